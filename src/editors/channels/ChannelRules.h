@@ -1,0 +1,30 @@
+// Channel numbering, names and the rules that create and delete channels.
+#pragma once
+
+#include "model/Workspace.h"
+
+namespace kt {
+
+QString GroupLetter(int band, int number);          // "A".."O", "MEM", "VFO"; "A" when out of range
+int GroupNumber(int band, const QString& text);     // 0 when unknown
+QString GetCHName(int rCHID, int rGroup = 0);       // 41 -> "M1"
+int GetCHID(const QByteArray& rCHName);             // "M1" -> 41; 0 when neither
+QString ModeText(int code);                         // 0 "FM" ... 5 "CW"; others "FM"
+int ModeCode(const QString& text);                  // unknown text -> 0
+
+// Digits -> "27.18500"; empty for "" or "FFFFFFFF".  A non-numeric text calls
+// the "Not IsNumeric" notice through ws and gives the lower band limit.
+QString DigitsToFreqText(Workspace& ws, const QByteArray& digits);
+QByteArray FreqToDigits(const Workspace& ws, const QString& text);
+
+void InsertChannel(Workspace& ws, int chNo, int band, int group, const QString& freqText);
+void DeleteChannelSlot(Workspace& ws, int slot, int band, int group);
+// Deletes the channel in slot with the last-channel guards; false when nothing changed.
+bool ClearChannel(Workspace& ws, int slot, int band, int group);
+void RepointChannelRefs(Workspace& ws, int band, int group);
+int CountRegularChannels(const Workspace& ws, int band, int group);
+int CountOtherChannels(const Workspace& ws, int band, int group, int chNo);
+// Slot of the channel chNo in the group, 0 when none.
+int FindSlot(const Workspace& ws, int band, int group, int chNo);
+
+}  // namespace kt

@@ -1,0 +1,92 @@
+// The program-wide state: the working data and their snapshot, the memory
+// image, the document's file names and the values the title, the data file and
+// the link share.  One object is passed by reference to the core functions and
+// the windows; there is no hidden global state.
+#pragma once
+
+#include "app/Ask.h"
+#include "app/Messages.h"
+#include "app/Texts.h"
+#include "app/Versions.h"
+#include "model/Model.h"
+
+#include <QString>
+#include <vector>
+
+namespace kt {
+
+inline const QByteArray kModelCode = "RU6383R";
+inline const QString kBandRange0 = QStringLiteral("24.7150 - 30.1050 MHz");
+inline const QString kBandRange1 = QStringLiteral("28.0000 - 29.6950 MHz");
+inline const QString kBandRangeOther = QStringLiteral("28.0000 - 29.6990 MHz");
+
+// What the core tells the windows when it changes something they show.
+class WorkspaceEvents {
+public:
+    virtual ~WorkspaceEvents() = default;
+    virtual void TitleChanged() {}
+    // A group's emergency channels or group byte were re-pointed.
+    virtual void ChannelRefsChanged(int band, int group) {}
+    // True while the channel editor's grid is shown.
+    virtual bool ChannelGridActive() { return false; }
+    virtual void RedrawChannelGrid() {}
+};
+
+struct Workspace {
+    Workspace() : MemImage(kImageSize, 0xFF) {}
+
+    // Model: working data and the snapshot that tells whether they were modified.
+    DataRecord WorkRecord;
+    ChannelTable Channels;
+    DataRecord FileRecord;
+    ChannelTable FileChannels;
+
+    // The radio's memory, used only by a transfer and the codec.
+    std::vector<uint8_t> MemImage;
+
+    // Document.
+    QString CurrentFile = QStringLiteral("new.dat");
+    QString PreviousFile = QStringLiteral("new.dat");
+    bool IsUntitled = true;
+
+    // Band and radio values.
+    QString BandRange = kBandRangeOther;
+    double BandMin = 28.0, BandMax = 29.699, AltBandMin = 21.0, AltBandMax = 21.5;
+    QByteArray ModelCode = kModelCode;
+    QByteArray RadioVersion = "V200";
+    bool ExtendedHf = false;
+    int GroupCount = 17;   // groups of the band last walked (17 or 14)
+
+    // Languages: 1 English, 2 Chinese.
+    int CurrentLanguage = English;
+    int ShownLanguage = English;
+    int SystemLanguage = English;
+
+    // Link.
+    int TransferKind = 0;          // 0 none, 1 read, 2 write, 3 information read
+    bool ReadStarted = false;      // cleared by the read command before it starts
+    bool GroupWriteStarted = false;// cleared by the group-write command before it starts
+    bool GroupWriteEnabled = false;
+    QString comPort = QStringLiteral("1");
+    int Handshaking = 0;
+    int StopBit = 0;
+
+    // Installation: InstallRoot is the parent of ProgramDir unless --root says otherwise.
+    QString InstallRoot;
+    QString ProgramDir;
+    VersionTable Versions;
+    MessageQueue Messages;
+
+    // Seams to the user interface; both may be null (then questions get their first button).
+    Asker* asker = nullptr;
+    WorkspaceEvents* events = nullptr;
+
+    int16_t& ChannelCount(int band, int group) { return WorkRecord.ChannelCount[band][group]; }
+    int16_t ChannelCount(int band, int group) const { return WorkRecord.ChannelCount[band][group]; }
+    OptFeatRec& OptFeat() { return WorkRecord.OptFeat; }
+    QString T(const Bi& text) const { return text.in(CurrentLanguage); }
+    Answer Ask(const QString& text, Buttons buttons, Icon icon, bool withTitle = true);
+    void TitleChanged() { if (events) events->TitleChanged(); }
+};
+
+}  // namespace kt

@@ -1,0 +1,33 @@
+// Helpers shared by the tests: temporary installation roots and file helpers.
+#pragma once
+
+#include "model/Workspace.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QTemporaryDir>
+#include <memory>
+
+namespace kt::test {
+
+// The build tree's program folder (templates, pictures, programs).
+QString BuildBinDir();
+
+// A throw-away installation root: <root>/bin with Init/ and PIC/ copied from
+// the build, <root>/Version.ini, <root>/language/.  Removed when destroyed.
+class TempInstall {
+public:
+    explicit TempInstall(bool withTemplates = true, bool withVersionIni = true);
+    QString root() const { return dir_.path(); }
+    QString bin() const { return dir_.path() + "/bin"; }
+    QString path(const QString& rel) const { return dir_.path() + "/" + rel; }
+    // A workspace whose InstallRoot and ProgramDir point here.
+    std::unique_ptr<Workspace> workspace() const;
+private:
+    QTemporaryDir dir_;
+};
+
+QByteArray ReadFile(const QString& path);
+bool WriteFile(const QString& path, const QByteArray& bytes);
+
+}  // namespace kt::test
