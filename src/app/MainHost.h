@@ -4,6 +4,8 @@
 #pragma once
 
 class QPoint;
+class QString;
+class QWidget;
 
 namespace kt {
 
@@ -29,10 +31,16 @@ public:
     // One instance each: focuses an open window, else creates and cascades.
     virtual void ShowChild(Child which) = 0;
     virtual void CloseChild(Child which) = 0;
+    virtual void CloseAllChildren() = 0;
     // Window title and status bar from BandRange and CurrentFile.
     virtual void SetTitle() = 0;
     // The channel grid's pop-up menu (MnuListEdit) at a global position.
     virtual void PopupListEditMenu(const QPoint& globalPos) = 0;
+    // Starts the software version that handles v (after the save question for
+    // modified data) and ends this program; returns when it could not.
+    virtual void LaunchVersion(const QString& v) = 0;
+    // Parent for dialogs and progress windows.
+    virtual QWidget* MainWindow() = 0;
 };
 
 }  // namespace kt
