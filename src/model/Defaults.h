@@ -15,4 +15,8 @@ void LoadInitialTemplate(Workspace& ws);
 void AddDefaultChannel(Workspace& ws, int band, int group);
 QByteArray DefaultFrequency(int group);   // "28.015000" ... ; empty above group 10
 
+// The data of the Init/ templates of a band class (0: band type 0, 1: band type 1):
+// the built-in defaults with that band, taken as the snapshot.
+void BuildTemplateData(Workspace& ws, int bandClass);
+
 }  // namespace kt

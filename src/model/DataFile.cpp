@@ -1,0 +1,428 @@
+#include "model/DataFile.h"
+
+#include "editors/channels/FreqRules.h"
+#include "model/DataFileLayout.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+namespace kt {
+
+namespace {
+
+int ClampCount(int count) { return count < 0 ? 0 : count > kMaxSlots ? kMaxSlots : count; }
+
+// The channel records of a table in file order: band 0 groups 1-17, then
+// band 1 groups 1-14, slots 1 to the group's count.
+QByteArray ChannelFileBytes(const ChannelTable& channels, const BandGroupI16& counts)
+{
+    int total = 0;
+    for (int b = 0; b < kBands; ++b)
+        for (int g = 1; g <= GroupsOfBand(b); ++g) total += ClampCount(counts[b][g]);
+    QByteArray out(total * kChannelRecordSize, '\0');
+    char* p = out.data();
+    for (int b = 0; b < kBands; ++b)
+        for (int g = 1; g <= GroupsOfBand(b); ++g)
+            for (int s = 1; s <= ClampCount(counts[b][g]); ++s) {
+                layout::PutChannelRecord(channels(b, s, g), p);
+                p += kChannelRecordSize;
+            }
+    return out;
+}
+
+// Fills the counted slots from the channel file's bytes.  Slots past the end
+// of the bytes hold empty records and their group's count stops before them,
+// so the table never counts a slot that holds no channel.  holdable turns
+// false when a record read cannot be held by its group.
+void ChannelsFromBytes(const QByteArray& bytes, ChannelTable& channels, BandGroupI16& counts, bool& holdable)
+{
+    holdable = true;
+    const int records = int(bytes.size() / kChannelRecordSize);
+    int next = 0;
+    for (int b = 0; b < kBands; ++b)
+        for (int g = 1; g <= GroupsOfBand(b); ++g) {
+            const int wanted = ClampCount(counts[b][g]);
+            int got = 0;
+            for (int s = 1; s <= wanted; ++s) {
+                ChannelRec& ch = channels(b, s, g);
+                if (next < records) {
+                    layout::GetChannelRecord(ch, bytes.constData() + next * kChannelRecordSize);
+                    if (!layout::ChannelRecordHoldable(ch, b, g)) holdable = false;
+                    ++next;
+                    ++got;
+                } else {
+                    ch = ChannelRec{};
+                }
+            }
+            counts[b][g] = int16_t(got);
+        }
+}
+
+QByteArray ReadWholeFile(const QString& path, bool& ok, qint64 maxBytes = -1)
+{
+    QFile f(path);
+    ok = f.open(QIODevice::ReadOnly);
+    if (!ok) return {};
+    return maxBytes < 0 ? f.readAll() : f.read(maxBytes);
+}
+
+// The most a channel file can hold for the given counts; anything after it is not read.
+qint64 ChannelBytesWanted(const BandGroupI16& counts)
+{
+    qint64 total = 0;
+    for (int b = 0; b < kBands; ++b)
+        for (int g = 1; g <= GroupsOfBand(b); ++g) total += ClampCount(counts[b][g]);
+    return total * kChannelRecordSize;
+}
+
+bool IsDigits(const QByteArray& s)
+{
+    if (s.isEmpty()) return false;
+    for (char c : s)
+        if (c < '0' || c > '9') return false;
+    return true;
+}
+
+// The data version must look like "V" and three digits.
+bool IsVersionForm(const QByteArray& v)
+{
+    return v.size() == 4 && v[0] == 'V' && IsDigits(v.mid(1));
+}
+
+FileResult Failed(const QString& message) { return {FileResult::Failed, message, {}}; }
+
+// Writes both files of a pair to temporary files and only then puts them in
+// place, so a failed save leaves the previous pair as it was.
+bool WritePair(const QString& dataPath, const QByteArray& data, const QByteArray& channels)
+{
+    const QString channelPath = ChannelFileOf(dataPath);
+    QSaveFile dat(dataPath), fre(channelPath);
+    if (!dat.open(QIODevice::WriteOnly) || dat.write(data) != data.size()) return false;
+    if (!fre.open(QIODevice::WriteOnly) || fre.write(channels) != channels.size()) {
+        dat.cancelWriting();
+        return false;
+    }
+    // The channel file goes first; if the data file then cannot be put in
+    // place, the previous channel file is put back.
+    bool hadOld = false;
+    const QByteArray oldChannels = ReadWholeFile(channelPath, hadOld);
+    if (!fre.commit()) {
+        dat.cancelWriting();
+        return false;
+    }
+    if (!dat.commit()) {
+        if (hadOld) {
+            QSaveFile back(channelPath);
+            if (back.open(QIODevice::WriteOnly) && back.write(oldChannels) == oldChannels.size()) back.commit();
+        } else {
+            QFile::remove(channelPath);
+        }
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+QString BandTextOf(int code)
+{
+    switch (code) {
+    case 0: return kBandRange0;
+    case 1: return kBandRange1;
+    default: return kBandRangeOther;
+    }
+}
+
+int BandClassOf(const QString& bandRange)
+{
+    return bandRange == kBandRange0 ? 0 : 1;
+}
+
+QByteArray CleanText(const QByteArray& text)
+{
+    QByteArray t = text;
+    while (!t.isEmpty() && t.back() == ' ') t.chop(1);
+    const int nul = t.indexOf('\0');
+    if (nul >= 0) t.truncate(nul);
+    return t;
+}
+
+void SetModelInfo(Workspace& ws)
+{
+    ModelInfoRec& mi = ws.WorkRecord.ModelInfo;
+    const QByteArray code = ws.ModelCode + QByteArray(1, '\0');
+    mi.MiModel.set(code.left(7));
+    mi.MiModelShort.set(code.left(6));
+    mi.MiBandClass = int16_t(BandClassOf(ws.BandRange));
+    mi.MiTag = 248;
+}
+
+void TakeSnapshot(Workspace& ws)
+{
+    SetModelInfo(ws);
+    ws.WorkRecord.Version.set(kDataVersion);
+    ws.FileRecord = ws.WorkRecord;
+    for (int b = 0; b < kBands; ++b) {
+        ws.GroupCount = GroupsOfBand(b);
+        for (int g = 1; g <= ws.GroupCount; ++g)
+            for (int s = 1; s <= ClampCount(ws.WorkRecord.ChannelCount[b][g]); ++s)
+                ws.FileChannels(b, s, g) = ws.Channels(b, s, g);
+    }
+}
+
+void ApplySnapshot(Workspace& ws)
+{
+    ws.WorkRecord = ws.FileRecord;
+    ws.RadioVersion = ws.WorkRecord.Version.bytes();
+    ws.ModelCode = kModelCode;
+    ws.BandRange = BandTextOf(ws.WorkRecord.BandType);
+    ParseBandRange(ws);
+    ws.TitleChanged();
+    for (int b = 0; b < kBands; ++b) {
+        ws.GroupCount = GroupsOfBand(b);
+        for (int g = 1; g <= ws.GroupCount; ++g)
+            for (int s = 1; s <= ClampCount(ws.FileRecord.ChannelCount[b][g]); ++s)
+                ws.Channels(b, s, g) = ws.FileChannels(b, s, g);
+    }
+}
+
+namespace {
+
+// Channel members whose change makes the data count as modified.
+constexpr int16_t ChannelRec::*kComparedChannelWords[] = {
+    &ChannelRec::ChNo, &ChannelRec::Used, &ChannelRec::Scan, &ChannelRec::Mode, &ChannelRec::TxCtcss,
+    &ChannelRec::HiCut, &ChannelRec::NbAnl, &ChannelRec::Echo, &ChannelRec::Add10K, &ChannelRec::BusyLock,
+    &ChannelRec::RepShift, &ChannelRec::PublicCh, &ChannelRec::BotCode, &ChannelRec::EotCode,
+    &ChannelRec::CallCode, &ChannelRec::W24,
+};
+
+// Option-feature members per (band, group) that are compared.
+constexpr BandGroupI16 OptFeatRec::*kComparedGroupArrays[] = {
+    &OptFeatRec::GroupEnable, &OptFeatRec::EmgCh1, &OptFeatRec::EmgCh2, &OptFeatRec::GrpByte,
+    &OptFeatRec::EmgMode1, &OptFeatRec::EmgMode2, &OptFeatRec::Opt558,
+};
+
+// Single option-feature members that are compared.  PublicRogerBeep, CwEnabled,
+// FmDeviation, SsbTone, PfKey, LongKey and the spares at 632 and 634 are not.
+constexpr int16_t OptFeatRec::*kComparedOptions[] = {
+    &OptFeatRec::Opt4804H, &OptFeatRec::HfWorkGroup, &OptFeatRec::HamWorkGroup, &OptFeatRec::ChannelMode,
+    &OptFeatRec::Opt4807B1, &OptFeatRec::Spare342, &OptFeatRec::Spare348, &OptFeatRec::PublicBotCode,
+    &OptFeatRec::PublicEotCode, &OptFeatRec::PublicCallCode, &OptFeatRec::PublicHiCut, &OptFeatRec::PublicEcho,
+    &OptFeatRec::Public10K, &OptFeatRec::PublicBusy, &OptFeatRec::PublicNbAnl, &OptFeatRec::BeepLevel,
+    &OptFeatRec::TxIndicator, &OptFeatRec::MicGain, &OptFeatRec::NogLevel, &OptFeatRec::TotTime,
+    &OptFeatRec::SwrProtect, &OptFeatRec::BattProtect, &OptFeatRec::ScanMode, &OptFeatRec::FinMode,
+    &OptFeatRec::BacklightColor, &OptFeatRec::MenuPage, &OptFeatRec::BattMin, &OptFeatRec::BattMax,
+    &OptFeatRec::SwrMax, &OptFeatRec::PublicMode, &OptFeatRec::FmEnabled, &OptFeatRec::AmEnabled,
+    &OptFeatRec::UsbEnabled, &OptFeatRec::LsbEnabled, &OptFeatRec::PaEnabled, &OptFeatRec::DtmfSendTime,
+    &OptFeatRec::DtmfFirstDigitTime, &OptFeatRec::DtmfFirstDigitDelay, &OptFeatRec::DtmfStarHashTime,
+    &OptFeatRec::DtmfDCodeAssign, &OptFeatRec::DtmfDisplay,
+};
+
+bool SameChannel(const ChannelRec& a, const ChannelRec& b)
+{
+    for (auto m : kComparedChannelWords)
+        if (a.*m != b.*m) return false;
+    return a.Freq == b.Freq;
+}
+
+bool SameChannels(const Workspace& ws)
+{
+    for (int b = 0; b < kBands; ++b)
+        for (int g = 1; g <= GroupsOfBand(b); ++g) {
+            const int count = ws.WorkRecord.ChannelCount[b][g];
+            if (count != ws.FileRecord.ChannelCount[b][g]) return false;
+            const int n = ClampCount(count);
+            for (int s = 1; s <= n; ++s) {
+                const ChannelRec& fr = ws.FileChannels(b, s, g);
+                const ChannelRec* wr = &ws.Channels(b, s, g);
+                if (wr->ChNo != fr.ChNo) {
+                    wr = nullptr;
+                    for (int t = 1; t <= n && !wr; ++t)
+                        if (ws.Channels(b, t, g).ChNo == fr.ChNo) wr = &ws.Channels(b, t, g);
+                    if (!wr) return false;
+                }
+                if (!SameChannel(*wr, fr)) return false;
+            }
+        }
+    return true;
+}
+
+bool SameModelInfo(const ModelInfoRec& a, const ModelInfoRec& b)
+{
+    return a.MiModel == b.MiModel && a.MiVersion == b.MiVersion && a.MiDate == b.MiDate &&
+           a.MiModelShort == b.MiModelShort && a.MiTag == b.MiTag && a.MiBandClass == b.MiBandClass &&
+           a.MiBandClass2 == b.MiBandClass2 && a.MiLetter == b.MiLetter;
+}
+
+bool SameOptFeat(const OptFeatRec& a, const OptFeatRec& b)
+{
+    for (int band = 0; band < kBands; ++band)
+        for (int g = 1; g <= GroupsOfBand(band); ++g) {
+            if (CleanText(a.GroupName[band][g].bytes()) != CleanText(b.GroupName[band][g].bytes())) return false;
+            for (auto m : kComparedGroupArrays)
+                if ((a.*m)[band][g] != (b.*m)[band][g]) return false;
+        }
+    for (auto m : kComparedOptions)
+        if (a.*m != b.*m) return false;
+    for (int k = 1; k <= kDtmfCodes; ++k)
+        if (CleanText(a.DtmfCode[k].bytes()) != CleanText(b.DtmfCode[k].bytes())) return false;
+    return true;
+}
+
+bool SameOptionValues(const DataRecord& a, const DataRecord& b)
+{
+    if (a.TxOffset != b.TxOffset || a.FreqChMode != b.FreqChMode || a.AsqLevel != b.AsqLevel) return false;
+    for (int i = 0; i < 12; ++i)
+        if (a.OptTable12[i] != b.OptTable12[i]) return false;
+    for (int p = 0; p < kRbPatterns; ++p) {
+        const RbPatternRec &x = a.RbPattern[p], &y = b.RbPattern[p];
+        if (x.RbRecycle != y.RbRecycle || x.RbInterTime != y.RbInterTime) return false;
+        for (int k = 0; k < 2; ++k)
+            for (int i = 0; i < kRbTones; ++i)
+                if (x.RbTone[k][i] != y.RbTone[k][i]) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool IsUnchanged(const Workspace& ws)
+{
+    return SameChannels(ws) && SameModelInfo(ws.WorkRecord.ModelInfo, ws.FileRecord.ModelInfo) &&
+           SameOptFeat(ws.WorkRecord.OptFeat, ws.FileRecord.OptFeat) &&
+           SameOptionValues(ws.WorkRecord, ws.FileRecord);
+}
+
+QString ChannelFileOf(const QString& dataFile)
+{
+    QString p = dataFile;
+    p.chop(3);
+    return p + QStringLiteral("fre");
+}
+
+QByteArray SerializeDataRecord(const DataRecord& rec)
+{
+    QByteArray out(kDataFileSize, '\0');
+    layout::PutDataRecord(rec, out.data());
+    return out;
+}
+
+bool ParseDataRecord(const QByteArray& bytes, DataRecord& rec)
+{
+    if (bytes.size() != kDataFileSize) return false;
+    layout::GetDataRecord(rec, bytes.constData());
+    return true;
+}
+
+QByteArray SerializeChannelRecord(const ChannelRec& ch)
+{
+    QByteArray out(kChannelRecordSize, '\0');
+    layout::PutChannelRecord(ch, out.data());
+    return out;
+}
+
+ChannelRec ParseChannelRecord(const char* bytes64)
+{
+    ChannelRec ch;
+    layout::GetChannelRecord(ch, bytes64);
+    return ch;
+}
+
+bool WriteChannelFile(Workspace& ws, const QString& path)
+{
+    const QByteArray bytes = ChannelFileBytes(ws.FileChannels, ws.FileRecord.ChannelCount);
+    QSaveFile f(ChannelFileOf(path));
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size()) return false;
+    return f.commit();
+}
+
+void ReadChannelFile(Workspace& ws, const QString& path)
+{
+    bool ok = false, holdable = true;
+    const QByteArray bytes =
+        ReadWholeFile(ChannelFileOf(path), ok, ChannelBytesWanted(ws.FileRecord.ChannelCount));
+    ChannelsFromBytes(bytes, ws.FileChannels, ws.FileRecord.ChannelCount, holdable);
+}
+
+FileResult SaveDataFile(Workspace& ws)
+{
+    const DataRecord previousRecord = ws.FileRecord;
+    const ChannelTable previousChannels = ws.FileChannels;
+
+    TakeSnapshot(ws);
+    const QByteArray data = SerializeDataRecord(ws.FileRecord);
+    const QByteArray channels = ChannelFileBytes(ws.FileChannels, ws.FileRecord.ChannelCount);
+    if (!WritePair(ws.CurrentFile, data, channels)) {
+        // Nothing was saved: the data count as modified as they did before.
+        ws.FileRecord = previousRecord;
+        ws.FileChannels = previousChannels;
+        return Failed(ws.T(msg::FileError));
+    }
+    ws.IsUntitled = false;
+    ws.TitleChanged();
+    return {};
+}
+
+FileResult OpenDataFile(Workspace& ws)
+{
+    QFile f(ws.CurrentFile);
+    if (!f.open(QIODevice::ReadOnly)) return Failed(ws.T(msg::FileError));
+
+    const QByteArray version = CleanText(f.read(4));
+    if (!IsVersionForm(version)) return Failed(ws.T(vtxt::UnknownDataVersion));
+
+    const QString fileVersion = QString::fromLatin1(version);
+    if (!IsCompatible(ws.Versions, QString::fromLatin1(kDataVersion), fileVersion))
+        return {FileResult::AskLaunch,
+                IncompatibleMessage(QString::fromLatin1(kDataVersion), fileVersion, 1, ws.CurrentLanguage),
+                fileVersion};
+
+    if (f.size() != kDataFileSize) return Failed(ws.T(vtxt::LaunchFailure));
+
+    f.seek(0);
+    const QByteArray bytes = f.read(kDataFileSize);
+    DataRecord record;
+    if (!ParseDataRecord(bytes, record)) return Failed(ws.T(msg::FileError));
+    record.Version.set(kDataVersion);
+
+    // Read into a copy first: a pair the radio cannot hold changes nothing.
+    if (!layout::DataRecordHoldable(record)) return Failed(ws.T(msg::FileError));
+    bool ok = false, channelsHoldable = true;
+    const QByteArray channelBytes =
+        ReadWholeFile(ChannelFileOf(ws.CurrentFile), ok, ChannelBytesWanted(record.ChannelCount));
+    ChannelTable channels;
+    ChannelsFromBytes(channelBytes, channels, record.ChannelCount, channelsHoldable);
+    if (!channelsHoldable) return Failed(ws.T(msg::FileError));
+
+    ws.FileRecord = record;
+    ws.FileChannels = std::move(channels);
+    ApplySnapshot(ws);
+    ws.IsUntitled = false;
+    return {};
+}
+
+bool LoadTemplate(Workspace& ws, const QString& path)
+{
+    bool ok = false;
+    const QByteArray bytes = ReadWholeFile(path, ok, kDataFileSize + 1);
+    DataRecord record;
+    if (!ok || !ParseDataRecord(bytes, record) || !layout::DataRecordHoldable(record)) {
+        TakeSnapshot(ws);
+        return false;
+    }
+    bool channelsOk = false, holdable = true;
+    const QByteArray channelBytes =
+        ReadWholeFile(ChannelFileOf(path), channelsOk, ChannelBytesWanted(record.ChannelCount));
+    ChannelTable channels;
+    ChannelsFromBytes(channelBytes, channels, record.ChannelCount, holdable);
+    if (!holdable) {
+        TakeSnapshot(ws);
+        return false;
+    }
+    ws.FileRecord = record;
+    ws.FileChannels = std::move(channels);
+    ApplySnapshot(ws);
+    return true;
+}
+
+}  // namespace kt

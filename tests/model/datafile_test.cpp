@@ -1,0 +1,337 @@
+#include "model/DataFile.h"
+#include "model/Defaults.h"
+#include "TestSupport.h"
+
+#include <QDir>
+#include <gtest/gtest.h>
+
+namespace kt {
+namespace {
+
+using test::ReadFile;
+using test::TempInstall;
+using test::WriteFile;
+
+struct CountingEvents : WorkspaceEvents {
+    int titles = 0;
+    void TitleChanged() override { ++titles; }
+};
+
+// A workspace in a temporary installation holding the built-in defaults.
+struct Fixture {
+    TempInstall inst{false, true};
+    std::unique_ptr<Workspace> ws = inst.workspace();
+    CountingEvents events;
+    Fixture()
+    {
+        ws->Versions = LoadVersionTable(inst.root());
+        ws->events = &events;
+        InitDefaults(*ws, false);
+    }
+    QString file(const QString& name) const { return inst.path(name); }
+    FileResult saveAs(const QString& name)
+    {
+        ws->CurrentFile = file(name);
+        return SaveDataFile(*ws);
+    }
+    FileResult open(const QString& name)
+    {
+        ws->CurrentFile = file(name);
+        return OpenDataFile(*ws);
+    }
+    // The working data and the snapshot as bytes, to see that a command changed nothing.
+    QByteArray state() const
+    {
+        QByteArray s = SerializeDataRecord(ws->WorkRecord) + SerializeDataRecord(ws->FileRecord);
+        for (int b = 0; b < kBands; ++b)
+            for (int g = 1; g <= GroupsOfBand(b); ++g)
+                for (int slot = 1; slot <= 6; ++slot)
+                    s += SerializeChannelRecord(ws->Channels(b, slot, g)) + SerializeChannelRecord(ws->FileChannels(b, slot, g));
+        return s;
+    }
+};
+
+void SetI16(QByteArray& b, int at, int16_t v)
+{
+    b[at] = char(v & 0xFF);
+    b[at + 1] = char((v >> 8) & 0xFF);
+}
+
+TEST(DataFile, SaveWritesThePairInBandGroupSlotOrder)
+{
+    Fixture f;
+    Workspace& ws = *f.ws;
+    ws.Channels(0, 2, 3).RxDcs = 77;   // band 0 group 3, slot 2
+    ASSERT_EQ(f.saveAs("x.dat").kind, FileResult::Done);
+    EXPECT_FALSE(ws.IsUntitled);
+    EXPECT_GE(f.events.titles, 1);
+
+    const QByteArray dat = ReadFile(f.file("x.dat"));
+    const QByteArray fre = ReadFile(f.file("x.fre"));
+    ASSERT_EQ(dat.size(), 1699);
+    EXPECT_EQ(dat.left(4), "V200");
+    // 13 groups of 7 channels and 3 of 6 in each band.
+    ASSERT_EQ(fre.size(), 2 * (10 * 7 + 3 * 6) * 64);
+    const ChannelRec first = ParseChannelRecord(fre.constData());
+    EXPECT_EQ(first.ChNo, 41);
+    EXPECT_EQ(first.Freq.bytes(), "28015000");
+    EXPECT_EQ(ParseChannelRecord(fre.constData() + (2 * 7 + 1) * 64).RxDcs, 77);
+    // The first record of band 1 follows the last of band 0.
+    EXPECT_EQ(ParseChannelRecord(fre.constData() + (10 * 7 + 3 * 6) * 64).ChNo, 41);
+
+    Fixture g;
+    ws.CurrentFile = f.file("x.dat");
+    g.ws->CurrentFile = ws.CurrentFile;
+    ASSERT_EQ(OpenDataFile(*g.ws).kind, FileResult::Done);
+    EXPECT_EQ(g.ws->Channels(0, 2, 3).RxDcs, 77);
+    EXPECT_TRUE(IsUnchanged(*g.ws));
+    EXPECT_EQ(SerializeDataRecord(g.ws->WorkRecord), dat);
+}
+
+TEST(DataFile, EmptyGroupsHaveNoRecords)
+{
+    Fixture f;
+    for (int b = 0; b < kBands; ++b)
+        for (int g = 1; g <= kMaxGroups; ++g) f.ws->ChannelCount(b, g) = 0;
+    ASSERT_EQ(f.saveAs("empty.dat").kind, FileResult::Done);
+    EXPECT_TRUE(QFile::exists(f.file("empty.fre")));
+    EXPECT_EQ(ReadFile(f.file("empty.fre")).size(), 0);
+}
+
+TEST(DataFile, OpenMessages)
+{
+    Fixture f;
+    ASSERT_EQ(f.saveAs("good.dat").kind, FileResult::Done);
+    const QByteArray good = ReadFile(f.file("good.dat"));
+    auto variant = [&](const QByteArray& head, int extra = 0) {
+        QByteArray b = good;
+        b.replace(0, head.size(), head);
+        return b + QByteArray(extra, '\0');
+    };
+    const QString unknown = "Unknown version Of DataFile!";
+    struct Case { const char* name; QByteArray bytes; FileResult::Kind kind; QString message; } cases[] = {
+        {"appended", variant("V200", 1), FileResult::Failed, "Fail to start the software. This version does not exist."},
+        {"truncated", good.left(1000), FileResult::Failed, "Fail to start the software. This version does not exist."},
+        {"lowercase", variant("v200"), FileResult::Failed, unknown},
+        {"letters", variant("VABC"), FileResult::Failed, unknown},
+        {"short version", variant("V20 "), FileResult::Failed, unknown},
+        {"sign", variant("V+20"), FileResult::Failed, unknown},
+        {"tiny", "V2", FileResult::Failed, unknown},
+        {"empty", "", FileResult::Failed, unknown},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(WriteFile(f.file("t.dat"), c.bytes));
+        const QByteArray before = f.state();
+        const FileResult r = f.open("t.dat");
+        EXPECT_EQ(r.kind, c.kind) << c.name;
+        EXPECT_EQ(r.message, c.message) << c.name;
+        EXPECT_EQ(f.state(), before) << c.name;
+    }
+
+    EXPECT_EQ(f.open("missing.dat").message, "file error.");
+    EXPECT_FALSE(QFile::exists(f.file("missing.dat")));
+    f.ws->CurrentLanguage = Chinese;
+    EXPECT_EQ(f.open("missing.dat").message, QString::fromUtf8("文件错误。"));
+}
+
+TEST(DataFile, IncompatibleVersionAsksToLaunch)
+{
+    Fixture f;
+    ASSERT_EQ(f.saveAs("old.dat").kind, FileResult::Done);
+    QByteArray b = ReadFile(f.file("old.dat"));
+    b.replace(0, 4, "V100");
+    ASSERT_TRUE(WriteFile(f.file("old.dat"), b + "x"));   // the length is checked after the version
+    f.ws->Channels(0, 1, 1).BotCode = 5;
+    const QByteArray before = f.state();
+    const FileResult r = f.open("old.dat");
+    EXPECT_EQ(r.kind, FileResult::AskLaunch);
+    EXPECT_EQ(r.launchVersion, "V100");
+    EXPECT_EQ(r.message, IncompatibleMessage("V200", "V100", 1, English));
+    EXPECT_EQ(f.state(), before);
+}
+
+TEST(DataFile, UnholdablePairIsRefusedAndChangesNothing)
+{
+    Fixture f;
+    ASSERT_EQ(f.saveAs("p.dat").kind, FileResult::Done);
+    const QByteArray dat = ReadFile(f.file("p.dat"));
+    const QByteArray fre = ReadFile(f.file("p.fre"));
+    const int count00 = 78, optFeat = 180;
+    const int slot2 = 64;   // second record: band 0 group 1 slot 2
+    struct Case { const char* name; int datAt; int freAt; int16_t value; } cases[] = {
+        {"count above the slots", count00 + 2 * (1 + 2 * 12), -1, 100},
+        {"count above the VFO group", count00 + 2 * (2 * 16), -1, 2},
+        {"negative count", count00, -1, -1},
+        {"count in a group band 1 lacks", count00 + 2 * (1 + 2 * 15), -1, 1},
+        {"group enable not a bit", optFeat, -1, 2},
+        {"mic gain above a byte", optFeat + 652, -1, 256},
+        {"emergency channel below a byte", optFeat + 204, -1, -1},
+        {"tx offset above 16 bits", 1628, -1, 1},
+        {"roger-beep tone above a byte", 1146 + 4, -1, 300},
+        {"ChNo 0", -1, slot2 + 0, 0},
+        {"ChNo beyond the slots", -1, slot2 + 0, 100},
+        {"mode above a byte", -1, slot2 + 34, 256},
+        {"NbAnl wider than two bits", -1, slot2 + 38, 4},
+        {"scan not a bit", -1, slot2 + 4, 2},
+        {"negative CTCSS", -1, slot2 + 60, -1},
+    };
+    f.ws->Channels(1, 1, 1).Mode = 2;   // working data that must survive
+    for (const auto& c : cases) {
+        QByteArray d = dat, r = fre;
+        if (c.datAt >= 0) SetI16(d, c.datAt, c.value);
+        if (c.freAt >= 0) SetI16(r, c.freAt, c.value);
+        ASSERT_TRUE(WriteFile(f.file("bad.dat"), d));
+        ASSERT_TRUE(WriteFile(f.file("bad.fre"), r));
+        const QByteArray before = f.state();
+        const FileResult res = f.open("bad.dat");
+        EXPECT_EQ(res.kind, FileResult::Failed) << c.name;
+        EXPECT_EQ(res.message, "file error.") << c.name;
+        EXPECT_EQ(f.state(), before) << c.name;
+    }
+    EXPECT_EQ(f.ws->Channels(1, 1, 1).Mode, 2);
+}
+
+TEST(DataFile, GroupCapacityFollowsTheSlotsNotTheGridRows)
+{
+    Fixture f;
+    Workspace& ws = *f.ws;
+    // A lettered group with channels 1-40 beside the memory channels 41-46.
+    for (int ch = 2; ch <= 40; ++ch) {
+        ChannelRec& c = ws.Channels(0, ++ws.ChannelCount(0, 4), 4);
+        c = ws.Channels(0, 1, 4);
+        c.ChNo = int16_t(ch);
+    }
+    ASSERT_EQ(ws.ChannelCount(0, 4), 46);
+    ASSERT_EQ(f.saveAs("full.dat").kind, FileResult::Done);
+    ASSERT_EQ(f.open("full.dat").kind, FileResult::Done);
+    EXPECT_EQ(ws.ChannelCount(0, 4), 46);
+
+    // The VFO group holds its one channel, numbered 1.
+    for (int16_t chNo : {int16_t(1), int16_t(2)}) {
+        ws.ChannelCount(0, 17) = 1;
+        ws.Channels(0, 1, 17) = ws.Channels(0, 1, 1);
+        ws.Channels(0, 1, 17).ChNo = chNo;
+        ASSERT_EQ(f.saveAs("vfo.dat").kind, FileResult::Done);
+        EXPECT_EQ(f.open("vfo.dat").kind, chNo == 1 ? FileResult::Done : FileResult::Failed) << chNo;
+    }
+}
+
+TEST(DataFile, MissingOrShortChannelFileGivesEmptySlots)
+{
+    Fixture f;
+    ASSERT_EQ(f.saveAs("c.dat").kind, FileResult::Done);
+    const QByteArray fre = ReadFile(f.file("c.fre"));
+    ASSERT_TRUE(WriteFile(f.file("c.fre"), fre.left(64 * 9 + 10)));   // group 1 whole, group 2 two channels
+    ASSERT_EQ(f.open("c.dat").kind, FileResult::Done);
+    EXPECT_EQ(f.ws->ChannelCount(0, 1), 7);
+    EXPECT_EQ(f.ws->ChannelCount(0, 2), 2);
+    EXPECT_EQ(f.ws->ChannelCount(0, 3), 0);
+    EXPECT_EQ(f.ws->FileChannels(0, 3, 2).ChNo, 0);
+    EXPECT_TRUE(IsUnchanged(*f.ws));
+
+    ASSERT_TRUE(QFile::remove(f.file("c.fre")));
+    ASSERT_EQ(f.open("c.dat").kind, FileResult::Done);
+    EXPECT_FALSE(QFile::exists(f.file("c.fre")));
+    EXPECT_EQ(f.ws->ChannelCount(1, 13), 0);
+    EXPECT_EQ(f.ws->ChannelCount(0, 1), 0);
+    EXPECT_EQ(f.ws->FileChannels(0, 1, 1).ChNo, 0);
+}
+
+TEST(DataFile, FailedSaveKeepsThePreviousPairAndTheModifiedState)
+{
+    Fixture f;
+    Workspace& ws = *f.ws;
+    ASSERT_EQ(f.saveAs("keep.dat").kind, FileResult::Done);
+    const QByteArray oldDat = ReadFile(f.file("keep.dat"));
+    const QByteArray oldFre = ReadFile(f.file("keep.fre"));
+
+    // The channel file's place is taken by a folder, so the pair cannot be written.
+    ASSERT_TRUE(QFile::remove(f.file("keep.fre")));
+    ASSERT_TRUE(QDir().mkdir(f.file("keep.fre")));
+    ws.Channels(0, 1, 1).BotCode = 9;
+    ws.WorkRecord.OptFeat.MicGain = 12;
+    ws.IsUntitled = true;
+    const int titles = f.events.titles;
+    ASSERT_TRUE(IsModified(ws));
+
+    const FileResult r = SaveDataFile(ws);
+    EXPECT_EQ(r.kind, FileResult::Failed);
+    EXPECT_EQ(r.message, "file error.");
+    EXPECT_EQ(ReadFile(f.file("keep.dat")), oldDat);
+    EXPECT_TRUE(IsModified(ws));
+    EXPECT_TRUE(ws.IsUntitled);
+    EXPECT_EQ(f.events.titles, titles);
+
+    // Into a folder that does not exist: nothing is created.
+    ws.CurrentFile = f.file("nowhere/y.dat");
+    EXPECT_EQ(SaveDataFile(ws).kind, FileResult::Failed);
+    EXPECT_FALSE(QFile::exists(f.file("nowhere")));
+    EXPECT_TRUE(IsModified(ws));
+
+    // Once the place is free again the save goes through.
+    ASSERT_TRUE(QDir().rmdir(f.file("keep.fre")));
+    ASSERT_EQ(f.saveAs("keep.dat").kind, FileResult::Done);
+    EXPECT_FALSE(IsModified(ws));
+    EXPECT_NE(ReadFile(f.file("keep.fre")), oldFre);
+}
+
+TEST(DataFile, WhatCountsAsModified)
+{
+    struct Case { const char* name; void (*change)(Workspace&); bool modified; } cases[] = {
+        {"RxCtcss", [](Workspace& w) { w.Channels(0, 1, 1).RxCtcss = 9; }, false},
+        {"TxDcs", [](Workspace& w) { w.Channels(0, 1, 1).TxDcs = 9; }, false},
+        {"RogerBeep", [](Workspace& w) { w.Channels(0, 1, 1).RogerBeep = 2; }, false},
+        {"BotCode", [](Workspace& w) { w.Channels(0, 1, 1).BotCode = 1; }, true},
+        {"Freq", [](Workspace& w) { w.Channels(1, 3, 13).Freq.set("28025010"); }, true},
+        {"Int16 number 24", [](Workspace& w) { w.Channels(0, 1, 1).W24 = 1; }, true},
+        {"slots swapped", [](Workspace& w) { std::swap(w.Channels(0, 1, 2), w.Channels(0, 2, 2)); }, false},
+        {"count", [](Workspace& w) { w.ChannelCount(0, 5) -= 1; }, true},
+        {"VFO group of band 0", [](Workspace& w) { w.OptFeat().GroupEnable[0][17] = 1; }, true},
+        {"group name padding", [](Workspace& w) { w.OptFeat().GroupName[0][1].set("A"); }, false},
+        {"group name", [](Workspace& w) { w.OptFeat().GroupName[1][14].set("X"); }, true},
+        {"MicGain", [](Workspace& w) { w.OptFeat().MicGain = 1; }, true},
+        {"spare at 342", [](Workspace& w) { w.OptFeat().Spare342 = 5; }, true},
+        {"PublicRogerBeep", [](Workspace& w) { w.OptFeat().PublicRogerBeep = 3; }, false},
+        {"LongKey", [](Workspace& w) { w.OptFeat().LongKey = 3; }, false},
+        {"DTMF code", [](Workspace& w) { w.OptFeat().DtmfCode[16].set("1"); }, true},
+        {"OptTable12", [](Workspace& w) { w.WorkRecord.OptTable12[11] = 1; }, true},
+        {"roger-beep tone", [](Workspace& w) { w.WorkRecord.RbPattern[7].RbTone[1][13] = 1; }, true},
+        {"MiDate", [](Workspace& w) { w.WorkRecord.ModelInfo.MiDate.set("19990101"); }, true},
+        {"BandType", [](Workspace& w) { w.WorkRecord.BandType = 1; }, false},
+        {"CurRow", [](Workspace& w) { w.WorkRecord.CurRow[0][1] = 5; }, false},
+        {"VfoStep", [](Workspace& w) { w.WorkRecord.VfoStep = 5; }, false},
+    };
+    for (const auto& c : cases) {
+        Workspace ws;
+        InitDefaults(ws, false);
+        ASSERT_TRUE(IsUnchanged(ws));
+        c.change(ws);
+        EXPECT_EQ(IsModified(ws), c.modified) << c.name;
+    }
+}
+
+TEST(DataFile, ApplySnapshotSetsTheBandAndVersion)
+{
+    Fixture f;
+    Workspace& ws = *f.ws;
+    ws.FileRecord.BandType = 0;
+    ws.FileRecord.Version.set("V201");
+    ws.ModelCode = "XX";
+    const int titles = f.events.titles;
+    ApplySnapshot(ws);
+    EXPECT_EQ(ws.BandRange, "24.7150 - 30.1050 MHz");
+    EXPECT_EQ(ws.RadioVersion, "V201");
+    EXPECT_EQ(ws.ModelCode, "RU6383R");
+    EXPECT_EQ(f.events.titles, titles + 1);
+
+    TakeSnapshot(ws);
+    EXPECT_EQ(ws.FileRecord.Version.bytes(), "V200");
+    EXPECT_EQ(ws.FileRecord.ModelInfo.MiModel.bytes(), "RU6383R");
+    EXPECT_EQ(ws.FileRecord.ModelInfo.MiModelShort.bytes(), "RU6383");
+    EXPECT_EQ(ws.FileRecord.ModelInfo.MiBandClass, 0);
+    EXPECT_EQ(ws.FileRecord.ModelInfo.MiTag, 248);
+    EXPECT_EQ(ws.GroupCount, 14);
+}
+
+}  // namespace
+}  // namespace kt
