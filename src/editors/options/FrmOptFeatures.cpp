@@ -242,7 +242,7 @@ void FrmOptFeatures::FillOptionLists()
         if (s.id == id::Roger || s.id == id::Mode || s.id == id::PubBot || s.id == id::PubEot ||
             s.id == id::PubCall)
             continue;
-        Refill(lists_[s.id], EntriesOf(s.id, ws.CurrentLanguage, ws.WorkRecord));
+        Refill(lists_[s.id], EntriesOf(s.id, ws.CurrentLanguage, ws));
     }
     FillRbLists();
     FillDtmfLists();
@@ -252,20 +252,20 @@ void FrmOptFeatures::FillOptionLists()
 void FrmOptFeatures::FillRbLists()
 {
     const Workspace& ws = host_.ws();
-    Refill(lists_[id::Roger], EntriesOf(id::Roger, ws.CurrentLanguage, ws.WorkRecord));
+    Refill(lists_[id::Roger], EntriesOf(id::Roger, ws.CurrentLanguage, ws));
 }
 
 void FrmOptFeatures::FillDtmfLists()
 {
     const Workspace& ws = host_.ws();
     for (int id : {id::PubBot, id::PubEot, id::PubCall})
-        Refill(lists_[id], EntriesOf(id, ws.CurrentLanguage, ws.WorkRecord));
+        Refill(lists_[id], EntriesOf(id, ws.CurrentLanguage, ws));
 }
 
 void FrmOptFeatures::FillModeList()
 {
     const Workspace& ws = host_.ws();
-    Refill(lists_[id::Mode], EntriesOf(id::Mode, ws.CurrentLanguage, ws.WorkRecord));
+    Refill(lists_[id::Mode], EntriesOf(id::Mode, ws.CurrentLanguage, ws));
 }
 
 void FrmOptFeatures::AlignLabel(QLabel* label, QWidget* control)
@@ -355,7 +355,7 @@ void FrmOptFeatures::ShowDTMF()
     for (int id : {id::PubBot, id::PubEot, id::PubCall}) {
         QComboBox* c = lists_[id];
         const QString shown = c->currentText();
-        Refill(c, EntriesOf(id, ws.CurrentLanguage, ws.WorkRecord));
+        Refill(c, EntriesOf(id, ws.CurrentLanguage, ws));
         ShowListText(id, ListTextMatching(Items(id), shown));
     }
 }

@@ -1,6 +1,8 @@
 #include "editors/options/OptionTables.h"
 
 #include "app/ListHelpers.h"
+#include "editors/dtmf/DtmfRules.h"
+#include "editors/rogerbeep/RbRules.h"
 
 #include <QLocale>
 #include <cmath>
@@ -320,36 +322,19 @@ QStringList colors() { return {"Off", "White", "Blue", "Green", "Red", "Yellow",
 
 }  // namespace
 
-bool PatternDefined(const RbPatternRec& p)
-{
-    if (p.RbRecycle < 1) return false;
-    for (int i = 0; i < kRbTones; ++i)
-        if (p.RbTone[1][i] > 0) return true;
-    return false;
-}
-
-bool DtmfCodeFilled(const FixedText<16>& code)
-{
-    QByteArray t = code.bytes();
-    const int nul = t.indexOf('\0');
-    if (nul >= 0) t.truncate(nul);
-    while (!t.isEmpty() && t.endsWith(' ')) t.chop(1);
-    return !t.isEmpty();
-}
-
-QStringList RogerEntries(int language, const DataRecord& rec)
+QStringList RogerEntries(int language, const Workspace& ws)
 {
     QStringList l{OffOnPair(language).first()};
     for (int n = 1; n <= kRbPatterns; ++n)
-        if (PatternDefined(rec.RbPattern[n - 1])) l << QString::number(n);
+        if (PatternIsDefined(ws, n)) l << QString::number(n);
     return l;
 }
 
-QStringList DtmfCodeEntries(int language, const OptFeatRec& opt)
+QStringList DtmfCodeEntries(int language, const Workspace& ws)
 {
     QStringList l{OffOnPair(language).first()};
     for (int k = 1; k <= kDtmfCodes; ++k)
-        if (DtmfCodeFilled(opt.DtmfCode[k])) l << QString::number(k);
+        if (DtmfCodeIsUsed(ws, k)) l << QString::number(k);
     return l;
 }
 
@@ -363,7 +348,7 @@ QStringList PublicModeList(const OptFeatRec& o)
     return l;
 }
 
-QStringList EntriesOf(int id, int lang, const DataRecord& rec)
+QStringList EntriesOf(int id, int lang, const Workspace& ws)
 {
     const QString off = OffText(lang);
     const QStringList offOn = OffOnPair(lang);
@@ -422,11 +407,11 @@ QStringList EntriesOf(int id, int lang, const DataRecord& rec)
     case id::HfDwMode:
     case id::HamDwMode: return dwModes();
     case id::PubNbAnl: return {OFF, "NB", "ANL", "NB/ANL"};
-    case id::Roger: return RogerEntries(lang, rec);
-    case id::Mode: return PublicModeList(rec.OptFeat);
+    case id::Roger: return RogerEntries(lang, ws);
+    case id::Mode: return PublicModeList(ws.WorkRecord.OptFeat);
     case id::PubBot:
     case id::PubEot:
-    case id::PubCall: return DtmfCodeEntries(lang, rec.OptFeat);
+    case id::PubCall: return DtmfCodeEntries(lang, ws);
     }
     return {};
 }

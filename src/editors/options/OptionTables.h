@@ -100,18 +100,16 @@ QStringList PublicModeNames();           // "FM", "AM", "USB", "LSB", "PA"
 
 // The entries of a list in a language.  The lists of the public channel
 // ("Roger", "Mode", "BOT", "EOT", "CALL") depend on the model.
-QStringList EntriesOf(int id, int language, const DataRecord& rec);
+QStringList EntriesOf(int id, int language, const Workspace& ws);
 // The entry that shows the stored value of a list ("" only for an empty list).
 QString ShownText(const ListSetting& s, const QStringList& entries, int stored);
 // The value a chosen entry stores; -1 when the entry is not in the list.
 int StoredValueOf(const ListSetting& s, const QStringList& entries, const QString& chosen);
 
 // "OFF" and the numbers of the defined roger-beep patterns, ascending.
-QStringList RogerEntries(int language, const DataRecord& rec);
+QStringList RogerEntries(int language, const Workspace& ws);
 // "OFF" and the numbers of the DTMF codes that are not empty, ascending.
-QStringList DtmfCodeEntries(int language, const OptFeatRec& opt);
-bool PatternDefined(const RbPatternRec& p);
-bool DtmfCodeFilled(const FixedText<16>& code);
+QStringList DtmfCodeEntries(int language, const Workspace& ws);
 // The modes offered for the public channel, in the order of PublicModeNames
 // (CW has no stored value there, so it is never offered).
 QStringList PublicModeList(const OptFeatRec& opt);

@@ -18,14 +18,20 @@ const ListSetting& L(int id)
     return *s;
 }
 
-QString Shown(int id, int stored, int lang = English, const DataRecord& rec = DataRecord())
+const Workspace& Empty()
 {
-    return ShownText(L(id), EntriesOf(id, lang, rec), stored);
+    static const Workspace ws;
+    return ws;
 }
 
-int Stored(int id, const QString& chosen, int lang = English, const DataRecord& rec = DataRecord())
+QString Shown(int id, int stored, int lang = English, const Workspace& ws = Empty())
 {
-    return StoredValueOf(L(id), EntriesOf(id, lang, rec), chosen);
+    return ShownText(L(id), EntriesOf(id, lang, ws), stored);
+}
+
+int Stored(int id, const QString& chosen, int lang = English, const Workspace& ws = Empty())
+{
+    return StoredValueOf(L(id), EntriesOf(id, lang, ws), chosen);
 }
 
 TEST(OptionTables, StoredValuesShowTheirEntry)
@@ -101,7 +107,7 @@ TEST(OptionTables, ListSizesAndEnds)
     };
     for (const auto& c : cases) {
         for (int lang : {English, Chinese}) {
-            const QStringList e = EntriesOf(c.id, lang, DataRecord());
+            const QStringList e = EntriesOf(c.id, lang, Empty());
             EXPECT_EQ(e.size(), c.count) << c.id;
             EXPECT_EQ(e.last(), QString::fromUtf8(c.last)) << c.id;
         }
@@ -116,7 +122,7 @@ TEST(OptionTables, EveryEntryRoundTripsThroughItsStoredValue)
     for (const ListSetting& s : ListSettings()) {
         if (dynamic.count(s.id)) continue;
         for (int lang : {English, Chinese}) {
-            const QStringList e = EntriesOf(s.id, lang, DataRecord());
+            const QStringList e = EntriesOf(s.id, lang, Empty());
             ASSERT_FALSE(e.isEmpty()) << s.id;
             QStringList unique = e;
             EXPECT_EQ(unique.removeDuplicates(), 0) << s.id;
@@ -149,44 +155,45 @@ TEST(OptionTables, EveryFieldHasItsOwnPlace)
 
 TEST(OptionTables, PublicModeListLeavesOutDisabledModesAndCw)
 {
-    DataRecord r;
-    r.OptFeat.FmEnabled = 1;
-    r.OptFeat.UsbEnabled = 1;
-    r.OptFeat.CwEnabled = 1;
-    r.OptFeat.PublicMode = 1;   // AM, not offered
+    Workspace r;
+    r.OptFeat().FmEnabled = 1;
+    r.OptFeat().UsbEnabled = 1;
+    r.OptFeat().CwEnabled = 1;
+    r.OptFeat().PublicMode = 1;   // AM, not offered
     EXPECT_EQ(EntriesOf(id::Mode, English, r), (QStringList{"FM", "USB"}));
     EXPECT_EQ(Shown(id::Mode, 1, English, r), "FM");
     EXPECT_EQ(Shown(id::Mode, 2, English, r), "USB");
     EXPECT_EQ(Stored(id::Mode, "USB", English, r), 2);
 
-    DataRecord onlyCw;
-    onlyCw.OptFeat.CwEnabled = 1;
+    Workspace onlyCw;
+    onlyCw.OptFeat().CwEnabled = 1;
     EXPECT_TRUE(EntriesOf(id::Mode, English, onlyCw).isEmpty());
     EXPECT_EQ(Shown(id::Mode, 0, English, onlyCw), "");
 }
 
 TEST(OptionTables, RogerAndCodeListsOfferWhatIsDefined)
 {
-    DataRecord r;
+    Workspace ws;
+    DataRecord& r = ws.WorkRecord;
     r.RbPattern[4].RbRecycle = 1;
     r.RbPattern[4].RbTone[1][3] = 2;     // pattern 5: defined
     r.RbPattern[0].RbRecycle = 0;
     r.RbPattern[0].RbTone[1][0] = 2;     // pattern 1: tones but no repeat
     r.RbPattern[1].RbRecycle = 1;        // pattern 2: repeat but no tone length
     r.RbPattern[1].RbTone[0][0] = 9;
-    EXPECT_EQ(EntriesOf(id::Roger, English, r), (QStringList{"OFF", "5"}));
-    EXPECT_EQ(EntriesOf(id::Roger, Chinese, r), (QStringList{"关", "5"}));
-    EXPECT_EQ(Shown(id::Roger, 5, English, r), "5");
-    EXPECT_EQ(Shown(id::Roger, 2, English, r), "OFF");
-    EXPECT_EQ(Stored(id::Roger, "5", English, r), 5);
-    EXPECT_EQ(Stored(id::Roger, "关", Chinese, r), 0);
+    EXPECT_EQ(EntriesOf(id::Roger, English, ws), (QStringList{"OFF", "5"}));
+    EXPECT_EQ(EntriesOf(id::Roger, Chinese, ws), (QStringList{"关", "5"}));
+    EXPECT_EQ(Shown(id::Roger, 5, English, ws), "5");
+    EXPECT_EQ(Shown(id::Roger, 2, English, ws), "OFF");
+    EXPECT_EQ(Stored(id::Roger, "5", English, ws), 5);
+    EXPECT_EQ(Stored(id::Roger, "关", Chinese, ws), 0);
 
     r.OptFeat.DtmfCode[3].set("12#");
     r.OptFeat.DtmfCode[4].set(QByteArray("\0" "99", 3));   // cut at the NUL: empty
     r.OptFeat.DtmfCode[16].set("A");
-    EXPECT_EQ(EntriesOf(id::PubEot, English, r), (QStringList{"OFF", "3", "16"}));
-    EXPECT_EQ(Shown(id::PubBot, 16, English, r), "16");
-    EXPECT_EQ(Shown(id::PubBot, 4, English, r), "OFF");
+    EXPECT_EQ(EntriesOf(id::PubEot, English, ws), (QStringList{"OFF", "3", "16"}));
+    EXPECT_EQ(Shown(id::PubBot, 16, English, ws), "16");
+    EXPECT_EQ(Shown(id::PubBot, 4, English, ws), "OFF");
 }
 
 TEST(OptionTables, NumberBoxesCheckTypedText)
