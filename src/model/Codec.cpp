@@ -5,6 +5,8 @@
 #include "model/ImageLayout.h"
 
 #include <algorithm>
+#include <iterator>
+#include <utility>
 
 namespace kt {
 
@@ -36,6 +38,17 @@ void Put(std::vector<uint8_t>& img, int address, Bits bits, int value)
     }
     const int mask = ((1 << bits.width) - 1) << bits.low;
     img[address] = uint8_t((img[address] & ~mask) | ((value << bits.low) & mask));
+}
+
+inline int GetBits(uint8_t byte, Bits bits)
+{
+    return (byte >> bits.low) & ((1 << bits.width) - 1);
+}
+
+inline void PutBits(uint8_t& byte, Bits bits, int value)
+{
+    const int mask = ((1 << bits.width) - 1) << bits.low;
+    byte = uint8_t((byte & ~mask) | ((value << bits.low) & mask));
 }
 
 int ImageValue(Rule rule, int delta, int value)
@@ -79,30 +92,80 @@ bool MaskBit(const std::vector<uint8_t>& img, int mask, int index)
     return (img[mask + index / 8] >> (index % 8)) & 1;
 }
 
+
+bool AllDigits(const char* d, int n)
+{
+    bool all = true;
+    for (int i = 0; i < n; ++i) all &= d[i] >= '0' && d[i] <= '9';
+    return all;
+}
+
 // Frequency text -> 4 packed BCD bytes; 0xFF 0xFF 0xFF 0xFF when there is none.
+// The text is cut at its first NUL, stripped of trailing spaces and padded with
+// "0" on the right to 8 digits.
 void EncodeFreq(uint8_t* out, const FixedText<8>& freq)
 {
-    QByteArray d = freq.bytes();
-    const int nul = d.indexOf('\0');
-    if (nul >= 0) d.truncate(nul);
-    while (d.endsWith(' ')) d.chop(1);
-    if (!d.isEmpty()) d = d.leftJustified(8, '0', true);
-    if (!IsFreqDigits(d)) {
-        std::fill(out, out + 4, kNoFreq);
-        return;
+    char d[8];
+    std::copy(freq.b.begin(), freq.b.end(), d);
+    if (!AllDigits(d, 8)) {   // a short text: cut, strip and pad
+        int n = 0;
+        while (n < 8 && d[n] != '\0') ++n;
+        while (n > 0 && d[n - 1] == ' ') --n;
+        std::fill(d + n, d + 8, '0');
+        if (n == 0 || !AllDigits(d, 8)) {
+            std::fill(out, out + 4, kNoFreq);
+            return;
+        }
     }
     for (int i = 0; i < 4; ++i) out[i] = uint8_t(((d[2 * i] - '0') << 4) | (d[2 * i + 1] - '0'));
 }
 
-QByteArray DecodeFreq(const uint8_t* in)
+// 4 BCD bytes -> 8 digits; false (and digits untouched) when a nibble is above 9,
+// as in the 0xFF bytes of a record without a frequency.
+bool DecodeFreq(const uint8_t* in, char* digits)
 {
-    static const char hex[] = "0123456789ABCDEF";
-    QByteArray d(8, '0');
+    const uint64_t v = uint64_t(in[0]) << 24 | uint64_t(in[1]) << 16 | uint64_t(in[2]) << 8 | in[3];
+    // Adding 6 to a nibble carries out of it exactly when the nibble is above 9.
+    constexpr uint64_t six = 0x66666666;
+    if (((v + six) ^ v ^ six) & 0x111111110ULL) return false;
     for (int i = 0; i < 4; ++i) {
-        d[2 * i] = hex[in[i] >> 4];
-        d[2 * i + 1] = hex[in[i] & 0xF];
+        digits[2 * i] = char('0' + (in[i] >> 4));
+        digits[2 * i + 1] = char('0' + (in[i] & 0xF));
     }
-    return d;
+    return true;
+}
+
+// One row of the channel record table, chosen at compile time.
+template <size_t I>
+inline void EncodeRecordField(uint8_t* out, const ChannelRec& rec)
+{
+    constexpr const ChannelEntry& e = kChannelRecord[I];
+    if constexpr (e.rule == Rule::Bcd) EncodeFreq(out + e.byte, rec.Freq);
+    else if constexpr (e.rule == Rule::ToneFlag) PutBits(out[e.byte], e.bits, rec.TxToneType > 0 || rec.RxToneType > 0);
+    else if constexpr (e.rule == Rule::Zero) PutBits(out[e.byte], e.bits, 0);
+    else {
+        static_assert(e.rule == Rule::AsIs && e.member, "channel fields are stored as they are");
+        PutBits(out[e.byte], e.bits, rec.*e.member);
+    }
+}
+
+template <size_t... I>
+inline void EncodeRecordFields(uint8_t* out, const ChannelRec& rec, std::index_sequence<I...>)
+{
+    (EncodeRecordField<I>(out, rec), ...);
+}
+
+template <size_t I>
+inline void DecodeRecordField(const uint8_t* in, ChannelRec& rec)
+{
+    constexpr const ChannelEntry& e = kChannelRecord[I];
+    if constexpr (e.rule == Rule::AsIs) rec.*e.member = int16_t(GetBits(in[e.byte], e.bits));
+}
+
+template <size_t... I>
+inline void DecodeRecordFields(const uint8_t* in, ChannelRec& rec, std::index_sequence<I...>)
+{
+    (DecodeRecordField<I>(in, rec), ...);
 }
 
 int DtmfValue(char c)
@@ -212,8 +275,7 @@ QString BandRangeText(int bandType)
 
 bool IsFreqDigits(const QByteArray& digits)
 {
-    if (digits.size() != 8) return false;
-    return std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; });
+    return digits.size() == 8 && AllDigits(digits.constData(), 8);
 }
 
 void SetModelCode(Workspace& ws)
@@ -228,30 +290,52 @@ void ClearImage(Workspace& ws)
         std::fill(ws.MemImage.begin() + r.first, ws.MemImage.begin() + r.last + 1, 0);
 }
 
+namespace {
+
+// Channel rec of the group in area into its record and mask bits.
+void PlaceChannel(uint8_t* img, const ChannelArea& area, int group, const ChannelRec& rec)
+{
+    if (rec.ChNo < 1) return;   // an empty slot
+    const int base = ChannelAddress(area, group, rec.ChNo);
+    // A number beyond the group lands in the records after it, as the radio's
+    // layout has it; one beyond the image has nowhere to go.
+    if (base + kRecordBytes > kImageSize) return;
+    EncodeRecordFields(img + base, rec, std::make_index_sequence<std::size(kChannelRecord)>{});
+    const int a = rec.ChNo - 1;
+    if (a < area.size) {
+        img[EnableMaskAddress(area, group) + a / 8] |= uint8_t(1 << (a % 8));
+        img[ScanMaskAddress(area, group) + a / 8] |= uint8_t((rec.Scan & 1) << (a % 8));
+    }
+}
+
+// Channel c of the group in area into the group's next slot, unless it is
+// absent or has no frequency.
+void TakeChannel(Workspace& ws, const ChannelArea& area, int band, int group, int c)
+{
+    const uint8_t* img = ws.MemImage.data();
+    int16_t& count = ws.ChannelCount(band, group);
+    const int a = c - 1;
+    if (!area.alwaysPresent && !((img[EnableMaskAddress(area, group) + a / 8] >> (a % 8)) & 1)) return;
+    if (count < 0 || count >= kMaxSlots) return;
+    const uint8_t* in = img + ChannelAddress(area, group, c);
+    char digits[8];
+    if (!DecodeFreq(in, digits)) return;   // not a frequency: the channel is dropped
+    ++count;
+    ChannelRec& rec = ws.Channels(band, count, group);
+    rec = ChannelRec{};
+    rec.Used = 1;
+    rec.ChNo = int16_t(c);
+    rec.Scan = (img[ScanMaskAddress(area, group) + a / 8] >> (a % 8)) & 1;
+    std::copy(digits, digits + 8, rec.Freq.b.begin());
+    DecodeRecordFields(in, rec, std::make_index_sequence<std::size(kChannelRecord)>{});
+}
+
+}  // namespace
+
 void EncodeChannel(Workspace& ws, const ChannelRec& rec, int band, int group)
 {
     EnsureSize(ws);
-    const ChannelArea* area = AreaOf(band, group);
-    if (!area || rec.ChNo < 1) return;
-    const int base = ChannelAddress(*area, group, rec.ChNo);
-    // A number beyond the group lands in the records after it, as the radio's
-    // layout has it; one beyond the image has nowhere to go.
-    if (base < 0 || base + kRecordBytes > kImageSize) return;
-    for (const ChannelEntry& e : ChannelRecord()) {
-        switch (e.rule) {
-        case Rule::Bcd: EncodeFreq(&ws.MemImage[base + e.byte], rec.Freq); break;
-        case Rule::ToneFlag:
-            Put(ws.MemImage, base + e.byte, e.bits, rec.TxToneType > 0 || rec.RxToneType > 0);
-            break;
-        case Rule::Zero: Put(ws.MemImage, base + e.byte, e.bits, 0); break;
-        default: Put(ws.MemImage, base + e.byte, e.bits, rec.*e.member); break;
-        }
-    }
-    const int a = rec.ChNo - 1;
-    if (a < area->size) {
-        SetMaskBit(ws.MemImage, EnableMaskAddress(*area, group), a, 1);
-        SetMaskBit(ws.MemImage, ScanMaskAddress(*area, group), a, rec.Scan);
-    }
+    if (const ChannelArea* area = AreaOf(band, group)) PlaceChannel(ws.MemImage.data(), *area, group, rec);
 }
 
 void EncodeImage(Workspace& ws)
@@ -260,8 +344,10 @@ void EncodeImage(Workspace& ws)
     for (int band = 0; band < kBands; ++band) {
         ws.GroupCount = GroupsOfBand(band);
         for (int group = 1; group <= ws.GroupCount; ++group) {
+            const ChannelArea* area = AreaOf(band, group);
             const int count = std::clamp<int>(ws.ChannelCount(band, group), 0, kMaxSlots);
-            for (int slot = 1; slot <= count; ++slot) EncodeChannel(ws, ws.Channels(band, slot, group), band, group);
+            for (int slot = 1; area && slot <= count; ++slot)
+                PlaceChannel(ws.MemImage.data(), *area, group, ws.Channels(band, slot, group));
         }
     }
     EncodeGroupValues(ws);
@@ -276,22 +362,7 @@ void DecodeChannel(Workspace& ws, int band, int channel, int group)
     EnsureSize(ws);
     const ChannelArea* area = AreaOf(band, group);
     if (!area || channel < 1 || channel > area->size) return;
-    const int a = channel - 1;
-    if (!area->alwaysPresent && !MaskBit(ws.MemImage, EnableMaskAddress(*area, group), a)) return;
-    int16_t& count = ws.ChannelCount(band, group);
-    if (count < 0 || count >= kMaxSlots) return;
-    const int base = ChannelAddress(*area, group, channel);
-    const QByteArray digits = DecodeFreq(&ws.MemImage[base]);
-    if (!IsFreqDigits(digits)) return;   // not a frequency: the channel is dropped
-    ++count;
-    ChannelRec& rec = ws.Channels(band, count, group);
-    rec = ChannelRec{};
-    rec.Used = 1;
-    rec.ChNo = int16_t(channel);
-    rec.Scan = MaskBit(ws.MemImage, ScanMaskAddress(*area, group), a);
-    rec.Freq.set(digits);
-    for (const ChannelEntry& e : ChannelRecord())
-        if (e.member && e.rule == Rule::AsIs) rec.*e.member = int16_t(Get(ws.MemImage, base + e.byte, e.bits));
+    TakeChannel(ws, *area, band, group, channel);
 }
 
 void DecodeImage(Workspace& ws)
@@ -300,7 +371,7 @@ void DecodeImage(Workspace& ws)
     for (int band = 0; band < kBands; ++band)
         for (int group = 1; group <= kMaxGroups; ++group) {
             ws.ChannelCount(band, group) = 0;
-            for (int slot = 1; slot <= kMaxSlots; ++slot) ws.Channels(band, slot, group) = ChannelRec{};
+            for (int slot = 1; slot <= kMaxSlots; ++slot) ws.Channels(band, slot, group).ChNo = 0;
         }
 
     DecodeGroupValues(ws);
@@ -313,7 +384,7 @@ void DecodeImage(Workspace& ws)
         ws.GroupCount = GroupsOfBand(band);
         for (int group = 1; group <= ws.GroupCount; ++group) {
             const ChannelArea* area = AreaOf(band, group);
-            for (int c = 1; area && c <= area->size; ++c) DecodeChannel(ws, band, c, group);
+            for (int c = 1; area && c <= area->size; ++c) TakeChannel(ws, *area, band, group, c);
         }
     }
     DecodeRogerBeeps(ws);

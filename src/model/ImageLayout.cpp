@@ -28,44 +28,6 @@ const ZeroedRange kZeroedRanges[] = {
     {0x5CA0, 0x5CBC},   // ChScanBits of the two MEM groups
 };
 
-// Where the channels live.
-//  band  groups   records  size  ChEnableBits  ChScanBits  always present
-const ChannelArea kChannelAreas[] = {
-    {0, 1, 15, 0x0000, 40, 0x4600, 0x4700, false},   // A-O
-    {0, 16, 16, 0x5000, 99, 0x5C80, 0x5CA0, false},  // MEM
-    {0, 17, 17, 0x4810, 1, 0x4650, 0x4750, true},    // VFO
-    {1, 1, 12, 0x2580, 40, 0x4680, 0x4780, false},   // A-L
-    {1, 13, 13, 0x5640, 99, 0x5C90, 0x5CB0, false},  // MEM
-    {1, 14, 14, 0x4820, 1, 0x46C1, 0x47C1, true},    // VFO
-};
-
-// The 16-byte channel record.  Byte 15 is not used and keeps 0xFF.
-//  byte  bits    model field                          rule
-const ChannelEntry kChannelRecord[] = {
-    {0, {0, 8}, "Freq", nullptr, R::Bcd},               // bytes 0-3
-    {4, {0, 8}, "RxCtcss", &ChannelRec::RxCtcss, R::AsIs},
-    {5, {0, 8}, "RxDcs", &ChannelRec::RxDcs, R::AsIs},
-    {6, {0, 8}, "Mode", &ChannelRec::Mode, R::AsIs},
-    {7, {0, 8}, "TxCtcss", &ChannelRec::TxCtcss, R::AsIs},
-    {8, {0, 8}, "TxDcs", &ChannelRec::TxDcs, R::AsIs},
-    {9, {0, 1}, "HiCut", &ChannelRec::HiCut, R::AsIs},
-    {9, {1, 1}, nullptr, nullptr, R::Zero},
-    {9, {2, 1}, "Echo", &ChannelRec::Echo, R::AsIs},
-    {9, {3, 1}, "Add10K", &ChannelRec::Add10K, R::AsIs},
-    {9, {4, 1}, "BusyLock", &ChannelRec::BusyLock, R::AsIs},
-    {9, {5, 2}, "NbAnl", &ChannelRec::NbAnl, R::AsIs},
-    {9, {7, 1}, nullptr, nullptr, R::Zero},
-    {10, {0, 8}, "RogerBeep", &ChannelRec::RogerBeep, R::AsIs},
-    {11, {0, 2}, "RepShift", &ChannelRec::RepShift, R::AsIs},
-    {11, {2, 2}, "TxToneType", &ChannelRec::TxToneType, R::AsIs},
-    {11, {4, 2}, "RxToneType", &ChannelRec::RxToneType, R::AsIs},
-    {11, {6, 1}, "tone flag", nullptr, R::ToneFlag},
-    {11, {7, 1}, "PublicCh", &ChannelRec::PublicCh, R::AsIs},
-    {12, {0, 8}, "BotCode", &ChannelRec::BotCode, R::AsIs},
-    {13, {0, 8}, "EotCode", &ChannelRec::EotCode, R::AsIs},
-    {14, {0, 8}, "CallCode", &ChannelRec::CallCode, R::AsIs},
-};
-
 // Settings bytes 0x4804-0x4809 and 0x4860-0x4865.
 //  address  bits    model field                                   rule          delta
 const SettingEntry kSettings[] = {
@@ -206,8 +168,6 @@ const RbEntry kRbPattern[] = {
 }  // namespace
 
 std::span<const ZeroedRange> ZeroedRanges() { return kZeroedRanges; }
-std::span<const ChannelArea> ChannelAreas() { return kChannelAreas; }
-std::span<const ChannelEntry> ChannelRecord() { return kChannelRecord; }
 std::span<const SettingEntry> Settings() { return kSettings; }
 std::span<const GroupEntry> GroupValues() { return kGroupValues; }
 std::span<const GroupMaskEntry> GroupMasks() { return kGroupMasks; }
@@ -215,28 +175,6 @@ std::span<const SettingEntry> Options() { return kOptions; }
 const DtmfArea& Dtmf() { return kDtmf; }
 std::span<const RbEntry> RbPattern() { return kRbPattern; }
 const RbArea& RbPatterns() { return kRbArea; }
-
-const ChannelArea* AreaOf(int band, int group)
-{
-    for (const ChannelArea& a : kChannelAreas)
-        if (a.band == band && group >= a.firstGroup && group <= a.lastGroup) return &a;
-    return nullptr;
-}
-
-int ChannelAddress(const ChannelArea& area, int group, int chNo)
-{
-    return area.records + ((group - area.firstGroup) * area.size + (chNo - 1)) * kRecordBytes;
-}
-
-int EnableMaskAddress(const ChannelArea& area, int group)
-{
-    return area.enableMask + (group - area.firstGroup) * MaskBytes(area.size);
-}
-
-int ScanMaskAddress(const ChannelArea& area, int group)
-{
-    return area.scanMask + (group - area.firstGroup) * MaskBytes(area.size);
-}
 
 int RbPatternAddress(int pattern)
 {

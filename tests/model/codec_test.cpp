@@ -59,7 +59,7 @@ TEST(ImageLayoutTables, EveryWrittenBitHasExactlyOneRow)
     EXPECT_EQ(covered.size(), 0x3Du + 12u);
 
     covered.clear();
-    for (const layout::ChannelEntry& e : layout::ChannelRecord()) {
+    for (const layout::ChannelEntry& e : layout::kChannelRecord) {
         if (e.rule == layout::Rule::Bcd)
             for (int i = 0; i < 4; ++i) claim(e.byte + i, {0, 8}, e.name);
         else
