@@ -57,6 +57,10 @@ struct Workspace {
     bool ExtendedHf = false;
     int GroupCount = 17;   // groups of the band last walked (17 or 14)
 
+    // The channel grid's line clipboard: one channel and whether it was filled.
+    ChannelRec LineClip;
+    bool LineClipFilled = false;
+
     // Languages: 1 English, 2 Chinese.
     int CurrentLanguage = English;
     int ShownLanguage = English;
