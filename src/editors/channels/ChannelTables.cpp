@@ -1,6 +1,8 @@
 #include "editors/channels/ChannelTables.h"
 #include "editors/channels/ChannelRules.h"
 #include "app/ListHelpers.h"
+#include "editors/dtmf/DtmfRules.h"
+#include "editors/rogerbeep/RbRules.h"
 
 #include <QLocale>
 #include <algorithm>
@@ -146,29 +148,11 @@ QStringList FillModeList(const Workspace& ws, bool isMemoryGroup)
 
 QStringList EmgModeList() { return {"FM", "AM", "USB", "LSB"}; }
 
-bool DtmfCodeFilled(const Workspace& ws, int code)
-{
-    if (code < 1 || code > kDtmfCodes) return false;
-    QByteArray t = ws.WorkRecord.OptFeat.DtmfCode[code].bytes();
-    const int nul = t.indexOf('\0');
-    if (nul >= 0) t.truncate(nul);
-    while (t.endsWith(' ')) t.chop(1);
-    return !t.isEmpty();
-}
-
-bool RbPatternHoldsTones(const Workspace& ws, int pattern)
-{
-    if (pattern < 1 || pattern > kRbPatterns) return false;
-    const RbPatternRec& p = ws.WorkRecord.RbPattern[pattern - 1];
-    if (p.RbRecycle < 1) return false;
-    return std::any_of(std::begin(p.RbTone[1]), std::end(p.RbTone[1]), [](int16_t d) { return d > 0; });
-}
-
 QStringList DtmfRefList(const Workspace& ws)
 {
     QStringList l{chtxt::Off.in(ws.CurrentLanguage)};
     for (int k = 1; k <= kDtmfCodes; ++k)
-        if (DtmfCodeFilled(ws, k)) l << QString::number(k);
+        if (DtmfCodeIsUsed(ws, k)) l << QString::number(k);
     return l;
 }
 
@@ -176,7 +160,7 @@ QStringList RogerRefList(const Workspace& ws)
 {
     QStringList l{chtxt::Off.in(ws.CurrentLanguage)};
     for (int n = 1; n <= kRbPatterns; ++n)
-        if (RbPatternHoldsTones(ws, n)) l << QString::number(n);
+        if (PatternIsDefined(ws, n) != 0) l << QString::number(n);
     return l;
 }
 

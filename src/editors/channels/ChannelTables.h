@@ -74,8 +74,6 @@ QStringList EmgModeList();             // "FM", "AM", "USB", "LSB"
 
 // Reference lists: "OFF" followed by the numbers of the non-empty DTMF codes /
 // of the roger-beep patterns that hold tones.
-bool DtmfCodeFilled(const Workspace& ws, int code);
-bool RbPatternHoldsTones(const Workspace& ws, int pattern);   // 1-8
 QStringList DtmfRefList(const Workspace& ws);
 QStringList RogerRefList(const Workspace& ws);
 

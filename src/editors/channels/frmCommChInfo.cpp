@@ -64,6 +64,7 @@ QComboBox* NewCombo(QWidget* parent, const char* name)
     auto* c = new QComboBox(parent);
     c->setObjectName(QString::fromLatin1(name));
     c->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    c->setMinimumWidth(80);
     return c;
 }
 
