@@ -1,6 +1,7 @@
 // The option-features window, used through its controls on the offscreen platform.
 #include "../../GuiTestHost.h"
 #include "editors/options/OptionTables.h"
+#include "model/DataFile.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -30,24 +31,15 @@ QString NameOf(int id)
     return QStringLiteral("Combo1_%1").arg(id);
 }
 
-// Every value the page can touch, plus the settings it must leave alone.
-std::vector<int> Snapshot(const Workspace& ws)
+// The whole working data as bytes: the record and every channel slot.
+QByteArray Snapshot(const Workspace& ws)
 {
-    std::vector<int> v;
-    for (int f = 0; f <= static_cast<int>(Field::TxOffset); ++f)
-        v.push_back(GetField(ws.WorkRecord, static_cast<Field>(f)));
-    const OptFeatRec& o = ws.WorkRecord.OptFeat;
-    for (int x : {int(o.ChannelMode), int(ws.WorkRecord.FreqChMode), int(o.MenuPage),
-                  int(ws.WorkRecord.RxColor), int(o.LongKey), int(o.PublicBusy),
-                  int(o.PublicRogerBeep)})
-        v.push_back(x);
+    QByteArray s = SerializeDataRecord(ws.WorkRecord);
     for (int band = 0; band < kBands; ++band)
         for (int g = 1; g <= GroupsOfBand(band); ++g)
-            for (int s = 1; s <= GroupSize(band, g); ++s) {
-                v.push_back(ws.Channels(band, s, g).PublicCh);
-                v.push_back(ws.Channels(band, s, g).Mode);
-            }
-    return v;
+            for (int slot = 1; slot <= GroupSize(band, g); ++slot)
+                s += SerializeChannelRecord(ws.Channels(band, slot, g));
+    return s;
 }
 
 class OptWindow : public ::testing::Test {
