@@ -1,0 +1,142 @@
+#include "link/SerialLink.h"
+
+#include "link/LinkTexts.h"
+
+#include <QFileInfo>
+#include <QSerialPort>
+
+#include <grp.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace kt {
+
+SerialLink::SerialLink(QObject* parent) : QObject(parent)
+{
+    port_q = new QSerialPort(this);
+    connect(port_q, &QSerialPort::readyRead, this, &SerialLink::OnReadyRead);
+    connect(port_q, &QSerialPort::errorOccurred, this, &SerialLink::OnError);
+}
+
+SerialLink::~SerialLink() { Close(); }
+
+static QString DevicePathOf(const QString& port)
+{
+    return port.startsWith('/') ? port : QStringLiteral("/dev/") + port;
+}
+
+bool SerialLink::Open(const QString& port, QString* reason, int language)
+{
+    Close();
+    port_ = port;
+    lost_ = false;
+    gathered_.clear();
+    if (port.trimmed().isEmpty()) {
+        if (reason) *reason = link_txt::NoPort.in(language);
+        return false;
+    }
+    port_q->setPortName(port);
+    if (!port_q->open(QIODevice::ReadWrite)) {
+        if (reason)
+            *reason = DescribeOpenError(int(port_q->error()), DevicePathOf(port), port_q->errorString(),
+                                        language);
+        return false;
+    }
+    const bool ok = port_q->setBaudRate(QSerialPort::Baud9600) && port_q->setDataBits(QSerialPort::Data8)
+                    && port_q->setParity(QSerialPort::NoParity) && port_q->setStopBits(QSerialPort::OneStop)
+                    && port_q->setFlowControl(QSerialPort::NoFlowControl);
+    if (!ok) {
+        if (reason) *reason = port_q->errorString();
+        port_q->close();
+        return false;
+    }
+    return true;
+}
+
+QString SerialLink::DescribeOpenError(int error, const QString& path, const QString& systemText,
+                                      int language)
+{
+    const auto e = QSerialPort::SerialPortError(error);
+    if (e == QSerialPort::DeviceNotFoundError) return link_txt::PortMissing.in(language).arg(path);
+    if (e == QSerialPort::PermissionError) {
+        // Busy and forbidden look alike to the port class; the file's mode tells them apart.
+        if (::access(path.toLocal8Bit().constData(), R_OK | W_OK) != 0) {
+            QString owner = QStringLiteral("dialout");
+            struct stat st {};
+            if (::stat(path.toLocal8Bit().constData(), &st) == 0) {
+                if (const struct group* g = ::getgrgid(st.st_gid)) owner = QString::fromLocal8Bit(g->gr_name);
+            }
+            return link_txt::PortDenied.in(language).arg(path, owner);
+        }
+        return link_txt::PortBusy.in(language).arg(path);
+    }
+    return systemText;
+}
+
+void SerialLink::Close()
+{
+    if (port_q->isOpen()) port_q->close();
+    gathered_.clear();
+}
+
+bool SerialLink::IsOpen() const { return port_q->isOpen(); }
+
+void SerialLink::Send(const QByteArray& frame, int replyLen)
+{
+    if (!port_q->isOpen() && lost_) {
+        // The cable was pulled: try the port again; if it is still gone the
+        // reply timer runs out as for any lost reply.
+        if (port_q->open(QIODevice::ReadWrite)) {
+            port_q->setBaudRate(QSerialPort::Baud9600);
+            port_q->setDataBits(QSerialPort::Data8);
+            port_q->setParity(QSerialPort::NoParity);
+            port_q->setStopBits(QSerialPort::OneStop);
+            port_q->setFlowControl(QSerialPort::NoFlowControl);
+            lost_ = false;
+        }
+    }
+    threshold_ = replyLen < 1 ? 1 : replyLen;
+    gathered_.clear();
+    if (!port_q->isOpen()) return;
+    port_q->clear(QSerialPort::AllDirections);
+    port_q->readAll();
+    armed_ = true;
+    port_q->write(frame);
+}
+
+bool SerialLink::IsCompleteReply(const QByteArray& b)
+{
+    if (b.size() == 1) return uint8_t(b[0]) == 0x06;
+    if (b.size() == 3) return b == QByteArray("YF\x06", 3);
+    if (b.size() == 16 && b[0] == 'I') return true;
+    if (b.size() >= 6 && b[0] == 'W') return b.size() == uint8_t(b[3]) + 6 && uint8_t(b.back()) == 0x06;
+    return false;
+}
+
+void SerialLink::OnReadyRead()
+{
+    gathered_ += port_q->readAll();
+    if (!armed_) {
+        gathered_.clear();   // late bytes of an exchange that is over
+        return;
+    }
+    if (gathered_.size() >= threshold_ || IsCompleteReply(gathered_)) {
+        armed_ = false;
+        const QByteArray reply = gathered_;
+        gathered_.clear();
+        emit Reply(reply);
+    }
+}
+
+void SerialLink::OnError()
+{
+    const auto e = port_q->error();
+    if (e == QSerialPort::ResourceError && port_q->isOpen()) {
+        // Device gone (USB adapter unplugged) or hung up: close it so that the
+        // event loop does not spin on it; Send tries to reopen.
+        lost_ = true;
+        port_q->close();
+    }
+}
+
+}  // namespace kt

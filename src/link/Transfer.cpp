@@ -1,0 +1,180 @@
+#include "link/Transfer.h"
+
+#include "app/Messages.h"
+#include "link/SimRadio.h"
+#include "model/Codec.h"
+
+#include <QEventLoop>
+
+namespace kt {
+
+QString PortNameOfKey(const QString& key)
+{
+    const QString k = key.trimmed();
+    bool numeric = false;
+    const int n = k.toInt(&numeric);
+    if (numeric) return n > 0 ? QStringLiteral("COM%1").arg(n) : QString();
+    return k;
+}
+
+Transfer::Transfer(Workspace& ws, QObject* parent)
+    : QObject(parent), ws_(ws), machine_(ws, *this, *this)
+{
+    waitTimer_.setSingleShot(true);
+    waitTimer_.setInterval(kReplyTimeoutMs);
+    waitTimer_.setTimerType(Qt::PreciseTimer);
+    connect(&waitTimer_, &QTimer::timeout, this, [this] { machine_.OnTimeout(); });
+    connect(&port_, &SerialLink::Reply, this, [this](const QByteArray& b) { machine_.OnReply(b); });
+}
+
+Transfer::~Transfer() = default;
+
+QString Transfer::PortName() const
+{
+    if (!portOverride_.isEmpty()) {
+        if (portOverride_ == kSimulatedPortKey) return sim_ ? sim_->DevicePath() : QString();
+        return portOverride_;
+    }
+    if (ws_.comPort.trimmed() == kSimulatedPortKey) return sim_ ? sim_->DevicePath() : QString();
+    return PortNameOfKey(ws_.comPort);
+}
+
+bool Transfer::OpenLink()
+{
+    machine_.InitTransfer();
+    if (port_.IsOpen()) port_.Close();
+    const bool simulated = (portOverride_.isEmpty() ? ws_.comPort.trimmed() : portOverride_) == kSimulatedPortKey;
+    if (simulated && sim_ && !sim_->IsRunning()) sim_->Start();
+    QString reason;
+    if (simulated && sim_ && !sim_->IsRunning()) reason = sim_->ErrorText();
+    else if (port_.Open(PortName(), &reason, ws_.CurrentLanguage)) return true;
+    QString text = ws_.T(msg::PortError);
+    if (!reason.isEmpty()) text += QStringLiteral("\r\n") + reason;
+    ws_.Ask(text, Buttons::Ok, Icon::Critical);
+    return false;
+}
+
+void Transfer::ClosePort() { port_.Close(); }
+
+void Transfer::StopTimers() { waitTimer_.stop(); }
+
+void Transfer::SendFrame(const QByteArray& frame, int replyLen) { port_.Send(frame, replyLen); }
+void Transfer::StartWaitTimer() { waitTimer_.start(); }
+void Transfer::StopWaitTimer() { waitTimer_.stop(); }
+
+bool Transfer::Confirm(const Bi& question)
+{
+    if (!confirm_) return true;
+    return ws_.Ask(ws_.T(question), Buttons::OkCancel, Icon::Question) == Answer::Ok;
+}
+
+bool Transfer::Read()
+{
+    if (running_) return false;
+    lastSuccess_ = false;
+    ws_.TransferKind = kRead;
+    machine_.ReadStep = 0;
+    machine_.MultiWrite = false;
+    if (!OpenLink()) { ws_.TransferKind = kNoTransfer; return false; }
+    if (!Confirm(msg::ReadConfirm)) {
+        port_.Close();
+        ws_.TransferKind = kNoTransfer;
+        return false;
+    }
+    ClearImage(ws_);
+    RunProgress(kRead, false);
+    return lastSuccess_;
+}
+
+bool Transfer::Write()
+{
+    if (running_) return false;
+    lastSuccess_ = false;
+    ws_.TransferKind = kWrite;
+    machine_.WriteStep = 0;
+    machine_.MultiWrite = false;
+    if (!OpenLink()) { ws_.TransferKind = kNoTransfer; return false; }
+    if (!Confirm(msg::WriteConfirm)) {
+        port_.Close();
+        ws_.TransferKind = kNoTransfer;
+        return false;
+    }
+    ClearImage(ws_);
+    EncodeImage(ws_);
+    RunProgress(kWrite, false);
+    return lastSuccess_;
+}
+
+bool Transfer::WriteGroup(int radioCount)
+{
+    if (running_) return false;
+    lastSuccess_ = false;
+    ws_.TransferKind = kWrite;
+    machine_.WriteStep = 0;
+    machine_.MultiWrite = false;
+    if (!OpenLink()) { ws_.TransferKind = kNoTransfer; return false; }
+    if (!Confirm(msg::WriteConfirm)) {
+        port_.Close();
+        ws_.TransferKind = kNoTransfer;
+        return false;
+    }
+    ClearImage(ws_);
+    EncodeImage(ws_);
+    machine_.BeginMultiWrite(radioCount);
+    RunProgress(kWrite, true);
+    return lastSuccess_;
+}
+
+void Transfer::InfoRead(bool clearImage)
+{
+    if (running_ || machine_.Active()) return;
+    ws_.TransferKind = kInfoRead;
+    machine_.ReadStep = 0;
+    machine_.MultiWrite = false;
+    if (!OpenLink()) { ws_.TransferKind = kNoTransfer; return; }
+    if (clearImage) ClearImage(ws_);
+    machine_.StartHandshake();
+}
+
+void Transfer::RunProgress(int kind, bool multi)
+{
+    QEventLoop loop;
+    running_ = true;
+    quitLoop_ = [&loop] { loop.quit(); };
+    machine_.StartHandshake();
+    if (machine_.Active()) loop.exec();
+    quitLoop_ = nullptr;
+    running_ = false;
+}
+
+void Transfer::ProgressClosedByUser()
+{
+    if (machine_.MultiWrite) machine_.OnMultiWindowClosed();
+}
+
+void Transfer::ShowPercent(int percent)
+{
+    if (onPercent) onPercent(percent);
+}
+
+void Transfer::CloseProgress() {}
+
+void Transfer::Finished(int kind, bool success)
+{
+    lastSuccess_ = success;
+    if (quitLoop_) quitLoop_();
+    if (!success) return;
+    if (kind == kRead) {
+        DecodeImage(ws_);
+        ws_.CurrentFile = QStringLiteral("new.dat");
+        ws_.IsUntitled = true;
+        ws_.TitleChanged();
+        ws_.Ask(ws_.T(msg::ReadDone), Buttons::Ok, Icon::None);
+    } else if (kind == kWrite) {
+        ws_.Ask(ws_.T(msg::WriteDone), Buttons::Ok, Icon::None);
+    }
+}
+
+void Transfer::LaunchVersion(const QString& v) {}
+
+}  // namespace kt

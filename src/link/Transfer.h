@@ -1,0 +1,91 @@
+// A read, a write or a multi-radio write as the user starts it: the port is
+// opened, the user confirms, the image is prepared and the state machine runs
+// behind a progress display until it ends.  The desktop program derives from
+// this to show its windows; the command-line tool and the tests use it as is.
+#pragma once
+
+#include "link/LinkMachine.h"
+#include "link/SerialLink.h"
+
+#include <QObject>
+#include <QTimer>
+#include <functional>
+#include <memory>
+
+namespace kt {
+
+class SimRadio;
+
+// The port key that stands for the simulated radio inside the program.
+inline const QString kSimulatedPortKey = QStringLiteral("Simulated radio");
+
+// The port key of the settings file as a device name: a bare number n means "COMn".
+QString PortNameOfKey(const QString& key);
+
+class Transfer : public QObject, public TransferUi, private LinkIo {
+    Q_OBJECT
+public:
+    explicit Transfer(Workspace& ws, QObject* parent = nullptr);
+    ~Transfer() override;
+
+    // The simulated radio used for the port key kSimulatedPortKey (not owned).
+    void SetSimulator(SimRadio* sim) { sim_ = sim; }
+    // When set, used instead of ws.comPort (a device path or port name).
+    void SetPortOverride(const QString& port) { portOverride_ = port; }
+    // Ask for confirmation before a transfer (the command line's --yes clears it).
+    void SetConfirm(bool confirm) { confirm_ = confirm; }
+
+    // Each runs to its end and returns true on success.
+    bool Read();
+    bool Write();
+    bool WriteGroup(int radioCount);
+    // Handshake only, no confirmation and no progress; returns at once.
+    void InfoRead(bool clearImage);
+
+    // Step O: the transfer variables, then the port; shows the port error.
+    bool OpenLink();
+    void ClosePort() override;
+    bool IsPortOpen() const { return port_.IsOpen(); }
+    void StopTimers();
+
+    LinkMachine& Machine() { return machine_; }
+    SerialLink& Port() { return port_; }
+    bool LastSuccess() const { return lastSuccess_; }
+    QString PortName() const;
+
+    // Percent callback for simple progress displays (the command line).
+    std::function<void(int)> onPercent;
+
+protected:
+    // Shows the progress display and runs until the transfer ends.  The
+    // display's start calls Machine().StartHandshake().  Default: an event loop.
+    virtual void RunProgress(int kind, bool multi);
+    // Called by the progress display when it ends the transfer itself.
+    void ProgressClosedByUser();
+
+    // TransferUi
+    void ShowPercent(int percent) override;
+    void CloseProgress() override;
+    void Finished(int kind, bool success) override;
+    void LaunchVersion(const QString& v) override;
+
+    Workspace& ws_;
+    LinkMachine machine_;
+
+private:
+    bool Confirm(const Bi& question);
+    void SendFrame(const QByteArray& frame, int replyLen) override;
+    void StartWaitTimer() override;
+    void StopWaitTimer() override;
+
+    SerialLink port_;
+    QTimer waitTimer_;
+    SimRadio* sim_ = nullptr;
+    QString portOverride_;
+    bool confirm_ = true;
+    bool lastSuccess_ = false;
+    bool running_ = false;
+    std::function<void()> quitLoop_;
+};
+
+}  // namespace kt
