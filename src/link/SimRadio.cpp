@@ -63,8 +63,6 @@ bool SimRadio::Start()
     // hang-up storm while no program has the port open.
     slaveKeepFd_ = ::open(name, O_RDWR | O_NOCTTY | O_NONBLOCK);
     masterFd_ = fd;
-    dropLeft_ = opt_.dropCount;
-    corruptLeft_ = 1;
     startNs_ = NowNs();
     // Paced replies leave on a timerfd: nanosecond deadlines, so the simulator
     // adds no timer slack of its own to a paced transfer.
@@ -232,7 +230,7 @@ void SimRadio::Parse()
                                      ? now + qint64(opt_.silentFromSeconds * 1e9) : LLONG_MAX;
                 continue;
             }
-            if (addr == opt_.dropBlockAt && dropLeft_ > 0) { --dropLeft_; continue; }
+            if (addr == opt_.dropBlockAt && dropsDone_ < opt_.dropCount) { ++dropsDone_; continue; }
             if (addr + n > kMemorySize) continue;
             if (c == 'R') {
                 QByteArray r;
@@ -243,8 +241,8 @@ void SimRadio::Parse()
                     r.append(char(mem_[addr + i]));
                     sum = uint8_t(sum + mem_[addr + i]);
                 }
-                if (addr == opt_.corruptChecksumAt && corruptLeft_ > 0) {
-                    --corruptLeft_;
+                if (addr == opt_.corruptChecksumAt && !corruptDone_) {
+                    corruptDone_ = true;
                     sum = uint8_t(sum ^ 0x01);
                 }
                 r.append(char(sum)).append(char(0x06));
@@ -276,7 +274,7 @@ void SimRadio::Reply(const QByteArray& bytes, int inBytes)
     qint64 due = start;
     for (int i = 0; i < bytes.size(); i += piece) {
         const QByteArray p = bytes.mid(i, piece);
-        due += byteNs > 0 ? p.size() * byteNs : kNsPerMs;
+        due += byteNs > 0 ? p.size() * byteNs : kNsPerMs / 10;
         out_ << Pending{due, p};
     }
     wireFreeNs_ = due;

@@ -107,8 +107,8 @@ private:
     qint64 wireFreeNs_ = 0;
 
     QList<Frame> log_;
-    int corruptLeft_ = 1;
-    int dropLeft_ = 0;
+    bool corruptDone_ = false;
+    int dropsDone_ = 0;
     qint64 silentUntilNs_ = -1;   // -1: not silent; > 0: until then; INT64_MAX: for good
     bool silenceFresh_ = false;
     bool silentFromDone_ = false;
