@@ -3,10 +3,19 @@
 #pragma once
 
 #include <QObject>
+#include <functional>
+#include <memory>
+
+class QDialog;
+class QTimer;
 
 namespace kt {
 
+class FrmComSet;
+
 class MainHost;
+class SimRadio;
+class GuiTransferDriver;
 
 class Transfers : public QObject {
     Q_OBJECT
@@ -24,8 +33,28 @@ public:
     // The main window's resize stops the link timers.
     void StopTimers();
 
+    // The simulated radio behind the "Simulated radio" port (started on first use).
+    SimRadio& Simulator();
+    // Asks the number of radios for a multi-radio write; 0 cancels.  Tests replace it.
+    std::function<int()> askRadioCount;
+    // Called with the port dialog before it is shown modally; tests replace the showing.
+    std::function<int(FrmComSet&)> execPortDialog;
+    // Called with each progress window once it is up (tests watch it).
+    std::function<void(QDialog&)> onProgressShown;
+    // The write starts this long after the command, once pending edits are stored.
+    static constexpr int kTimerWriteMs = 20;
+    bool LastSuccess() const;
+
+signals:
+    // A read or a write has ended (after its messages).
+    void TransferEnded(int kind, bool success);
+
 private:
+    void StartWrite();
     MainHost& host_;
+    std::unique_ptr<SimRadio> sim_;
+    std::unique_ptr<GuiTransferDriver> driver_;
+    QTimer* TimerWrite = nullptr;
 };
 
 }  // namespace kt
