@@ -102,6 +102,7 @@ void SerialLink::Send(const QByteArray& frame, int replyLen)
     port_q->readAll();
     armed_ = true;
     port_q->write(frame);
+    port_q->flush();   // out now, not on the next turn of the event loop
 }
 
 bool SerialLink::IsCompleteReply(const QByteArray& b)

@@ -68,6 +68,13 @@ bool Transfer::Confirm(const Bi& question)
     return ws_.Ask(ws_.T(question), Buttons::OkCancel, Icon::Question) == Answer::Ok;
 }
 
+void Transfer::PrepareImage()
+{
+    ClearImage(ws_);
+    if (givenImage_.size() == ws_.MemImage.size()) ws_.MemImage = givenImage_;
+    else EncodeImage(ws_);
+}
+
 bool Transfer::Read()
 {
     if (running_) return false;
@@ -99,8 +106,7 @@ bool Transfer::Write()
         ws_.TransferKind = kNoTransfer;
         return false;
     }
-    ClearImage(ws_);
-    EncodeImage(ws_);
+    PrepareImage();
     RunProgress(kWrite, false);
     return lastSuccess_;
 }
@@ -118,8 +124,7 @@ bool Transfer::WriteGroup(int radioCount)
         ws_.TransferKind = kNoTransfer;
         return false;
     }
-    ClearImage(ws_);
-    EncodeImage(ws_);
+    PrepareImage();
     machine_.BeginMultiWrite(radioCount);
     RunProgress(kWrite, true);
     return lastSuccess_;

@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <functional>
 #include <memory>
+#include <vector>
 
 namespace kt {
 
@@ -34,6 +35,8 @@ public:
     void SetPortOverride(const QString& port) { portOverride_ = port; }
     // Ask for confirmation before a transfer (the command line's --yes clears it).
     void SetConfirm(bool confirm) { confirm_ = confirm; }
+    // Write this image as it is instead of encoding the model (the command line's .img).
+    void SetImage(std::vector<uint8_t> image) { givenImage_ = std::move(image); }
 
     // Each runs to its end and returns true on success.
     bool Read();
@@ -74,6 +77,7 @@ protected:
 
 private:
     bool Confirm(const Bi& question);
+    void PrepareImage();
     void SendFrame(const QByteArray& frame, int replyLen) override;
     void StartWaitTimer() override;
     void StopWaitTimer() override;
@@ -83,6 +87,7 @@ private:
     SimRadio* sim_ = nullptr;
     QString portOverride_;
     bool confirm_ = true;
+    std::vector<uint8_t> givenImage_;
     bool lastSuccess_ = false;
     bool running_ = false;
     std::function<void()> quitLoop_;

@@ -1,0 +1,325 @@
+#include "link/LinkCommands.h"
+
+#include "app/Versions.h"
+#include "link/SimRadio.h"
+#include "link/Transfer.h"
+#include "model/Codec.h"
+#include "model/DataFile.h"
+#include "model/Defaults.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTimer>
+
+#include <csignal>
+#include <cstdio>
+#include <unistd.h>
+
+namespace kt {
+
+const char* const kReadUsage =
+    "usage: kt6383 read --port DEV [--yes] OUT\n"
+    "  Reads the radio on DEV (a device such as /dev/ttyUSB0, or 'sim' for the built-in\n"
+    "  simulated radio) into OUT: a data file pair (x.dat with x.fre) or a raw image (x.img).\n";
+const char* const kWriteUsage =
+    "usage: kt6383 write --port DEV [--yes] [--radios N] IN\n"
+    "  Writes IN (a data file pair x.dat, or a raw image x.img) into the radio on DEV;\n"
+    "  with --radios N, into N radios one after another (swap the radio after each).\n";
+const char* const kSimulateUsage =
+    "usage: kt6383 simulate [options]\n"
+    "  Runs a simulated radio on a pseudo-terminal and prints its device path.\n"
+    "  --load IMG / --save IMG     memory from / to a 23,745-byte image file\n"
+    "  --model TEXT --firmware V --extended    what the identification reports\n"
+    "  --baud N                    pace the replies as a line at N baud\n"
+    "  --silent                    never answer\n"
+    "  --ack-only-handshake        answer the handshake with 0x06 alone\n"
+    "  --corrupt-at ADDR           one wrong checksum in the reply for ADDR\n"
+    "  --drop-at ADDR [--drop-count N]   leave the block at ADDR unanswered (N times)\n"
+    "  --no-end-ack                do not acknowledge END\n"
+    "  --silent-after-end SEC [--fresh]  go silent after END (then be a fresh radio)\n"
+    "  --silent-from ADDR [--for SEC]    go silent at ADDR (for SEC seconds)\n"
+    "  --chunk N                   deliver replies in pieces of N bytes\n";
+
+namespace {
+
+void Err(const QString& s) { std::fprintf(stderr, "%s\n", s.toLocal8Bit().constData()); }
+
+QString Plain(QString s) { return s.replace(QStringLiteral("\r\n"), QStringLiteral("\n")); }
+
+// Questions on the terminal; without one every question is answered Cancel (or No).
+class TerminalAsker : public Asker {
+public:
+    Answer ask(const QString& text, Buttons buttons, Icon, bool) override
+    {
+        std::fprintf(stderr, "%s%s\n", progressShown ? "\n" : "", Plain(text).toLocal8Bit().constData());
+        progressShown = false;
+        if (buttons == Buttons::Ok) return Answer::Ok;
+        struct Choice { const char* prompt; Answer first; Answer second; };
+        Choice c{"[o]k/[c]ancel", Answer::Ok, Answer::Cancel};
+        if (buttons == Buttons::RetryCancel) c = {"[r]etry/[c]ancel", Answer::Retry, Answer::Cancel};
+        if (buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel) c = {"[y]es/[n]o", Answer::Yes, Answer::No};
+        if (!isatty(0)) {
+            std::fprintf(stderr, "(no terminal: %s)\n", c.second == Answer::No ? "no" : "cancel");
+            return c.second;
+        }
+        for (;;) {
+            std::fprintf(stderr, "%s? ", c.prompt);
+            char line[64];
+            if (!std::fgets(line, sizeof line, stdin)) return c.second;
+            const char k = char(std::tolower(static_cast<unsigned char>(line[0])));
+            if (k == 'o' || k == 'r' || k == 'y') return c.first;
+            if (k == 'c' || k == 'n') return c.second;
+        }
+    }
+    QString openFileName(const QString&, const QString&) override { return {}; }
+    QString saveFileName(const QString&, const QString&, const QString&) override { return {}; }
+    bool progressShown = false;
+};
+
+struct LinkArgs {
+    QString port;
+    QString file;
+    bool yes = false;
+    int radios = 0;
+    QString error;
+};
+
+LinkArgs ParseLinkArgs(const QStringList& args, bool allowRadios)
+{
+    LinkArgs a;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString& w = args[i];
+        if (w == "--port" && i + 1 < args.size()) a.port = args[++i];
+        else if (w == "--yes" || w == "-y") a.yes = true;
+        else if (allowRadios && w == "--radios" && i + 1 < args.size()) {
+            bool ok = false;
+            a.radios = args[++i].toInt(&ok);
+            if (!ok || a.radios < 1) a.error = QStringLiteral("--radios needs a number of at least 1");
+        } else if (w.startsWith("--")) a.error = QStringLiteral("unknown option ") + w;
+        else if (a.file.isEmpty()) a.file = w;
+        else a.error = QStringLiteral("more than one file given");
+    }
+    if (a.error.isEmpty() && a.port.isEmpty()) a.error = QStringLiteral("--port is missing");
+    if (a.error.isEmpty() && a.file.isEmpty()) a.error = QStringLiteral("no file given");
+    return a;
+}
+
+bool IsImagePath(const QString& path) { return path.endsWith(QStringLiteral(".img"), Qt::CaseInsensitive); }
+
+void EnsureApp()
+{
+    if (QCoreApplication::instance()) return;
+    static int argc = 1;
+    static char name[] = "kt6383";
+    static char* argv[] = {name, nullptr};
+    static QCoreApplication app(argc, argv);
+}
+
+// The workspace of the tool: the installation around its executable.
+std::unique_ptr<Workspace> ToolWorkspace(Asker& asker)
+{
+    auto ws = std::make_unique<Workspace>();
+    ws->ProgramDir = QCoreApplication::applicationDirPath();
+    ws->InstallRoot = QFileInfo(ws->ProgramDir).absolutePath();
+    ws->Versions = LoadVersionTable(ws->InstallRoot);
+    ws->asker = &asker;
+    return ws;
+}
+
+// The transfer with a progress bar on a terminal.
+struct LinkRun {
+    TerminalAsker asker;
+    std::unique_ptr<Workspace> ws;
+    std::unique_ptr<SimRadio> sim;
+    std::unique_ptr<Transfer> transfer;
+
+    explicit LinkRun(const LinkArgs& a)
+    {
+        EnsureApp();
+        ws = ToolWorkspace(asker);
+        transfer = std::make_unique<Transfer>(*ws);
+        transfer->SetConfirm(!a.yes);
+        if (a.port == QLatin1String("sim")) {
+            sim = std::make_unique<SimRadio>();
+            transfer->SetSimulator(sim.get());
+            transfer->SetPortOverride(kSimulatedPortKey);
+        } else {
+            transfer->SetPortOverride(a.port);
+        }
+        if (isatty(2)) {
+            transfer->onPercent = [this](int p) {
+                const int filled = p * 40 / 100;
+                std::fprintf(stderr, "\r[%s%s] %3d%%", QByteArray(filled, '#').constData(),
+                             QByteArray(40 - filled, '.').constData(), p);
+                std::fflush(stderr);
+                asker.progressShown = true;
+            };
+        }
+    }
+};
+
+}  // namespace
+
+int RunReadCommand(const QStringList& args)
+{
+    const LinkArgs a = ParseLinkArgs(args, false);
+    if (!a.error.isEmpty()) {
+        Err(QStringLiteral("kt6383 read: ") + a.error);
+        std::fputs(kReadUsage, stderr);
+        return 1;
+    }
+    LinkRun run(a);
+    Workspace& ws = *run.ws;
+    const bool image = IsImagePath(a.file);
+    if (!image) InitDefaults(ws);   // what the image does not hold comes from the new-document template
+    if (!run.transfer->Read()) {
+        Err(QStringLiteral("kt6383 read: the radio was not read"));
+        return 1;
+    }
+    if (image) {
+        QFile f(a.file);
+        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)
+            || f.write(reinterpret_cast<const char*>(ws.MemImage.data()), qint64(ws.MemImage.size()))
+                   != qint64(ws.MemImage.size())) {
+            Err(QStringLiteral("kt6383 read: cannot write %1: %2").arg(a.file, f.errorString()));
+            return 1;
+        }
+        return 0;
+    }
+    ws.CurrentFile = a.file;
+    const FileResult r = SaveDataFile(ws);
+    if (r.kind != FileResult::Done) {
+        Err(QStringLiteral("kt6383 read: cannot save %1: %2").arg(a.file, Plain(r.message)));
+        return 1;
+    }
+    return 0;
+}
+
+int RunWriteCommand(const QStringList& args)
+{
+    const LinkArgs a = ParseLinkArgs(args, true);
+    if (!a.error.isEmpty()) {
+        Err(QStringLiteral("kt6383 write: ") + a.error);
+        std::fputs(kWriteUsage, stderr);
+        return 1;
+    }
+    LinkRun run(a);
+    Workspace& ws = *run.ws;
+    if (IsImagePath(a.file)) {
+        QFile f(a.file);
+        if (!f.open(QIODevice::ReadOnly)) {
+            Err(QStringLiteral("kt6383 write: cannot read %1: %2").arg(a.file, f.errorString()));
+            return 1;
+        }
+        const QByteArray b = f.readAll();
+        if (b.size() != kImageSize) {
+            Err(QStringLiteral("kt6383 write: %1 is not a memory image of %2 bytes").arg(a.file).arg(kImageSize));
+            return 1;
+        }
+        run.transfer->SetImage(std::vector<uint8_t>(b.begin(), b.end()));
+    } else {
+        InitDefaults(ws);
+        ws.CurrentFile = a.file;
+        const FileResult r = OpenDataFile(ws);
+        if (r.kind != FileResult::Done) {
+            Err(QStringLiteral("kt6383 write: %1: %2").arg(a.file, Plain(r.message)));
+            return 1;
+        }
+    }
+    const bool ok = a.radios > 0 ? run.transfer->WriteGroup(a.radios) : run.transfer->Write();
+    if (!ok) {
+        Err(QStringLiteral("kt6383 write: the radio was not written"));
+        return 1;
+    }
+    return 0;
+}
+
+namespace {
+volatile std::sig_atomic_t g_stop = 0;
+void OnStopSignal(int) { g_stop = 1; }
+
+bool NumberArg(const QStringList& args, int& i, double& out)
+{
+    if (i + 1 >= args.size()) return false;
+    bool ok = false;
+    const QString w = args[++i];
+    out = w.startsWith("0x", Qt::CaseInsensitive) ? double(w.mid(2).toInt(&ok, 16)) : w.toDouble(&ok);
+    return ok;
+}
+}  // namespace
+
+int RunSimulateCommand(const QStringList& args)
+{
+    EnsureApp();
+    SimOptions opt;
+    QString load, save;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString& w = args[i];
+        double v = 0;
+        bool ok = true;
+        if (w == "--load" && i + 1 < args.size()) load = args[++i];
+        else if (w == "--save" && i + 1 < args.size()) save = args[++i];
+        else if (w == "--model" && i + 1 < args.size()) opt.model = args[++i].toLatin1();
+        else if (w == "--firmware" && i + 1 < args.size()) opt.firmware = args[++i].toLatin1();
+        else if (w == "--extended") opt.extendedFlag = 1;
+        else if (w == "--silent") opt.silent = true;
+        else if (w == "--ack-only-handshake") opt.ackOnlyHandshake = true;
+        else if (w == "--no-end-ack") opt.noEndAck = true;
+        else if (w == "--fresh") opt.freshAfterSilence = true;
+        else if (w == "--baud") { ok = NumberArg(args, i, v); opt.baud = int(v); }
+        else if (w == "--corrupt-at") { ok = NumberArg(args, i, v); opt.corruptChecksumAt = int(v); }
+        else if (w == "--drop-at") { ok = NumberArg(args, i, v); opt.dropBlockAt = int(v); }
+        else if (w == "--drop-count") { ok = NumberArg(args, i, v); opt.dropCount = int(v); }
+        else if (w == "--silent-after-end") { ok = NumberArg(args, i, v); opt.silentAfterEnd = v; }
+        else if (w == "--silent-from") { ok = NumberArg(args, i, v); opt.silentFromAddr = int(v); }
+        else if (w == "--for") { ok = NumberArg(args, i, v); opt.silentFromSeconds = v; }
+        else if (w == "--chunk") { ok = NumberArg(args, i, v); opt.chunk = int(v); }
+        else ok = false;
+        if (!ok) {
+            Err(QStringLiteral("kt6383 simulate: bad option ") + w);
+            std::fputs(kSimulateUsage, stderr);
+            return 1;
+        }
+    }
+    SimRadio sim(opt);
+    if (!load.isEmpty()) {
+        QString why;
+        if (!sim.LoadMemory(load, &why)) {
+            Err(QStringLiteral("kt6383 simulate: cannot load %1: %2").arg(load, why));
+            return 1;
+        }
+    }
+    if (!sim.Start()) {
+        Err(QStringLiteral("kt6383 simulate: no pseudo-terminal: ") + sim.ErrorText());
+        return 1;
+    }
+    std::printf("%s\n", sim.DevicePath().toLocal8Bit().constData());
+    std::fflush(stdout);
+
+    bool saveFailed = false;
+    auto saveNow = [&] {
+        QString why;
+        if (!save.isEmpty() && !sim.SaveMemory(save, &why)) {
+            Err(QStringLiteral("kt6383 simulate: cannot save %1: %2").arg(save, why));
+            saveFailed = true;
+        }
+    };
+    // The memory is saved after every END, so a stopped simulator loses nothing.
+    QObject::connect(&sim, &SimRadio::FrameReceived, [&](const QByteArray& f) {
+        if (f == QByteArray("END")) saveNow();
+    });
+    std::signal(SIGINT, OnStopSignal);
+    std::signal(SIGTERM, OnStopSignal);
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [] {
+        if (g_stop) QCoreApplication::quit();
+    });
+    poll.start(100);
+    QCoreApplication::exec();
+    saveNow();
+    return saveFailed ? 1 : 0;
+}
+
+}  // namespace kt
