@@ -3,6 +3,8 @@
 #include "../../GuiTestHost.h"
 #include "editors/dtmf/DtmfRules.h"
 #include "editors/dtmf/FrmDTMF.h"
+#include "editors/options/OptionTables.h"
+#include "model/Codec.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -75,6 +77,13 @@ TEST_F(DtmfWindow, TypedKeysStoreTheCodeAndOnlyTheCodeAlphabet)
     EXPECT_EQ(Grid()->item(1, 1)->text(), "12AB#");
     EXPECT_EQ(ws.OptFeat().DtmfCode[2].bytes(), QByteArray("12AB#\0          ", 16));
     EXPECT_EQ(DtmfCodeText(ws, 2), "12AB#");
+    // What the radio receives: one digit value a byte, then the end marker.
+    ClearImage(ws);
+    EncodeImage(ws);
+    const int base = 0x4480 + 16;
+    const std::vector<uint8_t> image(ws.MemImage.begin() + base, ws.MemImage.begin() + base + 16);
+    const std::vector<uint8_t> expected{1, 2, 10, 11, 15, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16};
+    EXPECT_EQ(image, expected);
 
     QTest::keyClick(Edit(), Qt::Key_Backspace);
     EXPECT_EQ(ws.OptFeat().DtmfCode[2].bytes(), QByteArray("12AB\0           ", 16));
@@ -89,6 +98,17 @@ TEST_F(DtmfWindow, ACodeStopsAtSixteenCharactersWithoutNul)
     EXPECT_EQ(Edit()->text(), "0123456789ABCD*#");
     EXPECT_EQ(ws.OptFeat().DtmfCode[5].bytes(), QByteArray("0123456789ABCD*#"));
     EXPECT_EQ(DtmfCodeText(ws, 5), "0123456789ABCD*#");
+    // No end marker in the image, and it reads back unchanged.
+    ClearImage(ws);
+    EncodeImage(ws);
+    const int base = 0x4480 + 4 * 16;
+    const std::vector<uint8_t> image(ws.MemImage.begin() + base, ws.MemImage.begin() + base + 16);
+    const std::vector<uint8_t> expected{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15};
+    EXPECT_EQ(image, expected);
+    Workspace back;
+    back.MemImage = ws.MemImage;
+    DecodeImage(back);
+    EXPECT_EQ(DtmfCodeText(back, 5), "0123456789ABCD*#");
 }
 
 TEST_F(DtmfWindow, PasteCutAndCopyKeysAreDropped)
@@ -135,6 +155,9 @@ TEST_F(DtmfWindow, EmptyingACodeClearsItsReferences)
     ws.OptFeat().PublicCallCode = 4;
     host.ShowChild(Child::ChannelInfo);
     host.ShowChild(Child::OptFeatures);
+    auto* eot = host.OptionsWindow()->findChild<QComboBox*>(QStringLiteral("Combo2_%1").arg(opt::id::PubEot - 200));
+    ASSERT_NE(eot, nullptr);
+    ASSERT_GE(eot->findText("4"), 0);
     Open();
     ShowMemoryTab();
     ClickCode(4);
@@ -148,6 +171,10 @@ TEST_F(DtmfWindow, EmptyingACodeClearsItsReferences)
     EXPECT_EQ(ws.OptFeat().PublicBotCode, 0);
     EXPECT_EQ(ws.OptFeat().PublicEotCode, 5);
     EXPECT_EQ(ws.OptFeat().PublicCallCode, 0);
+    // The option page no longer offers code 4 and still shows code 5.
+    EXPECT_EQ(eot->findText("4"), -1);
+    EXPECT_GE(eot->findText("3"), 0);
+    EXPECT_EQ(eot->currentText(), "5");
 }
 
 TEST_F(DtmfWindow, OpeningShowsTimingAndKeepsWhatIsShown)

@@ -2,6 +2,7 @@
 // (and once with the real speaker, which is silent on a machine without audio).
 #include "../../GuiTestHost.h"
 #include "editors/rogerbeep/FrmToneTips.h"
+#include "editors/options/OptionTables.h"
 #include "editors/rogerbeep/RbRules.h"
 
 #include <QComboBox>
@@ -254,6 +255,13 @@ TEST_F(ToneWindow, SwitchingAPatternOffClearsItsReferences)
     EXPECT_EQ(d.RogerBeep, 5);             // groups past 10 are not walked
     EXPECT_EQ(ws.OptFeat().PublicRogerBeep, 0);
     EXPECT_EQ(ws.WorkRecord.ComChanRb, 0);
+    // The option page's "Roger" list offers OFF and 3.
+    auto* roger = host.OptionsWindow()->findChild<QComboBox*>(QStringLiteral("Combo1_%1").arg(opt::id::Roger));
+    ASSERT_NE(roger, nullptr);
+    QStringList entries;
+    for (int i = 0; i < roger->count(); ++i) entries << roger->itemText(i);
+    EXPECT_EQ(entries, QStringList({"OFF", "3"}));
+    EXPECT_EQ(roger->currentText(), "OFF");
 }
 
 TEST_F(ToneWindow, ShowingAPatternKeepsWhatTheListsShow)
