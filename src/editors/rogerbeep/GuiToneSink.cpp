@@ -2,6 +2,7 @@
 
 #include <QAudioDevice>
 #include <QAudioSink>
+#include <QElapsedTimer>
 #include <QMediaDevices>
 #include <cstring>
 
@@ -10,13 +11,31 @@ namespace kt {
 // A pull device that hands the audio output one step after the other and
 // silence between playings.  A step's done runs when its last sample has
 // been handed over, and the next step it starts follows without a gap.
+//
+// An output that takes samples faster than it plays them (a file or pipe
+// rather than a sound card) would rush the player; steps therefore also wait
+// for the wall clock, allowing the output's own buffer as lead.
 class ToneStream : public QIODevice {
 public:
     ToneStream(int sampleRate, int channels, QObject* parent)
-        : QIODevice(parent), rate_(sampleRate), channels_(channels) {}
+        : QIODevice(parent), rate_(sampleRate), channels_(channels)
+    {
+        // A moment of silence first, so a freshly opened output does not
+        // swallow the start of the first tone.
+        leadIn_ = Frames(kLeadInMs);
+    }
+
+    // Called with the time to wait when a finished step is held for the clock.
+    std::function<void(int ms)> onHold;
 
     void Queue(const RbStep& step, std::function<void()> done)
     {
+        if (!clock_.isValid() || idleBytes_ > 0) {
+            // A new playing: its steps are timed from now.
+            clock_.restart();
+            scheduledMs_ = 0;
+        }
+        scheduledMs_ += std::max(step.ms, 0);
         QByteArray mono = step.kind == RbStep::Tone ? SynthesizeTone(step.freqHz, step.ms, rate_)
                                                     : SynthesizeSilence(step.ms, rate_);
         if (channels_ > 1) {
@@ -33,7 +52,7 @@ public:
     }
     std::function<void()> TakeDone()
     {
-        auto d = std::move(done_);
+        auto d = done_ ? std::move(done_) : std::move(held_);
         Drop();
         return d;
     }
@@ -42,9 +61,17 @@ public:
         pcm_.clear();
         pos_ = 0;
         done_ = nullptr;
+        held_ = nullptr;
     }
-    bool Busy() const { return bool(done_); }
-    // Bytes of silence handed over since the last step ended.
+    // Lets a held step end (its time has come).
+    void Release()
+    {
+        auto d = std::move(held_);
+        held_ = nullptr;
+        if (d) d();
+    }
+    bool Busy() const { return bool(done_) || bool(held_); }
+    // Bytes of silence handed over since the last playing ended.
     qint64 IdleBytes() const { return idleBytes_; }
     qint64 BytesPerSecond() const { return qint64(rate_) * channels_ * 2; }
 
@@ -61,6 +88,12 @@ protected:
         const qint64 frame = 2 * channels_;
         maxSize -= maxSize % frame;
         qint64 filled = 0;
+        if (leadIn_ > 0) {
+            const qint64 n = std::min(leadIn_, maxSize);
+            std::memset(data, 0, size_t(n));
+            leadIn_ -= n;
+            filled = n;
+        }
         while (filled < maxSize) {
             if (done_) {
                 const qint64 n = std::min<qint64>(pcm_.size() - pos_, maxSize - filled);
@@ -72,11 +105,17 @@ protected:
                     done_ = nullptr;
                     pcm_.clear();
                     pos_ = 0;
-                    done();     // may queue the next step at once
+                    const qint64 early = scheduledMs_ - kLeadMs - clock_.elapsed();
+                    if (early > 0 && onHold) {
+                        held_ = std::move(done);
+                        onHold(int(early));
+                    } else {
+                        done();     // may queue the next step at once
+                    }
                 }
             } else {
                 std::memset(data + filled, 0, size_t(maxSize - filled));
-                idleBytes_ += maxSize - filled;
+                if (!held_) idleBytes_ += maxSize - filled;
                 filled = maxSize;
             }
         }
@@ -85,16 +124,29 @@ protected:
     qint64 writeData(const char*, qint64) override { return -1; }
 
 private:
+    static constexpr int kLeadInMs = 100;
+    static constexpr int kLeadMs = 150;
+    qint64 Frames(int ms) const { return qint64(SamplesFor(ms, rate_)) * channels_ * 2; }
+
     int rate_;
     int channels_;
     QByteArray pcm_;
     qint64 pos_ = 0;
     qint64 idleBytes_ = 0;
+    qint64 leadIn_ = 0;
+    qint64 scheduledMs_ = 0;
+    QElapsedTimer clock_;
     std::function<void()> done_;
+    std::function<void()> held_;
 };
 
 GuiToneSink::GuiToneSink(QObject* parent) : QObject(parent)
 {
+    release_.setSingleShot(true);
+    release_.setTimerType(Qt::PreciseTimer);
+    connect(&release_, &QTimer::timeout, this, [this] {
+        if (stream_) stream_->Release();
+    });
     watchdog_.setSingleShot(true);
     connect(&watchdog_, &QTimer::timeout, this, [this] {
         if (stream_ && stream_->Busy()) FallBackToSilence();
@@ -139,6 +191,7 @@ bool GuiToneSink::OpenOutput()
     format_ = f;
     stream_ = new ToneStream(f.sampleRate(), f.channelCount(), this);
     stream_->open(QIODevice::ReadOnly);
+    stream_->onHold = [this](int ms) { release_.start(ms); };
     output_ = new QAudioSink(device, f, this);
     // A short buffer keeps the player close to what is heard, so a stop
     // takes effect at the next tone the user hears.
@@ -187,6 +240,7 @@ void GuiToneSink::Play(const RbStep& step, std::function<void()> done)
 void GuiToneSink::Cancel()
 {
     watchdog_.stop();
+    release_.stop();
     timing_.Cancel();
     if (stream_) stream_->Drop();
 }
@@ -194,6 +248,7 @@ void GuiToneSink::Cancel()
 void GuiToneSink::FallBackToSilence()
 {
     watchdog_.stop();
+    release_.stop();
     silent_ = true;
     std::function<void()> pending = stream_ ? stream_->TakeDone() : nullptr;
     CloseOutput();

@@ -40,6 +40,7 @@ private:
     ToneStream* stream_ = nullptr;
     SilentToneSink timing_;
     QTimer watchdog_;
+    QTimer release_;
     QTimer idleClose_;
 };
 

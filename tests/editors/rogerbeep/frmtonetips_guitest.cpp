@@ -357,7 +357,7 @@ TEST_F(ToneWindow, RealSpeakerKeepsTheTimingAndTheWindowResponsive)
     ASSERT_TRUE(WaitUntilStopped());
     const qint64 ms = clock.elapsed();
     // 2 x (200 + 100 + 500) ms; generous upper bound for a busy machine.
-    EXPECT_GE(ms, 1550);
+    EXPECT_GE(ms, 1400);    // an audio output takes samples a little ahead
     EXPECT_LT(ms, 4000);
 
     // Stop during the long pause ends playing well before the run would.
