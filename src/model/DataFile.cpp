@@ -346,18 +346,15 @@ void ReadChannelFile(Workspace& ws, const QString& path)
 
 FileResult SaveDataFile(Workspace& ws)
 {
-    const DataRecord previousRecord = ws.FileRecord;
-    const ChannelTable previousChannels = ws.FileChannels;
-
+    // The files are made from the working data as the snapshot would hold
+    // them; the snapshot itself is renewed only once both files are in place,
+    // so after a failed save the data count as modified as they did before.
+    SetModelInfo(ws);
+    ws.WorkRecord.Version.set(kDataVersion);
+    const QByteArray data = SerializeDataRecord(ws.WorkRecord);
+    const QByteArray channels = ChannelFileBytes(ws.Channels, ws.WorkRecord.ChannelCount);
+    if (!WritePair(ws.CurrentFile, data, channels)) return Failed(ws.T(msg::FileError));
     TakeSnapshot(ws);
-    const QByteArray data = SerializeDataRecord(ws.FileRecord);
-    const QByteArray channels = ChannelFileBytes(ws.FileChannels, ws.FileRecord.ChannelCount);
-    if (!WritePair(ws.CurrentFile, data, channels)) {
-        // Nothing was saved: the data count as modified as they did before.
-        ws.FileRecord = previousRecord;
-        ws.FileChannels = previousChannels;
-        return Failed(ws.T(msg::FileError));
-    }
     ws.IsUntitled = false;
     ws.TitleChanged();
     return {};

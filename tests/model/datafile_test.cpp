@@ -130,6 +130,8 @@ TEST(DataFile, OpenMessages)
 
     EXPECT_EQ(f.open("missing.dat").message, "file error.");
     EXPECT_FALSE(QFile::exists(f.file("missing.dat")));
+    ASSERT_TRUE(QDir().mkdir(f.file("folder.dat")));
+    EXPECT_EQ(f.open("folder.dat").kind, FileResult::Failed);
     f.ws->CurrentLanguage = Chinese;
     EXPECT_EQ(f.open("missing.dat").message, QString::fromUtf8("文件错误。"));
 }

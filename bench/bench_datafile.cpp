@@ -1,0 +1,53 @@
+// Save and open of a data file pair holding every channel of both bands.
+#include "model/DataFile.h"
+#include "model/Defaults.h"
+#include "TestSupport.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+using namespace kt;
+
+void FillEveryChannel(Workspace& ws)
+{
+    InitDefaults(ws, false);
+    for (int b = 0; b < kBands; ++b)
+        for (int g = 1; g <= GroupsOfBand(b); ++g) {
+            const int n = GroupSize(b, g);
+            ws.ChannelCount(b, g) = int16_t(n);
+            for (int s = 1; s <= n; ++s) {
+                ChannelRec& c = ws.Channels(b, s, g);
+                c = ChannelRec{};
+                c.ChNo = int16_t(s);
+                c.Used = 1;
+                c.Scan = s & 1;
+                c.Freq.set(QByteArray::number(28000000 + 100 * s));
+                c.TxFreq = c.Freq;
+                c.Mode = int16_t(s % 6);
+                c.BotCode = int16_t(s % 17);
+            }
+        }
+}
+
+void BM_SaveAndOpenFullPair(benchmark::State& state)
+{
+    test::TempInstall inst(false, true);
+    auto ws = inst.workspace();
+    ws->Versions = LoadVersionTable(inst.root());
+    FillEveryChannel(*ws);
+    ws->CurrentFile = inst.path("full.dat");
+    for (auto _ : state) {
+        if (SaveDataFile(*ws).kind != FileResult::Done || OpenDataFile(*ws).kind != FileResult::Done) {
+            state.SkipWithError("save or open failed");
+            break;
+        }
+    }
+    int channels = 0;
+    for (int b = 0; b < kBands; ++b)
+        for (int g = 1; g <= GroupsOfBand(b); ++g) channels += ws->ChannelCount(b, g);
+    state.counters["channels"] = channels;
+}
+BENCHMARK(BM_SaveAndOpenFullPair)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
