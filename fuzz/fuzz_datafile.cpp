@@ -38,9 +38,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     Require(Write(dat, bytes, datSize));
     Require(Write(ChannelFileOf(dat), bytes + datSize, qsizetype(size) - datSize));
 
-    Workspace ws;
+    // Kept between runs: building a workspace costs more than reading a pair.
+    static Workspace ws, t;
     ws.Versions.VersionPairs = {VersionPair{"V200", "V200"}};
     ws.CurrentFile = dat;
+    ws.IsUntitled = true;
     const FileResult r = OpenDataFile(ws);
     if (r.kind == FileResult::Done) {
         Require(IsUnchanged(ws));
@@ -56,7 +58,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
 
     // The template loader takes the same bytes without checks and must cope too.
-    Workspace t;
     LoadTemplate(t, dat);
     return 0;
 }
