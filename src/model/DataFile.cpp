@@ -96,6 +96,9 @@ FileResult Failed(const QString& message) { return {FileResult::Failed, message,
 bool WritePair(const QString& dataPath, const QByteArray& data, const QByteArray& channels)
 {
     const QString channelPath = ChannelFileOf(dataPath);
+    // A data file named like its own channel file ("x.fre") would be
+    // overwritten by the channel records.
+    if (channelPath == dataPath) return false;
     QSaveFile dat(dataPath), fre(channelPath);
     if (!dat.open(QIODevice::WriteOnly) || dat.write(data) != data.size()) return false;
     if (!fre.open(QIODevice::WriteOnly) || fre.write(channels) != channels.size()) {

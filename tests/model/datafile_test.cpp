@@ -270,6 +270,11 @@ TEST(DataFile, FailedSaveKeepsThePreviousPairAndTheModifiedState)
     EXPECT_FALSE(QFile::exists(f.file("nowhere")));
     EXPECT_TRUE(IsModified(ws));
 
+    // A data file that would be its own channel file.
+    ws.CurrentFile = f.file("x.fre");
+    EXPECT_EQ(SaveDataFile(ws).kind, FileResult::Failed);
+    EXPECT_FALSE(QFile::exists(f.file("x.fre")));
+
     // Once the place is free again the save goes through.
     ASSERT_TRUE(QDir().rmdir(f.file("keep.fre")));
     ASSERT_EQ(f.saveAs("keep.dat").kind, FileResult::Done);
