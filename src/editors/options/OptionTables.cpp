@@ -422,7 +422,7 @@ QString ShownText(const ListSetting& s, const QStringList& entries, int v)
     case Rule::Index: return ListTextAt(entries, v);
     case Rule::Number: return ListTextMatching(entries, QString::number(v));
     // Integer division, so a value between two steps shows the lower one.
-    case Rule::Tot: return ListTextAt(entries, v < 0 ? -1 : v / 3);
+    case Rule::Tot: return ListTextAt(entries, v / 3);
     case Rule::Nr: return ListTextAt(entries, v == 0 ? 0 : v - 127);
     case Rule::CwFreq: return ListTextAt(entries, v - 30);
     case Rule::PublicMode:
