@@ -3,6 +3,7 @@
 //   --group-write    offers the write to a group of radios
 //   --quit-after-show  ends as soon as the main window is shown and prints
 //                    the peak memory (used by the start-up benchmark)
+//   --screenshot FILE  saves a picture of the main window once shown, then ends
 #include "app/GuiAsker.h"
 #include "app/Settings.h"
 #include "app/Shell.h"
@@ -46,7 +47,8 @@ int main(int argc, char** argv)
     QCommandLineOption rootOpt("root", "Installation root (Version.ini, language/).", "DIR");
     QCommandLineOption groupOpt("group-write", "Offer the write to a group of radios.");
     QCommandLineOption quitOpt("quit-after-show", "End once the main window is shown (benchmark).");
-    parser.addOptions({rootOpt, groupOpt, quitOpt});
+    QCommandLineOption shotOpt("screenshot", "Save a picture of the main window and end.", "FILE");
+    parser.addOptions({rootOpt, groupOpt, quitOpt, shotOpt});
     parser.process(app);
 
     // Numbers are shown and read with "." whatever the user's locale says.
@@ -70,7 +72,13 @@ int main(int argc, char** argv)
     asker.setParent(&main);
     main.show();
 
-    if (parser.isSet(quitOpt)) {
+    if (parser.isSet(shotOpt)) {
+        const QString file = parser.value(shotOpt);
+        QTimer::singleShot(300, &app, [&main, file] {
+            main.grab().save(file);
+            QCoreApplication::exit(0);
+        });
+    } else if (parser.isSet(quitOpt)) {
         QTimer::singleShot(0, &app, [] {
             std::printf("%s\n", qPrintable(PeakMemoryLine()));
             std::fflush(stdout);

@@ -79,6 +79,15 @@ class ChildFrame : public QMdiSubWindow {
 public:
     explicit ChildFrame(QWidget* parent) : QMdiSubWindow(parent) { setAttribute(Qt::WA_DeleteOnClose); }
     std::function<void()> onClosed;
+    // The size the window asked for when it was created; cascading keeps it.
+    QSize wanted;
+
+    QSize sizeHint() const override
+    {
+        const int frame = style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, this);
+        const int title = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
+        return QMdiSubWindow::sizeHint().expandedTo(wanted + QSize(2 * frame, title + 2 * frame));
+    }
 
 protected:
     void closeEvent(QCloseEvent* e) override
@@ -213,7 +222,7 @@ void frmMain::BuildTreePane()
 {
     picture1_ = new QWidget(this);
     picture1_->setObjectName("Picture1");
-    picture1_->setFixedWidth(190);
+    picture1_->setFixedWidth(220);
     auto* frame = new QVBoxLayout(picture1_);
     frame->setContentsMargins(2, 2, 0, 2);
     frame->setSpacing(0);
@@ -385,6 +394,7 @@ void frmMain::ShowChild(Child which)
     case Child::ToneTips: w = new FrmToneTips(*this); break;
     }
     auto* frame = new ChildFrame(mdi_);
+    frame->wanted = w->size().expandedTo(w->sizeHint());
     frame->setWidget(w);
     frame->setWindowIcon(QApplication::windowIcon());
     const int index = int(which);
