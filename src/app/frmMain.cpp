@@ -153,8 +153,12 @@ frmMain::frmMain(Workspace& ws, QSettings* store, QWidget* parent)
 frmMain::~frmMain()
 {
     if (ws_.events == this) ws_.events = nullptr;
-    // Children first: their destructors may still ask the host for things.
+    // Children and the link first: their destructors may still ask the host
+    // for things, which must happen while this object is whole.
     for (auto& s : subs_) delete s.data();
+    for (QMdiSubWindow* s : mdi_->subWindowList()) delete s;
+    delete transfers_;
+    transfers_ = nullptr;
 }
 
 // ---- building ----------------------------------------------------------------
