@@ -28,6 +28,9 @@
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
+// Readable QStrings in failure messages.
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+
 namespace kt {
 namespace {
 
@@ -161,11 +164,11 @@ TEST_F(ShellTest, TreeNodesAndTheirClicks)
     EXPECT_EQ(root->text(0), "KT-6383 Pro");
     EXPECT_EQ(root->data(0, Qt::UserRole).toString(), "N0");
     EXPECT_TRUE(root->isExpanded());
-    const struct { const char* key; const char* text; const char* window; } nodes[] = {
-        {"N1", "Channel Information", "Channel Information"},
-        {"N2", "Option Features", "Option Features"},
-        {"N12", "Roger Beep", "Roger Beep"},
-        {"N5", "DTMF", "DTMF"},
+    const struct { const char* key; const char* text; std::function<QWidget*()> window; } nodes[] = {
+        {"N1", "Channel Information", [this] { return (QWidget*)main->ChannelWindow(); }},
+        {"N2", "Option Features", [this] { return (QWidget*)main->OptionsWindow(); }},
+        {"N12", "Roger Beep", [this] { return (QWidget*)main->ToneTipsWindow(); }},
+        {"N5", "DTMF", [this] { return (QWidget*)main->DtmfWindow(); }},
     };
     ASSERT_EQ(root->childCount(), 4);
     main->CloseAllChildren();
@@ -173,9 +176,11 @@ TEST_F(ShellTest, TreeNodesAndTheirClicks)
         QTreeWidgetItem* item = root->child(i);
         EXPECT_EQ(item->data(0, Qt::UserRole).toString(), nodes[i].key);
         EXPECT_EQ(item->text(0), nodes[i].text);
+        EXPECT_EQ(nodes[i].window(), nullptr);
         emit tree->itemClicked(item, 0);
         EXPECT_EQ(ChildTitles().size(), i + 1);
-        EXPECT_EQ(main->mdiArea()->activeSubWindow()->widget()->windowTitle(), nodes[i].window);
+        ASSERT_NE(nodes[i].window(), nullptr) << nodes[i].key;
+        EXPECT_EQ(main->mdiArea()->activeSubWindow()->widget(), nodes[i].window());
     }
     emit tree->itemClicked(root, 0);
     EXPECT_EQ(ChildTitles().size(), 4);
@@ -211,12 +216,18 @@ TEST_F(ShellTest, OneInstanceOfEachChild)
     EXPECT_EQ(main->OptionsWindow(), nullptr);
 }
 
-TEST_F(ShellTest, TitleExamples)
+class ShellWithoutTemplatesTest : public ShellTest {
+protected:
+    ShellWithoutTemplatesTest() { QDir(inst.bin() + "/Init").removeRecursively(); }
+};
+
+TEST_F(ShellWithoutTemplatesTest, TitleExamples)
 {
     Start();
     EXPECT_EQ(main->windowTitle(), "KT-6383 Pro[28.0000 - 29.6990 MHz][File Name:new.dat]");
     EXPECT_EQ(main->statusPanel(2)->text(), "KT-6383 Pro[28.0000 - 29.6990 MHz]");
     EXPECT_EQ(main->statusPanel(3)->text(), "COM1");
+    EXPECT_FALSE(IsModified(*ws));
 
     QDir().mkpath(inst.path("jobs"));
     asker.fileNames = {Job("radio.dat")};
@@ -243,12 +254,12 @@ TEST_F(ShellTest, OpenThenNewKeepsTheFileName)
     main->menuAction("mnuFileOpen")->trigger();
     EXPECT_TRUE(asker.asked.isEmpty()) << qPrintable(asker.asked.join("|"));
     EXPECT_EQ(ChildTitles(), QStringList({"Channel Information"}));
-    EXPECT_EQ(main->windowTitle(), "KT-6383 Pro[28.0000 - 29.6990 MHz][File Name:kept.dat]");
+    EXPECT_EQ(main->windowTitle(), "KT-6383 Pro[" + ws->BandRange + "][File Name:kept.dat]");
 
     asker.answers = {Answer::Ok};
     main->menuAction("mnuFileNew")->trigger();
     EXPECT_EQ(asker.asked, QStringList({"All data will be cleared."}));
-    EXPECT_EQ(main->windowTitle(), "KT-6383 Pro[28.0000 - 29.6990 MHz][File Name:kept.dat]");
+    EXPECT_EQ(main->windowTitle(), "KT-6383 Pro[" + ws->BandRange + "][File Name:kept.dat]");
 
     asker.answers = {Answer::Cancel};
     main->menuAction("mnuFileSave")->trigger();
@@ -322,7 +333,7 @@ TEST_F(ShellTest, LanguageChangeClosesChildrenOnceAndReopensTheChannelWindow)
     main->menuAction("mnuLanguage")->trigger();
     EXPECT_EQ(ws->CurrentLanguage, English);
     EXPECT_EQ(ChildTitles(), QStringList({"Channel Information"}));
-    EXPECT_EQ(main->windowTitle(), "KT-6383 Pro[28.0000 - 29.6990 MHz][File Name:new.dat]");
+    EXPECT_EQ(main->windowTitle(), "KT-6383 Pro[" + ws->BandRange + "][File Name:new.dat]");
 }
 
 TEST_F(ShellTest, LanguageDialogOnAnEnglishSystemOffersEnglishOnly)
