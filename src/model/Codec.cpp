@@ -5,6 +5,7 @@
 #include "model/ImageLayout.h"
 
 #include <algorithm>
+#include <cstring>
 #include <iterator>
 #include <utility>
 
@@ -292,32 +293,51 @@ void ClearImage(Workspace& ws)
 
 namespace {
 
-// Channel rec of the group in area into its record and mask bits.
-void PlaceChannel(uint8_t* img, const ChannelArea& area, int group, const ChannelRec& rec)
+// Where one group's channels and masks are, worked out once per group.
+struct GroupPlace {
+    int records;   // record of channel 1
+    int enable;    // ChEnableBits
+    int scan;      // ChScanBits
+    int size;
+    bool alwaysPresent;
+};
+
+GroupPlace PlaceOf(const ChannelArea& area, int group)
+{
+    return {ChannelAddress(area, group, 1), EnableMaskAddress(area, group), ScanMaskAddress(area, group), area.size,
+            area.alwaysPresent};
+}
+
+// A channel into its record and its mask bits.
+void PlaceChannel(uint8_t* img, const GroupPlace& at, const ChannelRec& rec)
 {
     if (rec.ChNo < 1) return;   // an empty slot
-    const int base = ChannelAddress(area, group, rec.ChNo);
+    const int a = rec.ChNo - 1;
+    const int base = at.records + a * kRecordBytes;
     // A number beyond the group lands in the records after it, as the radio's
     // layout has it; one beyond the image has nowhere to go.
     if (base + kRecordBytes > kImageSize) return;
-    EncodeRecordFields(img + base, rec, std::make_index_sequence<std::size(kChannelRecord)>{});
-    const int a = rec.ChNo - 1;
-    if (a < area.size) {
-        img[EnableMaskAddress(area, group) + a / 8] |= uint8_t(1 << (a % 8));
-        img[ScanMaskAddress(area, group) + a / 8] |= uint8_t((rec.Scan & 1) << (a % 8));
+    // Built in a local copy, so that the fields are combined in registers.
+    uint8_t out[kRecordBytes];
+    std::memcpy(out, img + base, kRecordBytes);
+    EncodeRecordFields(out, rec, std::make_index_sequence<std::size(kChannelRecord)>{});
+    std::memcpy(img + base, out, kRecordBytes);
+    if (a < at.size) {
+        img[at.enable + a / 8] |= uint8_t(1 << (a % 8));
+        img[at.scan + a / 8] |= uint8_t((rec.Scan & 1) << (a % 8));
     }
 }
 
-// Channel c of the group in area into the group's next slot, unless it is
-// absent or has no frequency.
-void TakeChannel(Workspace& ws, const ChannelArea& area, int band, int group, int c)
+// Channel c of the group into the group's next slot, unless it is absent or
+// has no frequency.
+void TakeChannel(Workspace& ws, const GroupPlace& at, int band, int group, int c)
 {
     const uint8_t* img = ws.MemImage.data();
-    int16_t& count = ws.ChannelCount(band, group);
     const int a = c - 1;
-    if (!area.alwaysPresent && !((img[EnableMaskAddress(area, group) + a / 8] >> (a % 8)) & 1)) return;
+    if (!at.alwaysPresent && !((img[at.enable + a / 8] >> (a % 8)) & 1)) return;
+    int16_t& count = ws.ChannelCount(band, group);
     if (count < 0 || count >= kMaxSlots) return;
-    const uint8_t* in = img + ChannelAddress(area, group, c);
+    const uint8_t* in = img + at.records + a * kRecordBytes;
     char digits[8];
     if (!DecodeFreq(in, digits)) return;   // not a frequency: the channel is dropped
     ++count;
@@ -325,7 +345,7 @@ void TakeChannel(Workspace& ws, const ChannelArea& area, int band, int group, in
     rec = ChannelRec{};
     rec.Used = 1;
     rec.ChNo = int16_t(c);
-    rec.Scan = (img[ScanMaskAddress(area, group) + a / 8] >> (a % 8)) & 1;
+    rec.Scan = (img[at.scan + a / 8] >> (a % 8)) & 1;
     std::copy(digits, digits + 8, rec.Freq.b.begin());
     DecodeRecordFields(in, rec, std::make_index_sequence<std::size(kChannelRecord)>{});
 }
@@ -335,7 +355,7 @@ void TakeChannel(Workspace& ws, const ChannelArea& area, int band, int group, in
 void EncodeChannel(Workspace& ws, const ChannelRec& rec, int band, int group)
 {
     EnsureSize(ws);
-    if (const ChannelArea* area = AreaOf(band, group)) PlaceChannel(ws.MemImage.data(), *area, group, rec);
+    if (const ChannelArea* area = AreaOf(band, group)) PlaceChannel(ws.MemImage.data(), PlaceOf(*area, group), rec);
 }
 
 void EncodeImage(Workspace& ws)
@@ -345,9 +365,10 @@ void EncodeImage(Workspace& ws)
         ws.GroupCount = GroupsOfBand(band);
         for (int group = 1; group <= ws.GroupCount; ++group) {
             const ChannelArea* area = AreaOf(band, group);
+            if (!area) continue;
+            const GroupPlace at = PlaceOf(*area, group);
             const int count = std::clamp<int>(ws.ChannelCount(band, group), 0, kMaxSlots);
-            for (int slot = 1; area && slot <= count; ++slot)
-                PlaceChannel(ws.MemImage.data(), *area, group, ws.Channels(band, slot, group));
+            for (int slot = 1; slot <= count; ++slot) PlaceChannel(ws.MemImage.data(), at, ws.Channels(band, slot, group));
         }
     }
     EncodeGroupValues(ws);
@@ -362,7 +383,7 @@ void DecodeChannel(Workspace& ws, int band, int channel, int group)
     EnsureSize(ws);
     const ChannelArea* area = AreaOf(band, group);
     if (!area || channel < 1 || channel > area->size) return;
-    TakeChannel(ws, *area, band, group, channel);
+    TakeChannel(ws, PlaceOf(*area, group), band, group, channel);
 }
 
 void DecodeImage(Workspace& ws)
@@ -384,7 +405,9 @@ void DecodeImage(Workspace& ws)
         ws.GroupCount = GroupsOfBand(band);
         for (int group = 1; group <= ws.GroupCount; ++group) {
             const ChannelArea* area = AreaOf(band, group);
-            for (int c = 1; area && c <= area->size; ++c) TakeChannel(ws, *area, band, group, c);
+            if (!area) continue;
+            const GroupPlace at = PlaceOf(*area, group);
+            for (int c = 1; c <= at.size; ++c) TakeChannel(ws, at, band, group, c);
         }
     }
     DecodeRogerBeeps(ws);
