@@ -1,5 +1,5 @@
 // Model <-> radio memory image.  The codec knows no address of its own: it
-// walks the tables of ImageLayout.cpp.
+// walks the tables of ImageLayout.h and ImageLayout.cpp.
 #include "model/Codec.h"
 
 #include "model/ImageLayout.h"
