@@ -190,6 +190,8 @@ void FrmDTMF::BuildControls()
     grid_ = new QTableWidget(kDtmfCodes, 2, memory);
     grid_->setObjectName("MSFlexGrid1");
     grid_->verticalHeader()->hide();
+    grid_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    grid_->verticalHeader()->setDefaultSectionSize(22);
     grid_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Fixed);
     grid_->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
     grid_->setColumnWidth(0, 60);

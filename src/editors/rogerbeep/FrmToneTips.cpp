@@ -117,6 +117,9 @@ void FrmToneTips::BuildControls()
 {
     tabs_ = new QTabBar(this);
     tabs_->setObjectName("TabStrip1");
+    tabs_->setUsesScrollButtons(false);   // all eight tabs stay in sight
+    tabs_->setElideMode(Qt::ElideNone);
+    tabs_->setExpanding(true);
     for (int n = 1; n <= kRbPatterns; ++n) tabs_->addTab(QString());
     connect(tabs_, &QTabBar::currentChanged, this, [this](int index) {
         currentPattern_ = index + 1;

@@ -158,6 +158,7 @@ TEST_F(DtmfWindow, EmptyingACodeClearsItsReferences)
     auto* eot = host.OptionsWindow()->findChild<QComboBox*>(QStringLiteral("Combo2_%1").arg(opt::id::PubEot - 200));
     ASSERT_NE(eot, nullptr);
     ASSERT_GE(eot->findText("4"), 0);
+    ASSERT_GE(host.ChannelWindow()->findChild<QComboBox*>("cboBot")->findText("4"), 0);
     Open();
     ShowMemoryTab();
     ClickCode(4);
@@ -171,7 +172,11 @@ TEST_F(DtmfWindow, EmptyingACodeClearsItsReferences)
     EXPECT_EQ(ws.OptFeat().PublicBotCode, 0);
     EXPECT_EQ(ws.OptFeat().PublicEotCode, 5);
     EXPECT_EQ(ws.OptFeat().PublicCallCode, 0);
-    // The option page no longer offers code 4 and still shows code 5.
+    // The channel editor and the option page no longer offer code 4.
+    auto* bot = host.ChannelWindow()->findChild<QComboBox*>("cboBot");
+    ASSERT_NE(bot, nullptr);
+    EXPECT_EQ(bot->findText("4"), -1);
+    EXPECT_GE(bot->findText("16"), 0);
     EXPECT_EQ(eot->findText("4"), -1);
     EXPECT_GE(eot->findText("3"), 0);
     EXPECT_EQ(eot->currentText(), "5");

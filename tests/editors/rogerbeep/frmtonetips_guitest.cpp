@@ -245,6 +245,7 @@ TEST_F(ToneWindow, SwitchingAPatternOffClearsItsReferences)
     ws.WorkRecord.ComChanRb = 5;
     host.ShowChild(Child::ChannelInfo);
     host.ShowChild(Child::OptFeatures);
+    ASSERT_GE(host.ChannelWindow()->findChild<QComboBox*>("cboRoger")->findText("5"), 0);
     Open();
     Tabs()->setCurrentIndex(4);
     Choose("cboRecycle", "Off");
@@ -262,6 +263,11 @@ TEST_F(ToneWindow, SwitchingAPatternOffClearsItsReferences)
     for (int i = 0; i < roger->count(); ++i) entries << roger->itemText(i);
     EXPECT_EQ(entries, QStringList({"OFF", "3"}));
     EXPECT_EQ(roger->currentText(), "OFF");
+    // So does the channel editor's.
+    auto* chRoger = host.ChannelWindow()->findChild<QComboBox*>("cboRoger");
+    ASSERT_NE(chRoger, nullptr);
+    EXPECT_EQ(chRoger->findText("5"), -1);
+    EXPECT_GE(chRoger->findText("3"), 0);
 }
 
 TEST_F(ToneWindow, ShowingAPatternKeepsWhatTheListsShow)
