@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -278,6 +279,8 @@ frmCommChInfo::frmCommChInfo(MainHost& host, QWidget* parent) : QWidget(parent),
             SaveShowGridData();
             QTimer::singleShot(0, this, [this] { host_.CloseChild(Child::ChannelInfo); });
         });
+        // The edit box sits over its cell: scrolling the grid stores and closes it.
+        connect(grid_->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { SaveShowGridData(); });
         grid_->installEventFilter(this);
         grid_->viewport()->installEventFilter(this);
         txtEdit_->installEventFilter(this);
