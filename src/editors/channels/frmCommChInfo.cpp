@@ -6,6 +6,7 @@
 #include "editors/channels/FreqRules.h"
 #include "model/Workspace.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -20,6 +21,7 @@
 #include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <exception>
 
 namespace kt {
@@ -281,13 +283,9 @@ frmCommChInfo::frmCommChInfo(MainHost& host, QWidget* parent) : QWidget(parent),
         });
         // The edit box sits over its cell: scrolling the grid stores and closes it.
         connect(grid_->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { SaveShowGridData(); });
-        grid_->installEventFilter(this);
-        grid_->viewport()->installEventFilter(this);
-        txtEdit_->installEventFilter(this);
-        // Leaving the edit box for any other control stores it.
-        for (QWidget* w : {static_cast<QWidget*>(txtGroupName_), static_cast<QWidget*>(cboBand_),
-                           static_cast<QWidget*>(cboGroup_)})
-            w->installEventFilter(this);
+        // Keys and clicks of the grid and the edit box, and the clicks and focus
+        // changes elsewhere that must store an open edit first.
+        qApp->installEventFilter(this);
 
         InitShowGrid();
         ChangShowByLanguage();
@@ -891,6 +889,10 @@ bool frmCommChInfo::EditKey(QKeyEvent* e)
 bool frmCommChInfo::eventFilter(QObject* watched, QEvent* event)
 {
     if (!grid_) return QWidget::eventFilter(watched, event);
+    // A click anywhere else (a tool bar button too, which takes no focus) stores the edit first.
+    if (event->type() == QEvent::MouseButtonPress && watched != txtEdit_ && txtEdit_->isVisible() &&
+        watched->isWidgetType())
+        SaveShowGridData();
     if (watched == txtEdit_) {
         switch (event->type()) {
         case QEvent::KeyPress: return EditKey(static_cast<QKeyEvent*>(event));
@@ -900,6 +902,16 @@ bool frmCommChInfo::eventFilter(QObject* watched, QEvent* event)
                 event->accept();
                 return true;
             }
+            // A main-window shortcut (Save, Write, ...) first stores what was typed.
+            const bool ctrl = k->modifiers() & Qt::ControlModifier;
+            const bool alt = k->modifiers() & Qt::AltModifier;
+            static const int editingKeys[] = {Qt::Key_A, Qt::Key_Z, Qt::Key_Y, Qt::Key_C, Qt::Key_V,
+                                              Qt::Key_X, Qt::Key_Left, Qt::Key_Right, Qt::Key_Home,
+                                              Qt::Key_End, Qt::Key_Backspace, Qt::Key_Delete,
+                                              Qt::Key_Insert, Qt::Key_Control, Qt::Key_Shift};
+            if (alt || (ctrl && std::find(std::begin(editingKeys), std::end(editingKeys), k->key()) ==
+                                    std::end(editingKeys)))
+                SaveShowGridData();
             return false;
         }
         case QEvent::MouseButtonPress:
@@ -926,7 +938,10 @@ bool frmCommChInfo::eventFilter(QObject* watched, QEvent* event)
             return true;
         }
     }
-    if (event->type() == QEvent::FocusIn && watched != txtEdit_) SaveShowGridData();
+    // Another control of the program getting the focus stores the edit.
+    if (event->type() == QEvent::FocusIn && watched != txtEdit_ && watched->isWidgetType() &&
+        txtEdit_->isVisible())
+        SaveShowGridData();
     return QWidget::eventFilter(watched, event);
 }
 

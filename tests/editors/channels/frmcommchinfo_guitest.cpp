@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QTableWidget>
 #include <QTest>
+#include <QToolButton>
 #include <cstring>
 #include <gtest/gtest.h>
 
@@ -322,6 +323,37 @@ TEST_F(WindowFixture, EditBoxTakesOnlyDigitsAndAPoint)
     EXPECT_EQ(Edit()->text(), "26.6");
     Key(Edit(), Qt::Key_Return);
     EXPECT_EQ(Stored(0, 1, 4), "26.60000");
+}
+
+TEST_F(WindowFixture, AnOpenEditIsStoredBeforeAToolButtonOrAShortcutActs)
+{
+    Open();
+    QToolButton save;   // tool bar buttons take no focus from the edit box
+    save.setFocusPolicy(Qt::NoFocus);
+    QString seenBySave;
+    QObject::connect(&save, &QToolButton::clicked, [&] { seenBySave = Stored(0, 1, 5); });
+    save.show();
+    Select(5);
+    Key(Grid(), Qt::Key_Return);
+    QTest::keyClicks(Edit(), "26.7");
+    QTest::mouseClick(&save, Qt::LeftButton);
+    EXPECT_EQ(seenBySave, "26.70000");
+    EXPECT_FALSE(Edit()->isVisible());
+
+    Select(6);
+    Key(Grid(), Qt::Key_Return);
+    QTest::keyClicks(Edit(), "26.8");
+    QKeyEvent ctrlS(QEvent::ShortcutOverride, Qt::Key_S, Qt::ControlModifier, "s");
+    QApplication::sendEvent(Edit(), &ctrlS);
+    EXPECT_EQ(Stored(0, 1, 6), "26.80000");
+    // Editing keys of the box itself do not close it.
+    Select(7);
+    Key(Grid(), Qt::Key_Return);
+    QTest::keyClicks(Edit(), "26.9");
+    QKeyEvent ctrlLeft(QEvent::ShortcutOverride, Qt::Key_Left, Qt::ControlModifier);
+    QApplication::sendEvent(Edit(), &ctrlLeft);
+    EXPECT_TRUE(Edit()->isVisible());
+    EXPECT_EQ(Channel(0, 1, 7), nullptr);
 }
 
 TEST_F(WindowFixture, DetailPanelWritesAtOnceAndFollowsTheRow)
