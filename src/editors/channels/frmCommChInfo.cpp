@@ -303,7 +303,10 @@ frmCommChInfo::frmCommChInfo(MainHost& host, QWidget* parent) : QWidget(parent),
 
 frmCommChInfo::~frmCommChInfo()
 {
-    Trap("frmCommChInfo_Form_Unload", [&] { editorOpen_ = false; });
+    Trap("frmCommChInfo_Form_Unload", [&] {
+        editorOpen_ = false;
+        qApp->removeEventFilter(this);
+    });
 }
 
 void frmCommChInfo::InitShowGrid()
@@ -348,7 +351,6 @@ void frmCommChInfo::ChangShowByLanguage()
                 l->setText(labels[i]);
         SetItems(cboEmgMode1_, EmgModeList());
         SetItems(cboEmgMode2_, EmgModeList());
-        SetItems(cboDwAfm_, EmgModeList());
         SetItems(cboDwAfm_, EmgModeList());
         QStringList mem;
         for (int i = 1; i <= 6; ++i) mem << QStringLiteral("M%1").arg(i);
