@@ -20,13 +20,14 @@
 namespace kt {
 
 const char* const kReadUsage =
-    "usage: kt6383 read --port DEV [--yes] OUT\n"
+    "usage: kt6383 read --port DEV [--yes] [--root DIR] OUT\n"
     "  Reads the radio on DEV (a device such as /dev/ttyUSB0, or 'sim' for the built-in\n"
     "  simulated radio) into OUT: a data file pair (x.dat with x.fre) or a raw image (x.img).\n";
 const char* const kWriteUsage =
-    "usage: kt6383 write --port DEV [--yes] [--radios N] IN\n"
+    "usage: kt6383 write --port DEV [--yes] [--radios N] [--root DIR] IN\n"
     "  Writes IN (a data file pair x.dat, or a raw image x.img) into the radio on DEV;\n"
-    "  with --radios N, into N radios one after another (swap the radio after each).\n";
+    "  with --radios N, into N radios one after another (swap the radio after each).\n"
+    "  --yes skips the confirmation; questions are asked on a terminal, else answered Cancel.\n";
 const char* const kSimulateUsage =
     "usage: kt6383 simulate [options]\n"
     "  Runs a simulated radio on a pseudo-terminal and prints its device path.\n"
@@ -80,6 +81,8 @@ public:
 
 struct LinkArgs {
     QString port;
+    QString root;
+    bool help = false;
     QString file;
     bool yes = false;
     int radios = 0;
@@ -91,7 +94,9 @@ LinkArgs ParseLinkArgs(const QStringList& args, bool allowRadios)
     LinkArgs a;
     for (int i = 0; i < args.size(); ++i) {
         const QString& w = args[i];
-        if (w == "--port" && i + 1 < args.size()) a.port = args[++i];
+        if (w == "--help" || w == "-h") a.help = true;
+        else if (w == "--port" && i + 1 < args.size()) a.port = args[++i];
+        else if (w == "--root" && i + 1 < args.size()) a.root = args[++i];
         else if (w == "--yes" || w == "-y") a.yes = true;
         else if (allowRadios && w == "--radios" && i + 1 < args.size()) {
             bool ok = false;
@@ -101,7 +106,8 @@ LinkArgs ParseLinkArgs(const QStringList& args, bool allowRadios)
         else if (a.file.isEmpty()) a.file = w;
         else a.error = QStringLiteral("more than one file given");
     }
-    if (a.error.isEmpty() && a.port.isEmpty()) a.error = QStringLiteral("--port is missing");
+    if (a.help) a.error.clear();
+    else if (a.error.isEmpty() && a.port.isEmpty()) a.error = QStringLiteral("--port is missing");
     if (a.error.isEmpty() && a.file.isEmpty()) a.error = QStringLiteral("no file given");
     return a;
 }
@@ -118,11 +124,11 @@ void EnsureApp()
 }
 
 // The workspace of the tool: the installation around its executable.
-std::unique_ptr<Workspace> ToolWorkspace(Asker& asker)
+std::unique_ptr<Workspace> ToolWorkspace(Asker& asker, const QString& root)
 {
     auto ws = std::make_unique<Workspace>();
     ws->ProgramDir = QCoreApplication::applicationDirPath();
-    ws->InstallRoot = QFileInfo(ws->ProgramDir).absolutePath();
+    ws->InstallRoot = root.isEmpty() ? QFileInfo(ws->ProgramDir).absolutePath() : root;
     ws->Versions = LoadVersionTable(ws->InstallRoot);
     ws->asker = &asker;
     return ws;
@@ -138,7 +144,7 @@ struct LinkRun {
     explicit LinkRun(const LinkArgs& a)
     {
         EnsureApp();
-        ws = ToolWorkspace(asker);
+        ws = ToolWorkspace(asker, a.root);
         transfer = std::make_unique<Transfer>(*ws);
         transfer->SetConfirm(!a.yes);
         if (a.port == QLatin1String("sim")) {
@@ -165,6 +171,10 @@ struct LinkRun {
 int RunReadCommand(const QStringList& args)
 {
     const LinkArgs a = ParseLinkArgs(args, false);
+    if (a.help) {
+        std::fputs(kReadUsage, stdout);
+        return 0;
+    }
     if (!a.error.isEmpty()) {
         Err(QStringLiteral("kt6383 read: ") + a.error);
         std::fputs(kReadUsage, stderr);
@@ -200,6 +210,10 @@ int RunReadCommand(const QStringList& args)
 int RunWriteCommand(const QStringList& args)
 {
     const LinkArgs a = ParseLinkArgs(args, true);
+    if (a.help) {
+        std::fputs(kWriteUsage, stdout);
+        return 0;
+    }
     if (!a.error.isEmpty()) {
         Err(QStringLiteral("kt6383 write: ") + a.error);
         std::fputs(kWriteUsage, stderr);
@@ -259,6 +273,10 @@ int RunSimulateCommand(const QStringList& args)
         const QString& w = args[i];
         double v = 0;
         bool ok = true;
+        if (w == "--help" || w == "-h") {
+            std::fputs(kSimulateUsage, stdout);
+            return 0;
+        }
         if (w == "--load" && i + 1 < args.size()) load = args[++i];
         else if (w == "--save" && i + 1 < args.size()) save = args[++i];
         else if (w == "--model" && i + 1 < args.size()) opt.model = args[++i].toLatin1();

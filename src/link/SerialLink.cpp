@@ -132,7 +132,7 @@ void SerialLink::OnReadyRead()
 void SerialLink::OnError()
 {
     const auto e = port_q->error();
-    if (e == QSerialPort::ResourceError && port_q->isOpen()) {
+    if ((e == QSerialPort::ResourceError || e == QSerialPort::ReadError) && port_q->isOpen()) {
         // Device gone (USB adapter unplugged) or hung up: close it so that the
         // event loop does not spin on it; Send tries to reopen.
         lost_ = true;

@@ -80,6 +80,20 @@ bool SimRadio::Start()
     return true;
 }
 
+void SimRadio::HangUp()
+{
+    delete notifier_;
+    notifier_ = nullptr;
+    delete timerNotifier_;
+    timerNotifier_ = nullptr;
+    if (timerFd_ >= 0) ::close(timerFd_);
+    if (masterFd_ >= 0) ::close(masterFd_);
+    if (slaveKeepFd_ >= 0) ::close(slaveKeepFd_);
+    timerFd_ = masterFd_ = slaveKeepFd_ = -1;
+    out_.clear();
+    in_.clear();
+}
+
 void SimRadio::FillMemory(uint8_t value) { std::fill(mem_.begin(), mem_.end(), value); }
 
 QList<QByteArray> SimRadio::Received() const
@@ -224,6 +238,11 @@ void SimRadio::Parse()
         } else {
             const int addr = (uint8_t(frame[1]) << 8) | uint8_t(frame[2]);
             const int n = uint8_t(frame[3]);
+            if (addr == opt_.hangUpAt) {
+                opt_.hangUpAt = -1;
+                HangUp();
+                return;
+            }
             if (opt_.silentFromAddr >= 0 && addr == opt_.silentFromAddr && !silentFromDone_) {
                 silentFromDone_ = true;
                 silentUntilNs_ = opt_.silentFromSeconds > 0

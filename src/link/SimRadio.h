@@ -32,6 +32,7 @@ struct SimOptions {
     bool freshAfterSilence = false;   // after that silence: another radio, memory all 0xFF
     int silentFromAddr = -1;          // from the first frame for this address on ...
     double silentFromSeconds = 0;     // ... silent this long (a cable pulled mid-transfer); <= 0: for good
+    int hangUpAt = -1;                // the cable pulled for good at the first frame for this address
     int baud = 0;                     // pace replies as a line at this rate (10 bits a byte); 0: at once
     int chunk = 0;                    // deliver replies in pieces of this many bytes (0: whole)
 };
@@ -47,6 +48,8 @@ public:
     // Opens the pseudo-terminal; false (and ErrorText()) when that fails.
     bool Start();
     bool IsRunning() const { return masterFd_ >= 0; }
+    // The cable pulled: the pseudo-terminal goes away (Start() makes a new one).
+    void HangUp();
     QString DevicePath() const { return slavePath_; }
     QString ErrorText() const { return error_; }
 

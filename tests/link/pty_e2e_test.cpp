@@ -6,6 +6,7 @@
 #include "model/Codec.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <gtest/gtest.h>
 
 namespace kt::test {
@@ -162,6 +163,20 @@ TEST_F(PtyTest, RadioSilentMidTransferEndsInTheLostBlockQuestion)
     EXPECT_EQ(AskedCount(kRetryText), 1);
     EXPECT_EQ(Count(ReadRequestFrame(0x0800)), 1 + kBlockRepeats);
     EXPECT_EQ(ws.TransferKind, 0);
+}
+
+TEST_F(PtyTest, CablePulledMidTransferEndsInQuestionsNotAHang)
+{
+    sim.Options().hangUpAt = 0x0800;
+    // Question B: OK restarts, but the port is gone; question A then: Cancel.
+    f.asker.answers = {Answer::Ok, Answer::Ok, Answer::Cancel};
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_FALSE(t->Read());
+    EXPECT_LT(clock.elapsed(), 15000);
+    EXPECT_EQ(AskedCount(kRetryText), 2);
+    EXPECT_EQ(ws.TransferKind, 0);
+    EXPECT_FALSE(t->IsPortOpen());
 }
 
 TEST_F(PtyTest, PortThatCannotBeOpenedSaysWhy)

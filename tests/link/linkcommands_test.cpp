@@ -1,0 +1,96 @@
+// kt6383 read / write as functions, against a simulated radio in this process.
+#include "LinkTestUtil.h"
+#include "link/LinkCommands.h"
+#include "link/SimRadio.h"
+#include "model/DataFile.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+namespace kt::test {
+namespace {
+
+class LinkCommandTest : public ::testing::Test {
+protected:
+    TempInstall install;
+    SimRadio sim;
+    QString dev;
+    void SetUp() override
+    {
+        EnsureApp();
+        ASSERT_TRUE(sim.Start());
+        dev = sim.DevicePath();
+        for (int i = 0; i < SimRadio::kMemorySize; ++i) sim.Memory()[i] = uint8_t(i * 13 + 5);
+    }
+    QStringList Args(QStringList more) { return QStringList{"--root", install.root(), "--port", dev} + more; }
+};
+
+TEST_F(LinkCommandTest, ReadIntoAnImageCopiesEveryTransferredByte)
+{
+    const QString out = install.path("radio.img");
+    ASSERT_EQ(RunReadCommand(Args({"--yes", out})), 0);
+    const QByteArray b = ReadFile(out);
+    ASSERT_EQ(b.size(), SimRadio::kMemorySize);
+    for (int i = 0; i < 0x5CC0; ++i) ASSERT_EQ(uint8_t(b[i]), sim.Memory()[i]) << i;
+    EXPECT_EQ(uint8_t(b[0x5CC0]), 0xFF);
+}
+
+TEST_F(LinkCommandTest, ReadIntoADataFilePair)
+{
+    const QString out = install.path("radio.dat");
+    ASSERT_EQ(RunReadCommand(Args({"--yes", out})), 0);
+    EXPECT_EQ(ReadFile(out).size(), kDataFileSize);
+    EXPECT_TRUE(QFile::exists(ChannelFileOf(out)));
+}
+
+TEST_F(LinkCommandTest, WriteAnImageIntoOneAndIntoSeveralRadios)
+{
+    QByteArray img(SimRadio::kMemorySize, '\0');
+    for (int i = 0; i < img.size(); ++i) img[i] = char(i % 251);
+    const QString in = install.path("job.img");
+    ASSERT_TRUE(WriteFile(in, img));
+    for (const QStringList& extra : {QStringList{}, QStringList{"--radios", "1"}}) {
+        sim.FillMemory(0);
+        ASSERT_EQ(RunWriteCommand(Args(extra + QStringList{"--yes", in})), 0);
+        for (int i = 0; i < 0x5CC0; ++i) ASSERT_EQ(sim.Memory()[i], uint8_t(img[i])) << i;
+        EXPECT_EQ(sim.Memory()[0x5CC0], 0);
+    }
+}
+
+TEST_F(LinkCommandTest, BadCommandLinesAndInputsFailWithoutTouchingTheRadio)
+{
+    ASSERT_TRUE(WriteFile(install.path("short.img"), QByteArray(100, '\0')));
+    const QList<QStringList> reads = {
+        {"--yes", install.path("x.img")},                          // no port
+        Args({"--yes"}),                                          // no file
+        Args({"--yes", "--bogus", install.path("x.img")}),
+    };
+    for (const QStringList& a : reads) EXPECT_EQ(RunReadCommand(a), 1) << a.join(' ').toStdString();
+    const QList<QStringList> writes = {
+        Args({"--yes", install.path("short.img")}),
+        Args({"--yes", install.path("missing.img")}),
+        Args({"--yes", install.path("missing.dat")}),
+        Args({"--yes", "--radios", "0", install.path("short.img")}),
+    };
+    for (const QStringList& a : writes) EXPECT_EQ(RunWriteCommand(a), 1) << a.join(' ').toStdString();
+    EXPECT_TRUE(sim.Received().isEmpty());
+}
+
+TEST_F(LinkCommandTest, SilentRadioFailsWithoutATerminalToAsk)
+{
+    if (isatty(0)) GTEST_SKIP() << "standard input is a terminal";
+    sim.Options().silent = true;
+    EXPECT_EQ(RunReadCommand(Args({"--yes", install.path("x.img")})), 1);
+    EXPECT_EQ(sim.TimesOf("PROGRAM").size(), 2);   // question A answered Cancel
+    EXPECT_FALSE(QFile::exists(install.path("x.img")));
+}
+
+TEST_F(LinkCommandTest, ConfirmationWithoutATerminalIsCancelled)
+{
+    if (isatty(0)) GTEST_SKIP() << "standard input is a terminal";
+    EXPECT_EQ(RunReadCommand(Args({install.path("x.img")})), 1);
+    EXPECT_TRUE(sim.Received().isEmpty());
+}
+
+}  // namespace
+}  // namespace kt::test
