@@ -109,6 +109,10 @@ Transfers::Transfers(MainHost& host, QObject* parent)
 
 Transfers::~Transfers() = default;
 
+// An information read that got no answer leaves the port open; the next
+// transfer simply opens it again.
+static bool Busy(const Workspace& ws) { return ws.TransferKind != kNoTransfer && ws.TransferKind != kInfoRead; }
+
 SimRadio& Transfers::Simulator() { return *sim_; }
 
 bool Transfers::LastSuccess() const { return driver_->LastOk; }
@@ -122,7 +126,7 @@ void Transfers::CommunicationPort()
 
 void Transfers::ReadFromRadio()
 {
-    if (host_.ws().TransferKind != 0) return;
+    if (Busy(host_.ws())) return;
     driver_->LastOk = false;
     host_.ws().ReadStarted = false;
     driver_->Read();
@@ -130,7 +134,7 @@ void Transfers::ReadFromRadio()
 
 void Transfers::WriteToRadio()
 {
-    if (host_.ws().TransferKind != 0 || TimerWrite->isActive()) return;
+    if (Busy(host_.ws()) || TimerWrite->isActive()) return;
     // Edits still open in the editors reach the model before the image is encoded.
     if (frmCommChInfo* ch = host_.ChannelWindow()) ch->StorePendingEdits();
     if (FrmOptFeatures* opt = host_.OptionsWindow()) {
@@ -148,7 +152,7 @@ void Transfers::StartWrite()
 
 void Transfers::WriteToGroup()
 {
-    if (host_.ws().TransferKind != 0) return;
+    if (Busy(host_.ws())) return;
     int count = 0;
     if (askRadioCount) {
         count = askRadioCount();

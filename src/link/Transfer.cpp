@@ -132,7 +132,7 @@ bool Transfer::WriteGroup(int radioCount)
 
 void Transfer::InfoRead(bool clearImage)
 {
-    if (running_ || machine_.Active()) return;
+    if (running_) return;
     ws_.TransferKind = kInfoRead;
     machine_.ReadStep = 0;
     machine_.MultiWrite = false;

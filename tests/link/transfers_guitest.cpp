@@ -244,6 +244,28 @@ TEST_F(GuiTransferTest, MultiRadioWriteAsksTheCountAndClosingTheWindowEndsIt)
     EXPECT_FALSE(ended[0].second);
 }
 
+TEST_F(GuiTransferTest, InformationReadStopsAtTheFirstReplyAndAnUnansweredOneDoesNotBlock)
+{
+    SimRadio& sim = transfers.Simulator();
+    transfers.RadioInformation();
+    ASSERT_TRUE(SpinUntil([&] { return ws->TransferKind == 0; }, 3000));
+    EXPECT_EQ(sim.Received(), QList<QByteArray>{"PROGRAM"});
+    EXPECT_FALSE(transfers.IsPortOpen());
+
+    sim.Options().silent = true;
+    transfers.RadioInformation();
+    SpinUntil([] { return false; }, 800);   // past two reply times: nothing more happens
+    EXPECT_EQ(sim.TimesOf("PROGRAM").size(), 2);
+    EXPECT_EQ(ws->TransferKind, kInfoRead);
+    EXPECT_TRUE(transfers.IsPortOpen());
+    EXPECT_TRUE(asker.asked.isEmpty());
+
+    sim.Options().silent = false;
+    transfers.ReadFromRadio();
+    ASSERT_EQ(ended.size(), 1);
+    EXPECT_TRUE(ended[0].second);
+}
+
 TEST_F(GuiTransferTest, RadioCountCancelledStartsNothing)
 {
     transfers.askRadioCount = [] { return 0; };
