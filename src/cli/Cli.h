@@ -70,5 +70,6 @@ bool LoadInput(Workspace& ws, const QString& path, QString& error);
 extern const Command kShow;
 extern const Command kConvert;
 extern const Command kNew;
+extern const Command kRead, kWrite, kSimulate;
 
 }  // namespace kt::cli

@@ -12,6 +12,7 @@ const Command* const kCommands[] = {
     &kt::cli::kShow,
     &kt::cli::kConvert,
     &kt::cli::kNew,
+    &kt::cli::kRead, &kt::cli::kWrite, &kt::cli::kSimulate,
 };
 
 void PrintOverview(QTextStream& s)
