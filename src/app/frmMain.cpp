@@ -502,6 +502,15 @@ void frmMain::RunMenu(const QString& name)
 
 void frmMain::ToolBarClick(const QString& key)
 {
+    // A failure inside a tool bar command is not allowed to take the program down.
+    try {
+        DispatchToolBar(key);
+    } catch (...) {
+    }
+}
+
+void frmMain::DispatchToolBar(const QString& key)
+{
     if (key == "新建") ToolBarNew();
     else if (key == "打开") RunMenu("mnuFileOpen");
     else if (key == "保存") RunMenu("mnuFileSave");

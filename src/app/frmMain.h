@@ -112,6 +112,7 @@ private:
     void BuildTreePane();
     void Load();
     void RunMenu(const QString& name);
+    void DispatchToolBar(const QString& key);
     QPointer<QMdiSubWindow>& SubOf(Child which);
     QWidget* ChildWidget(Child which);
 
