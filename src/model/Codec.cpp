@@ -106,13 +106,15 @@ bool AllDigits(const char* d, int n)
 // "0" on the right to 8 digits.
 void EncodeFreq(uint8_t* out, const FixedText<8>& freq)
 {
-    char d[8];
-    std::copy(freq.b.begin(), freq.b.end(), d);
+    const char* d = freq.b.data();
+    char padded[8];
     if (!AllDigits(d, 8)) {   // a short text: cut, strip and pad
+        std::copy(d, d + 8, padded);
+        d = padded;
         int n = 0;
-        while (n < 8 && d[n] != '\0') ++n;
-        while (n > 0 && d[n - 1] == ' ') --n;
-        std::fill(d + n, d + 8, '0');
+        while (n < 8 && padded[n] != '\0') ++n;
+        while (n > 0 && padded[n - 1] == ' ') --n;
+        std::fill(padded + n, padded + 8, '0');
         if (n == 0 || !AllDigits(d, 8)) {
             std::fill(out, out + 4, kNoFreq);
             return;
@@ -342,7 +344,8 @@ void TakeChannel(Workspace& ws, const GroupPlace& at, int band, int group, int c
     if (!DecodeFreq(in, digits)) return;   // not a frequency: the channel is dropped
     ++count;
     ChannelRec& rec = ws.Channels(band, count, group);
-    rec = ChannelRec{};
+    static const ChannelRec kEmpty{};
+    rec = kEmpty;
     rec.Used = 1;
     rec.ChNo = int16_t(c);
     rec.Scan = (img[at.scan + a / 8] >> (a % 8)) & 1;
