@@ -364,7 +364,7 @@ void frmCommChInfo::ChangShowByLanguage()
                 l->setText(ChFieldLabel(fld, lang));
             SetItems(detail_[fld], ChFieldList(ws(), fld, isMem));
         }
-        if (fraDetail_->isVisible()) ShowChIfoDataOther();
+        if (fraDetail_->isVisibleTo(this)) ShowChIfoDataOther();
         ShowValidComboText();
     });
 }
@@ -647,7 +647,7 @@ void frmCommChInfo::RefillRefCombo(QComboBox* combo, const QStringList& items)
 {
     const QString shown = combo->currentText();
     SetItems(combo, items);
-    if (fraDetail_->isVisible()) SelectText(combo, shown);
+    if (fraDetail_->isVisibleTo(this)) SelectText(combo, shown);
 }
 
 void frmCommChInfo::ShowDTMF()
@@ -655,14 +655,14 @@ void frmCommChInfo::ShowDTMF()
     Filling f(wandToSave_);
     const QStringList l = DtmfRefList(ws());
     for (ChField fld : {ChField::Bot, ChField::Eot, ChField::Call}) RefillRefCombo(detail_[fld], l);
-    if (fraDetail_->isVisible()) ShowChIfoDataOther();
+    if (fraDetail_->isVisibleTo(this)) ShowChIfoDataOther();
 }
 
 void frmCommChInfo::ShowRB()
 {
     Filling f(wandToSave_);
     RefillRefCombo(detail_[ChField::Roger], RogerRefList(ws()));
-    if (fraDetail_->isVisible()) ShowChIfoDataOther();
+    if (fraDetail_->isVisibleTo(this)) ShowChIfoDataOther();
 }
 
 void frmCommChInfo::EnterGridEdit()
