@@ -6,6 +6,7 @@
 #include "editors/options/OptionTables.h"
 #include "model/Workspace.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
@@ -15,6 +16,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
+#include <algorithm>
 
 namespace kt {
 
@@ -85,10 +87,13 @@ FrmOptFeatures::FrmOptFeatures(MainHost& host, QWidget* parent) : QWidget(parent
     ApplyOptionLanguage();
     ShowOptions();
     loaded_ = true;
+    // Clicks elsewhere (a tool bar button takes no focus) store a typed number first.
+    qApp->installEventFilter(this);
 }
 
 FrmOptFeatures::~FrmOptFeatures()
 {
+    qApp->removeEventFilter(this);
     // A number typed and not yet left is still the user's choice.
     StorePendingEdits();
     loaded_ = false;
@@ -453,8 +458,40 @@ void FrmOptFeatures::SaveNumber(int id)
 
 // ---- number boxes: keys and focus ------------------------------------------------
 
+namespace {
+// Ctrl with one of these keys edits the box; any other Ctrl or Alt key is a
+// command of the program (Save, Write, a menu) that must see the typed number.
+bool IsEditingShortcut(const QKeyEvent* k)
+{
+    if (k->modifiers() & Qt::AltModifier) return false;
+    if (!(k->modifiers() & Qt::ControlModifier)) return true;
+    static const int editing[] = {Qt::Key_A, Qt::Key_Z, Qt::Key_Y, Qt::Key_C, Qt::Key_V, Qt::Key_X,
+                                  Qt::Key_Left, Qt::Key_Right, Qt::Key_Home, Qt::Key_End,
+                                  Qt::Key_Backspace, Qt::Key_Delete, Qt::Key_Insert,
+                                  Qt::Key_Control, Qt::Key_Shift};
+    return std::find(std::begin(editing), std::end(editing), k->key()) != std::end(editing);
+}
+}  // namespace
+
 bool FrmOptFeatures::eventFilter(QObject* watched, QEvent* event)
 {
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::KeyPress:
+    case QEvent::ShortcutOverride:
+    case QEvent::FocusIn:
+    case QEvent::FocusOut: break;
+    default: return false;   // every event of the program passes here: leave the rest alone
+    }
+    if (event->type() == QEvent::MouseButtonPress && watched->isWidgetType()) {
+        auto* focused = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+        const int focusedId = focused ? numbers_.key(focused, -1) : -1;
+        auto* target = static_cast<QWidget*>(watched);
+        if (focusedId >= 0 && loaded_ && focused->isModified() && target != focused &&
+            !focused->isAncestorOf(target))
+            SaveOptFeat(focusedId);
+        return false;
+    }
     auto* box = qobject_cast<QLineEdit*>(watched);
     const int id = box ? numbers_.key(box, -1) : -1;
     if (id < 0) return QWidget::eventFilter(watched, event);
@@ -473,6 +510,10 @@ bool FrmOptFeatures::eventFilter(QObject* watched, QEvent* event)
         if ((code >= '0' && code <= '9') || code == '.') return false;
         return true;   // letters, signs, and everything above 127
     }
+    case QEvent::ShortcutOverride:
+        if (loaded_ && box->isModified() && !IsEditingShortcut(static_cast<QKeyEvent*>(event)))
+            SaveOptFeat(id);
+        break;
     case QEvent::FocusIn:
         // Select the whole text once the click that gave the focus is through.
         QTimer::singleShot(0, box, [box] { if (box->hasFocus()) box->selectAll(); });

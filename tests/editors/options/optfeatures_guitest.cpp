@@ -13,6 +13,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
+#include <QToolButton>
 #include <gtest/gtest.h>
 #include <ostream>
 
@@ -264,6 +265,39 @@ TEST_F(OptWindow, TypedNumberIsStoredWhenTheWindowCloses)
     QTest::keyClicks(e, "4.5");
     host.CloseChild(Child::OptFeatures);
     EXPECT_EQ(ws.OptFeat().SwrMax, 45);
+}
+
+TEST_F(OptWindow, TypedNumberIsStoredBeforeACommandElsewhere)
+{
+    FrmOptFeatures* w = Open();
+    w->show();
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w));
+    QLineEdit* e = Box(id::TxOffset);
+    e->setFocus();
+    QTRY_VERIFY(e->hasFocus());
+
+    // A tool bar button takes no focus; its click still finds the number stored.
+    QToolButton write;
+    write.setFocusPolicy(Qt::NoFocus);
+    write.show();
+    e->selectAll();
+    QTest::keyClicks(e, "1.5");
+    ASSERT_EQ(ws.WorkRecord.TxOffset, 6000);
+    QTest::mouseClick(&write, Qt::LeftButton);
+    EXPECT_EQ(ws.WorkRecord.TxOffset, 15000);
+    EXPECT_TRUE(e->hasFocus());
+
+    // So does a shortcut of the main window, but not an editing key.
+    e->selectAll();
+    QTest::keyClicks(e, "2");
+    QKeyEvent selectAll(QEvent::ShortcutOverride, Qt::Key_A, Qt::ControlModifier, "\x01");
+    QCoreApplication::sendEvent(e, &selectAll);
+    EXPECT_EQ(ws.WorkRecord.TxOffset, 15000);
+    QKeyEvent save(QEvent::ShortcutOverride, Qt::Key_S, Qt::ControlModifier, "\x13");
+    QCoreApplication::sendEvent(e, &save);
+    EXPECT_EQ(ws.WorkRecord.TxOffset, 20000);
+    EXPECT_EQ(e->text(), "2.0000");
 }
 
 TEST_F(OptWindow, TheLastModeStaysEnabled)
