@@ -56,7 +56,13 @@ bool Transfer::OpenLink()
 
 void Transfer::ClosePort() { port_.Close(); }
 
-void Transfer::StopTimers() { waitTimer_.stop(); }
+void Transfer::StopTimers()
+{
+    // A read or a write in progress keeps its reply timer: without it one lost
+    // reply would leave the transfer waiting for ever.
+    if (ws_.TransferKind == kRead || ws_.TransferKind == kWrite) return;
+    waitTimer_.stop();
+}
 
 void Transfer::SendFrame(const QByteArray& frame, int replyLen) { port_.Send(frame, replyLen); }
 void Transfer::StartWaitTimer() { waitTimer_.start(); }

@@ -49,6 +49,7 @@ public:
     bool OpenLink();
     void ClosePort() override;
     bool IsPortOpen() const { return port_.IsOpen(); }
+    // The main window's resize: stops the reply timer unless a read or a write runs.
     void StopTimers();
 
     LinkMachine& Machine() { return machine_; }

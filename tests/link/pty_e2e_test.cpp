@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace kt::test {
@@ -177,6 +178,24 @@ TEST_F(PtyTest, CablePulledMidTransferEndsInQuestionsNotAHang)
     EXPECT_EQ(AskedCount(kRetryText), 2);
     EXPECT_EQ(ws.TransferKind, 0);
     EXPECT_FALSE(t->IsPortOpen());
+}
+
+TEST_F(PtyTest, StoppingTheTimersDuringATransferCannotStallIt)
+{
+    // The main window is resized just as a block goes missing.
+    sim.Options().dropBlockAt = 0x0100;
+    QObject::connect(&sim, &SimRadio::FrameReceived, [&](const QByteArray& fr) {
+        if (fr == ReadRequestFrame(0x0100)) t->StopTimers();
+    });
+    bool stalled = false;
+    QTimer::singleShot(8000, [&] {
+        if (ws.TransferKind == 0) return;
+        stalled = true;
+        t->Machine().EndTransfer(false);
+    });
+    EXPECT_TRUE(t->Read());
+    EXPECT_FALSE(stalled);
+    EXPECT_EQ(Count(ReadRequestFrame(0x0100)), 2);
 }
 
 TEST_F(PtyTest, PortThatCannotBeOpenedSaysWhy)
