@@ -1,7 +1,7 @@
 #include "link/FrmComSet.h"
 
 #include "app/Messages.h"
-#include "app/ProfileFile.h"
+#include "app/Settings.h"
 #include "link/LinkTexts.h"
 #include "link/Transfer.h"
 #include "model/Workspace.h"
@@ -15,8 +15,6 @@
 #include <QVBoxLayout>
 
 namespace kt {
-
-QString SettingsFilePath(const Workspace& ws) { return ws.InstallRoot + QStringLiteral("/language/mysetup.ini"); }
 
 QStringList FrmComSet::SystemPorts()
 {
@@ -101,7 +99,7 @@ void FrmComSet::OnOk()
         ws_.comPort.clear();
     } else {
         ws_.comPort = Combo1->itemData(i).toString();
-        WriteProfileString(SettingsFilePath(ws_), QStringLiteral("language"), QStringLiteral("comPort"), ws_.comPort);
+        StorePortSetting(ws_);
     }
     accept();
 }

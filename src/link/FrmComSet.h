@@ -49,7 +49,4 @@ private:
     PortLister lister_;
 };
 
-// The settings file of the installation.
-QString SettingsFilePath(const Workspace& ws);
-
 }  // namespace kt

@@ -4,6 +4,7 @@
 #include "../GuiTestHost.h"
 #include "TestSupport.h"
 #include "app/ProfileFile.h"
+#include "app/Settings.h"
 #include "link/FrmComSet.h"
 #include "link/FrmProgress.h"
 #include "link/GuiTransfers.h"
@@ -87,7 +88,7 @@ TEST_F(PortDialogTest, OkStoresTheChoiceAndCancelChangesNothing)
     FrmComSet dlg(*ws, lister);
     dlg.CommandOK->click();
     EXPECT_EQ(ws->comPort, QString("COM1"));
-    EXPECT_EQ(ReadProfileString(SettingsFilePath(*ws), "language", "comPort"), QString("COM1"));
+    EXPECT_EQ(ReadProfileString(SettingsPath(*ws), "language", "comPort"), QString("COM1"));
     EXPECT_FALSE(dlg.ReShowComPortTimer->isActive());
 }
 
@@ -99,7 +100,7 @@ TEST_F(PortDialogTest, NoPortMeansNoSelectionAndNoPortStored)
     EXPECT_TRUE(dlg.PortID.isEmpty());
     dlg.CommandOK->click();
     EXPECT_TRUE(ws->comPort.isEmpty());
-    EXPECT_TRUE(ReadProfileString(SettingsFilePath(*ws), "language", "comPort").isEmpty());
+    EXPECT_TRUE(ReadProfileString(SettingsPath(*ws), "language", "comPort").isEmpty());
 }
 
 TEST_F(PortDialogTest, RefreshShowsNewPortsAndKeepsTheChoiceWhileItExists)
