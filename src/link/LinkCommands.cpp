@@ -178,7 +178,7 @@ int RunReadCommand(const QStringList& args)
     if (!a.error.isEmpty()) {
         Err(QStringLiteral("kt6383 read: ") + a.error);
         std::fputs(kReadUsage, stderr);
-        return 1;
+        return 2;
     }
     LinkRun run(a);
     Workspace& ws = *run.ws;
@@ -217,7 +217,7 @@ int RunWriteCommand(const QStringList& args)
     if (!a.error.isEmpty()) {
         Err(QStringLiteral("kt6383 write: ") + a.error);
         std::fputs(kWriteUsage, stderr);
-        return 1;
+        return 2;
     }
     LinkRun run(a);
     Workspace& ws = *run.ws;
@@ -298,7 +298,7 @@ int RunSimulateCommand(const QStringList& args)
         if (!ok) {
             Err(QStringLiteral("kt6383 simulate: bad option ") + w);
             std::fputs(kSimulateUsage, stderr);
-            return 1;
+            return 2;
         }
     }
     SimRadio sim(opt);

@@ -88,6 +88,21 @@ TEST_F(LinkTool, FailuresExitWithOneAndSayWhy)
     EXPECT_FALSE(QFile::exists(install.path("x.img")));
 }
 
+TEST(LinkToolUsage, CommandLineMistakesExitWithTwo)
+{
+    const QStringList cases[] = {
+        {"read", "x.img"},                      // no --port
+        {"write", "--port", "sim"},             // no input file
+        {"write", "--port", "sim", "--radios", "none", "x.img"},
+        {"simulate", "--no-such-option"},
+    };
+    for (const QStringList& args : cases) {
+        QString err;
+        EXPECT_EQ(RunTool(args, &err), 2) << args.join(' ').toStdString();
+        EXPECT_TRUE(err.contains("usage:")) << err.toStdString();
+    }
+}
+
 TEST_F(LinkTool, BuiltInSimulatedRadio)
 {
     QString err;
