@@ -220,4 +220,16 @@ int FindSlot(const Workspace& ws, int band, int group, int chNo)
     return 0;
 }
 
+void ForEachReferencingChannel(Workspace& ws, const std::function<void(ChannelRec&)>& visit)
+{
+    for (int band = 0; band < kBands; ++band)
+        for (int group = 1; group <= 10; ++group) {
+            const int count = std::min<int>(ws.ChannelCount(band, group), kMaxSlots);
+            for (int slot = 1; slot <= count; ++slot) {
+                ChannelRec& ch = ws.Channels(band, slot, group);
+                if (ch.ChNo != 0) visit(ch);
+            }
+        }
+}
+
 }  // namespace kt

@@ -3,6 +3,8 @@
 
 #include "model/Workspace.h"
 
+#include <functional>
+
 namespace kt {
 
 QString GroupLetter(int band, int number);          // "A".."O", "MEM", "VFO"; "A" when out of range
@@ -26,5 +28,8 @@ int CountRegularChannels(const Workspace& ws, int band, int group);
 int CountOtherChannels(const Workspace& ws, int band, int group, int chNo);
 // Slot of the channel chNo in the group, 0 when none.
 int FindSlot(const Workspace& ws, int band, int group, int chNo);
+// Every channel of groups 1-10 of both bands: the channels that carry DTMF and
+// roger-beep references.
+void ForEachReferencingChannel(Workspace& ws, const std::function<void(ChannelRec&)>& visit);
 
 }  // namespace kt

@@ -1,6 +1,7 @@
 #include "editors/dtmf/DtmfRules.h"
 
 #include "app/ListHelpers.h"
+#include "editors/channels/ChannelRules.h"
 
 #include <algorithm>
 
@@ -51,18 +52,11 @@ void StoreDtmfCode(Workspace& ws, int k, const QByteArray& typed)
 
 void ClearEmptyDtmfReferences(Workspace& ws)
 {
-    for (int band = 0; band < kBands; ++band) {
-        for (int group = 1; group <= 10; ++group) {
-            const int count = std::min<int>(ws.ChannelCount(band, group), kMaxSlots);
-            for (int slot = 1; slot <= count; ++slot) {
-                ChannelRec& ch = ws.Channels(band, slot, group);
-                if (ch.ChNo == 0) continue;
-                ch.BotCode = NumberIfUsed(ws, ch.BotCode);
-                ch.EotCode = NumberIfUsed(ws, ch.EotCode);
-                ch.CallCode = NumberIfUsed(ws, ch.CallCode);
-            }
-        }
-    }
+    ForEachReferencingChannel(ws, [&](ChannelRec& ch) {
+        ch.BotCode = NumberIfUsed(ws, ch.BotCode);
+        ch.EotCode = NumberIfUsed(ws, ch.EotCode);
+        ch.CallCode = NumberIfUsed(ws, ch.CallCode);
+    });
     OptFeatRec& o = ws.OptFeat();
     o.PublicBotCode = NumberIfUsed(ws, o.PublicBotCode);
     o.PublicEotCode = NumberIfUsed(ws, o.PublicEotCode);

@@ -1,4 +1,5 @@
 #include "editors/rogerbeep/RbRules.h"
+#include "editors/channels/ChannelRules.h"
 
 #include <algorithm>
 #include <cmath>
@@ -34,16 +35,9 @@ RbPatternRec& Pattern(Workspace& ws, int n)
 
 void ClearUndefinedRbReferences(Workspace& ws)
 {
-    for (int band = 0; band < kBands; ++band) {
-        for (int group = 1; group <= 10; ++group) {
-            const int count = std::min<int>(ws.ChannelCount(band, group), kMaxSlots);
-            for (int slot = 1; slot <= count; ++slot) {
-                ChannelRec& ch = ws.Channels(band, slot, group);
-                if (ch.ChNo == 0) continue;
-                ch.RogerBeep = int16_t(PatternIsDefined(ws, ch.RogerBeep));
-            }
-        }
-    }
+    ForEachReferencingChannel(ws, [&](ChannelRec& ch) {
+        ch.RogerBeep = int16_t(PatternIsDefined(ws, ch.RogerBeep));
+    });
     OptFeatRec& o = ws.OptFeat();
     o.PublicRogerBeep = int16_t(PatternIsDefined(ws, o.PublicRogerBeep));
     ws.WorkRecord.ComChanRb = uint8_t(PatternIsDefined(ws, ws.WorkRecord.ComChanRb));
