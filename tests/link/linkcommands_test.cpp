@@ -65,14 +65,14 @@ TEST_F(LinkCommandTest, BadCommandLinesAndInputsFailWithoutTouchingTheRadio)
         Args({"--yes"}),                                          // no file
         Args({"--yes", "--bogus", install.path("x.img")}),
     };
-    for (const QStringList& a : reads) EXPECT_EQ(RunReadCommand(a), 1) << a.join(' ').toStdString();
+    for (const QStringList& a : reads) EXPECT_EQ(RunReadCommand(a), 2) << a.join(' ').toStdString();   // usage
     const QList<QStringList> writes = {
         Args({"--yes", install.path("short.img")}),
         Args({"--yes", install.path("missing.img")}),
         Args({"--yes", install.path("missing.dat")}),
-        Args({"--yes", "--radios", "0", install.path("short.img")}),
     };
     for (const QStringList& a : writes) EXPECT_EQ(RunWriteCommand(a), 1) << a.join(' ').toStdString();
+    EXPECT_EQ(RunWriteCommand(Args({"--yes", "--radios", "0", install.path("short.img")})), 2);   // usage
     EXPECT_TRUE(sim.Received().isEmpty());
 }
 
