@@ -81,19 +81,28 @@ void Transfer::PrepareImage()
     else EncodeImage(ws_);
 }
 
-bool Transfer::Read()
+// The common start of a read or write: the port opened and the user's
+// confirmation; on either failing the transfer kind is back to none.
+bool Transfer::Begin(int kind, const Bi& question)
 {
     if (running_) return false;
     lastSuccess_ = false;
-    ws_.TransferKind = kRead;
+    ws_.TransferKind = kind;
     machine_.ReadStep = 0;
+    machine_.WriteStep = 0;
     machine_.MultiWrite = false;
     if (!OpenLink()) { ws_.TransferKind = kNoTransfer; return false; }
-    if (!Confirm(msg::ReadConfirm)) {
+    if (!Confirm(question)) {
         port_.Close();
         ws_.TransferKind = kNoTransfer;
         return false;
     }
+    return true;
+}
+
+bool Transfer::Read()
+{
+    if (!Begin(kRead, msg::ReadConfirm)) return false;
     ClearImage(ws_);
     RunProgress(kRead, false);
     return lastSuccess_;
@@ -101,17 +110,7 @@ bool Transfer::Read()
 
 bool Transfer::Write()
 {
-    if (running_) return false;
-    lastSuccess_ = false;
-    ws_.TransferKind = kWrite;
-    machine_.WriteStep = 0;
-    machine_.MultiWrite = false;
-    if (!OpenLink()) { ws_.TransferKind = kNoTransfer; return false; }
-    if (!Confirm(msg::WriteConfirm)) {
-        port_.Close();
-        ws_.TransferKind = kNoTransfer;
-        return false;
-    }
+    if (!Begin(kWrite, msg::WriteConfirm)) return false;
     PrepareImage();
     RunProgress(kWrite, false);
     return lastSuccess_;
@@ -119,17 +118,7 @@ bool Transfer::Write()
 
 bool Transfer::WriteGroup(int radioCount)
 {
-    if (running_) return false;
-    lastSuccess_ = false;
-    ws_.TransferKind = kWrite;
-    machine_.WriteStep = 0;
-    machine_.MultiWrite = false;
-    if (!OpenLink()) { ws_.TransferKind = kNoTransfer; return false; }
-    if (!Confirm(msg::WriteConfirm)) {
-        port_.Close();
-        ws_.TransferKind = kNoTransfer;
-        return false;
-    }
+    if (!Begin(kWrite, msg::WriteConfirm)) return false;
     PrepareImage();
     machine_.BeginMultiWrite(radioCount);
     RunProgress(kWrite, true);

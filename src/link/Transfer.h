@@ -78,6 +78,7 @@ protected:
 
 private:
     bool Confirm(const Bi& question);
+    bool Begin(int kind, const Bi& question);
     void PrepareImage();
     void SendFrame(const QByteArray& frame, int replyLen) override;
     void StartWaitTimer() override;
