@@ -1,9 +1,9 @@
 // The channel window offscreen: showing a group (the 99-row "MEM" too) and
 // switching groups and bands, each with the repaint that follows.
 #ifdef KT_WITH_GUI
-#include "../tests/GuiTestHost.h"
-#include "editors/channels/ChannelRules.h"
-#include "editors/channels/FreqRules.h"
+#include "GuiTestHost.h"
+#include "model/ChannelRules.h"
+#include "model/FreqRules.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -63,12 +63,17 @@ int UsageError(const Command& cmd, const QString& message)
     return kExitUsage;
 }
 
-int BadInput(const QString& file, const QString& what)
+void Warn(const QString& file, const QString& what)
 {
     QString line = what;
     line.replace(QLatin1String("\r\n"), QLatin1String(" ")).replace('\n', ' ');
     Err() << "kt6383: " << file << ": " << line.trimmed() << "\n";
     Err().flush();
+}
+
+int BadInput(const QString& file, const QString& what)
+{
+    Warn(file, what);
     return kExitBadInput;
 }
 
@@ -140,7 +145,10 @@ bool LoadInput(Workspace& ws, const QString& path, QString& error)
     if (IsDataPath(path)) {
         ws.CurrentFile = info.absoluteFilePath();
         const FileResult r = OpenDataFile(ws);
-        if (r.kind == FileResult::Done) return true;
+        if (r.kind == FileResult::Done) {
+            if (!r.notice.isEmpty()) Warn(path, r.notice);
+            return true;
+        }
         error = r.message;
         if (r.kind == FileResult::AskLaunch) error += QStringLiteral(" (another software version is not started from here)");
         return false;

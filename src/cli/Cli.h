@@ -4,7 +4,7 @@
 // once in the command table of kt6383.cpp.
 #pragma once
 
-#include "app/Ask.h"
+#include "base/Ask.h"
 #include "model/Workspace.h"
 
 #include <QMap>
@@ -39,7 +39,8 @@ QTextStream& Err();
 
 // "kt6383 NAME: message" and the command's help on stderr; returns kExitUsage.
 int UsageError(const Command& cmd, const QString& message);
-// "kt6383: FILE: what" on stderr; returns kExitBadInput.
+// "kt6383: FILE: what" on stderr (one line); BadInput returns kExitBadInput.
+void Warn(const QString& file, const QString& what);
 int BadInput(const QString& file, const QString& what);
 // Prints the command's help to stdout; returns kExitOk.
 int ShowHelp(const Command& cmd);

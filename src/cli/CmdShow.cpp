@@ -1,10 +1,10 @@
 // kt6383 show FILE: a readable summary of a data file pair or a memory image.
 #include "cli/Cli.h"
 
-#include "editors/channels/ChannelRules.h"
-#include "editors/dtmf/DtmfRules.h"
-#include "editors/options/OptionTables.h"
-#include "editors/rogerbeep/RbRules.h"
+#include "model/ChannelRules.h"
+#include "rules/dtmf/DtmfRules.h"
+#include "rules/options/OptionTables.h"
+#include "rules/rogerbeep/RbRules.h"
 #include "model/Codec.h"
 
 #include <QLocale>

@@ -1,6 +1,6 @@
 #include "link/LinkCommands.h"
 
-#include "app/Versions.h"
+#include "base/Versions.h"
 #include "link/SimRadio.h"
 #include "link/Transfer.h"
 #include "model/Codec.h"
@@ -147,6 +147,16 @@ struct LinkRun {
         ws = ToolWorkspace(asker, a.root);
         transfer = std::make_unique<Transfer>(*ws);
         transfer->SetConfirm(!a.yes);
+        // The tool starts no other program, so there is nothing to ask: say
+        // what the question would have said; the transfer then ends with End.
+        transfer->onIncompatibleFirmware = [this](const QString& v) {
+            const QString soft = SoftwareFor(ws->Versions, v);
+            Err(QStringLiteral("kt6383: the radio's firmware %1 does not suit this program (software %2); %3")
+                    .arg(VersionText(v), VersionText(QString::fromLatin1(kDataVersion)),
+                         soft.isEmpty() ? QStringLiteral("the version registry names no software version for it")
+                                        : QStringLiteral("the version registry names software %1 for it")
+                                              .arg(VersionText(soft))));
+        };
         if (a.port == QLatin1String("sim")) {
             sim = std::make_unique<SimRadio>();
             transfer->SetSimulator(sim.get());
@@ -241,6 +251,7 @@ int RunWriteCommand(const QStringList& args)
             Err(QStringLiteral("kt6383 write: %1: %2").arg(a.file, Plain(r.message)));
             return 1;
         }
+        if (!r.notice.isEmpty()) Err(QStringLiteral("kt6383 write: %1: %2").arg(a.file, Plain(r.notice)));
     }
     const bool ok = a.radios > 0 ? run.transfer->WriteGroup(a.radios) : run.transfer->Write();
     if (!ok) {

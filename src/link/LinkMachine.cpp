@@ -1,7 +1,7 @@
 #include "link/LinkMachine.h"
 
-#include "app/Messages.h"
-#include "app/Versions.h"
+#include "base/Messages.h"
+#include "base/Versions.h"
 
 #include <cstring>
 
@@ -241,12 +241,9 @@ bool LinkMachine::CheckIdent()
         ws_.Messages.QueueMessage(ws_.T(msg::ModelWrong));
         return false;
     }
-    const QString version = QString::fromLatin1(RadioVersion);
-    const QString text = IncompatibleMessage(QString::fromLatin1(kDataVersion), version, 0, ws_.CurrentLanguage);
-    if (ws_.Ask(text, Buttons::YesNo, Icon::Question) == Answer::Yes) {
-        io_.ClosePort();
-        ui_.LaunchVersion(version);
-    }
+    // The port stays open: unless another program takes over, End still has
+    // to reach the radio so that it leaves programming mode.
+    ui_.IncompatibleFirmware(QString::fromLatin1(RadioVersion));
     return false;
 }
 

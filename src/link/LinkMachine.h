@@ -51,8 +51,11 @@ public:
     // The ending of a read or a write, after the port is closed and the
     // queued messages were shown.
     virtual void Finished(int kind, bool success) {}
-    // Starts the software version for v; returns when that failed.
-    virtual void LaunchVersion(const QString& v) {}
+    // The radio's firmware v does not suit this program.  The desktop program
+    // asks whether to start the version that does (closing the port only just
+    // before that program starts); returning means no other program started
+    // and the link goes on to End.
+    virtual void IncompatibleFirmware(const QString& v) {}
 };
 
 // Frames.

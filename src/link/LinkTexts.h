@@ -2,7 +2,7 @@
 // the reasons shown beside "Cannot Open Communication Port.".
 #pragma once
 
-#include "app/Texts.h"
+#include "base/Texts.h"
 
 namespace kt::link_txt {
 

@@ -1,6 +1,7 @@
 #include "link/Transfer.h"
 
-#include "app/Messages.h"
+#include "base/Messages.h"
+#include "base/Versions.h"
 #include "link/SimRadio.h"
 #include "model/Codec.h"
 
@@ -173,6 +174,13 @@ void Transfer::Finished(int kind, bool success)
     } else if (kind == kWrite) {
         ws_.Ask(ws_.T(msg::WriteDone), Buttons::Ok, Icon::None);
     }
+}
+
+void Transfer::IncompatibleFirmware(const QString& v)
+{
+    if (onIncompatibleFirmware) { onIncompatibleFirmware(v); return; }
+    const QString text = IncompatibleMessage(QString::fromLatin1(kDataVersion), v, 0, ws_.CurrentLanguage);
+    if (ws_.Ask(text, Buttons::YesNo, Icon::Question) == Answer::Yes) LaunchVersion(v);
 }
 
 void Transfer::LaunchVersion(const QString& v) {}

@@ -59,6 +59,9 @@ public:
 
     // Percent callback for simple progress displays (the command line).
     std::function<void(int)> onPercent;
+    // When set, an unsuitable firmware is reported through it instead of the
+    // question about starting another version (the command line starts none).
+    std::function<void(const QString& radioVersion)> onIncompatibleFirmware;
 
 protected:
     // Shows the progress display and runs until the transfer ends.  The
@@ -71,7 +74,9 @@ protected:
     void ShowPercent(int percent) override;
     void CloseProgress() override;
     void Finished(int kind, bool success) override;
-    void LaunchVersion(const QString& v) override;
+    void IncompatibleFirmware(const QString& v) override;
+    // Starts the software version for v; returns when that failed.
+    virtual void LaunchVersion(const QString& v);
 
     Workspace& ws_;
     LinkMachine machine_;

@@ -2,6 +2,7 @@
 // walks the tables of ImageLayout.h and ImageLayout.cpp.
 #include "model/Codec.h"
 
+#include "model/FreqRules.h"
 #include "model/ImageLayout.h"
 
 #include <algorithm>
@@ -401,6 +402,7 @@ void DecodeImage(Workspace& ws)
     DecodeGroupValues(ws);
     DecodeSettings(Settings(), ws);
     ws.BandRange = BandRangeText(ws.WorkRecord.BandType);
+    ParseBandRange(ws);   // the frequency limits follow the band read, as after Open
     DecodeSettings(Options(), ws);
     DecodeDtmf(ws);
 

@@ -1,9 +1,10 @@
 #include "model/DataFile.h"
 
-#include "editors/channels/FreqRules.h"
+#include "model/FreqRules.h"
 #include "model/DataFileLayout.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 namespace kt {
@@ -388,8 +389,9 @@ FileResult OpenDataFile(Workspace& ws)
     // Read into a copy first: a pair the radio cannot hold changes nothing.
     if (!layout::DataRecordHoldable(record)) return Failed(ws.T(msg::FileError));
     bool ok = false, channelsHoldable = true;
-    const QByteArray channelBytes =
-        ReadWholeFile(ChannelFileOf(ws.CurrentFile), ok, ChannelBytesWanted(record.ChannelCount));
+    const QString channelPath = ChannelFileOf(ws.CurrentFile);
+    const qint64 wanted = ChannelBytesWanted(record.ChannelCount);
+    const QByteArray channelBytes = ReadWholeFile(channelPath, ok, wanted);
     ChannelTable channels;
     ChannelsFromBytes(channelBytes, channels, record.ChannelCount, channelsHoldable);
     if (!channelsHoldable) return Failed(ws.T(msg::FileError));
@@ -398,7 +400,16 @@ FileResult OpenDataFile(Workspace& ws)
     ws.FileChannels = std::move(channels);
     ApplySnapshot(ws);
     ws.IsUntitled = false;
-    return {};
+    // The job still opens (its slots empty, its counts trimmed), but a Save
+    // would make the loss permanent, so the user hears of it now.
+    FileResult done;
+    const int unread = int((wanted - channelBytes.size() / kChannelRecordSize * kChannelRecordSize) / kChannelRecordSize);
+    if (unread > 0) {
+        const QString name = QFileInfo(channelPath).fileName();
+        done.notice = ok ? ws.T(msg::ChannelFileShort).arg(name).arg(unread).arg(wanted / kChannelRecordSize)
+                         : ws.T(msg::ChannelFileMissing).arg(name).arg(unread);
+    }
+    return done;
 }
 
 bool LoadTemplate(Workspace& ws, const QString& path)

@@ -36,6 +36,7 @@ struct FileResult {
     enum Kind { Done, Failed, AskLaunch } kind = Done;
     QString message;        // shown with an OK button (Failed) or Yes/No (AskLaunch)
     QString launchVersion;  // AskLaunch: the version to start on Yes
+    QString notice;         // Done: what the user must still be told (channels that could not be read)
 };
 
 FileResult SaveDataFile(Workspace& ws);   // writes CurrentFile and its .fre

@@ -1,6 +1,6 @@
 #include "model/Defaults.h"
 
-#include "editors/channels/ChannelRules.h"
+#include "model/ChannelRules.h"
 #include "model/DataFile.h"
 
 #include <QDate>

@@ -4,10 +4,10 @@
 // the windows; there is no hidden global state.
 #pragma once
 
-#include "app/Ask.h"
-#include "app/Messages.h"
-#include "app/Texts.h"
-#include "app/Versions.h"
+#include "base/Ask.h"
+#include "base/Messages.h"
+#include "base/Texts.h"
+#include "base/Versions.h"
 #include "model/Model.h"
 
 #include <QString>

@@ -238,6 +238,19 @@ TEST_F(Kt6383, ShowListsChannelsOptionsCodesAndPatterns)
         EXPECT_TRUE(s.contains(group)) << group;
 }
 
+TEST_F(Kt6383, AMissingChannelFileIsToldButTheJobStillLoads)
+{
+    ASSERT_EQ(Tool({"new", P("job.dat"), "--band-class", "0"}).code, 0);
+    ASSERT_TRUE(QFile::remove(P("job.fre")));
+    for (const QStringList& args : {QStringList{"show", P("job.dat")}, QStringList{"convert", P("job.dat"), P("job.img")}}) {
+        const ToolRun r = Tool(args);
+        EXPECT_EQ(r.code, 0) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains("job.dat: The channel file job.fre is missing:")) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains("channels could not be read.")) << r.err.toStdString();
+    }
+    EXPECT_FALSE(QFile::exists(P("job.fre")));
+}
+
 TEST_F(Kt6383, DataFilesNeedTheVersionRegistry)
 {
     ASSERT_EQ(Tool({"new", P("job.dat")}).code, 0);

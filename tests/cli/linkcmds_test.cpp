@@ -88,6 +88,17 @@ TEST_F(LinkTool, FailuresExitWithOneAndSayWhy)
     EXPECT_FALSE(QFile::exists(install.path("x.img")));
 }
 
+TEST_F(LinkTool, UnsuitableFirmwareIsReportedNotAsked)
+{
+    StartSim({"--firmware", "V100"});
+    QString err;
+    EXPECT_EQ(RunTool({"read", "--port", dev, "--yes", "--root", install.root(), install.path("x.img")}, &err), 1);
+    EXPECT_TRUE(err.contains("firmware V1.00 does not suit this program (software V2.00)")) << err.toStdString();
+    EXPECT_TRUE(err.contains("names no software version")) << err.toStdString();
+    EXPECT_FALSE(err.contains("[y]es")) << err.toStdString();
+    EXPECT_FALSE(QFile::exists(install.path("x.img")));
+}
+
 TEST(LinkToolUsage, CommandLineMistakesExitWithTwo)
 {
     const QStringList cases[] = {

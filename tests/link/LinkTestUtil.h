@@ -3,7 +3,7 @@
 #pragma once
 
 #include "TestSupport.h"
-#include "app/Versions.h"
+#include "base/Versions.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

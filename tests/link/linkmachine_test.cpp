@@ -24,12 +24,12 @@ struct FakeUi : TransferUi {
     QList<int> radioNumbers;
     int closes = 0;
     QList<QPair<int, bool>> finished;
-    QStringList launched;
+    QStringList incompatible;
     void ShowPercent(int p) override { percents << p; }
     void ShowRadioNumber(int n) override { radioNumbers << n; }
     void CloseProgress() override { ++closes; }
     void Finished(int kind, bool ok) override { finished << qMakePair(kind, ok); }
-    void LaunchVersion(const QString& v) override { launched << v; }
+    void IncompatibleFirmware(const QString& v) override { incompatible << v; }
 };
 
 QByteArray Ident(const QByteArray& model = "RU6383R", uint8_t flag = 0, const QByteArray& ver = "V200")
@@ -208,22 +208,19 @@ TEST_F(MachineTest, WrongModelSendsEndAndQueuesTheNotice)
     EXPECT_EQ(ui.closes, 1);
 }
 
-TEST_F(MachineTest, IncompatibleFirmwareAsksAndLaunchesOnYes)
+TEST_F(MachineTest, IncompatibleFirmwareIsToldToTheUiAndEndStillGoesOut)
 {
-    for (Answer a : {Answer::No, Answer::Yes}) {
-        ui.launched.clear();
-        f.asker.asked.clear();
-        f.asker.answers = {a};
-        Start(kRead);
-        m.OnReply(kYF);
-        m.OnReply(Ident("RU6383R", 0, "V999"));
-        ASSERT_EQ(f.asker.asked.size(), 1);
-        EXPECT_EQ(m.ReadStep, kStepEndAfterBadIdent);
-        EXPECT_EQ(ui.launched, a == Answer::Yes ? QStringList{"V999"} : QStringList{});
-        m.OnTimeout();   // End not acknowledged after a failed check: over, without success
-        EXPECT_EQ(ws.TransferKind, 0);
-        EXPECT_FALSE(ui.finished.last().second);
-    }
+    Start(kRead);
+    m.OnReply(kYF);
+    m.OnReply(Ident("RU6383R", 0, "V999"));
+    EXPECT_EQ(ui.incompatible, QStringList{"V999"});
+    EXPECT_TRUE(f.asker.asked.isEmpty());
+    EXPECT_EQ(m.ReadStep, kStepEndAfterBadIdent);
+    EXPECT_EQ(io.sent.last(), EndFrame());
+    EXPECT_EQ(io.closes, 0);   // End goes out on the open port
+    m.OnTimeout();             // End not acknowledged after a failed check: over, without success
+    EXPECT_EQ(ws.TransferKind, 0);
+    EXPECT_FALSE(ui.finished.last().second);
 }
 
 TEST_F(MachineTest, LostHandshakeRepeatsOnceThenAsks)

@@ -4,6 +4,9 @@
 #include "link/SimRadio.h"
 #include "link/Transfer.h"
 #include "model/Codec.h"
+#include "model/Defaults.h"
+#include "model/FreqRules.h"
+#include "rules/channels/ChannelEdit.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -51,6 +54,28 @@ TEST_F(PtyTest, FullReadCopiesTheRadiosMemory)
     EXPECT_EQ(rx[1], QByteArray(1, 0x02));
     EXPECT_EQ(rx[rx.size() - 2], QByteArray("\x52\x5C\xB0\x10", 4));
     EXPECT_EQ(rx.last(), QByteArray("END"));
+}
+
+// The limits of a read follow the radio's band, whatever the document before it was.
+TEST_F(PtyTest, ReadOfTheOtherBandBringsItsFrequencyLimits)
+{
+    // own: inside the radio's band but outside the document's before (except
+    // for the HF radio's foreign one, outside both: the HAM band lies inside HF).
+    struct Case { int docBand, radioBand; const char* own; const char* foreign; };
+    for (const Case c : {Case{1, 0, "27.18500", "30.50000"}, Case{0, 1, "28.10000", "27.18500"}}) {
+        Workspace radio;
+        BuildTemplateData(radio, c.radioBand);
+        EncodeImage(radio);
+        sim.Memory() = radio.MemImage;
+        BuildTemplateData(ws, c.docBand);
+        ParseBandRange(ws);
+        f.asker.asked.clear();
+        ASSERT_TRUE(t->Read()) << c.radioBand;
+        EXPECT_EQ(ws.WorkRecord.BandType, c.radioBand);
+        EXPECT_EQ(SaveFreqCell(ws, c.radioBand, 1, 2, 1, c.own), FreqCellResult::Inserted) << c.own;
+        EXPECT_EQ(SaveFreqCell(ws, c.radioBand, 1, 3, 1, c.foreign), FreqCellResult::Nothing) << c.foreign;
+        EXPECT_FALSE(f.asker.asked.filter("Frequency is out of range.").isEmpty()) << c.foreign;
+    }
 }
 
 TEST_F(PtyTest, FullWriteFillsTheRadiosMemory)
@@ -133,14 +158,21 @@ TEST_F(PtyTest, WrongModelEndsAfterIdentificationAndLeavesTheModel)
     EXPECT_FALSE(ws.IsUntitled);
 }
 
-TEST_F(PtyTest, IncompatibleFirmwareAsksTheVersionQuestion)
+// Yes or No: when no other program takes over, the radio still gets End and
+// leaves programming mode.
+TEST_F(PtyTest, IncompatibleFirmwareAsksTheVersionQuestionAndEndsTheLink)
 {
     sim.Options().firmware = "V100";
-    f.asker.answers = {Answer::Ok, Answer::No};
-    EXPECT_FALSE(t->Write());
-    ASSERT_EQ(f.asker.asked.size(), 2);
-    EXPECT_TRUE(f.asker.asked[1].contains("V1.00")) << f.asker.asked[1].toStdString();
-    EXPECT_EQ(Count("END"), 1);
+    for (Answer a : {Answer::No, Answer::Yes}) {
+        sim.ClearLog();
+        f.asker.asked.clear();
+        f.asker.answers = {Answer::Ok, a};
+        EXPECT_FALSE(t->Write());
+        ASSERT_EQ(f.asker.asked.size(), 2);
+        EXPECT_TRUE(f.asker.asked[1].contains("V1.00")) << f.asker.asked[1].toStdString();
+        EXPECT_EQ(Count("END"), 1) << (a == Answer::Yes ? "yes" : "no");
+        EXPECT_FALSE(t->IsPortOpen());
+    }
     EXPECT_EQ(sim.BlocksWritten(), 0);
 }
 

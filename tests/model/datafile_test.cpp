@@ -224,7 +224,12 @@ TEST(DataFile, MissingOrShortChannelFileGivesEmptySlots)
     ASSERT_EQ(f.saveAs("c.dat").kind, FileResult::Done);
     const QByteArray fre = ReadFile(f.file("c.fre"));
     ASSERT_TRUE(WriteFile(f.file("c.fre"), fre.left(64 * 9 + 10)));   // group 1 whole, group 2 two channels
-    ASSERT_EQ(f.open("c.dat").kind, FileResult::Done);
+    const int total = int(fre.size() / 64);
+    FileResult r = f.open("c.dat");
+    ASSERT_EQ(r.kind, FileResult::Done);
+    EXPECT_TRUE(r.notice.startsWith(QString("The channel file c.fre is short: %1 of %2 channels could not be read.")
+                                        .arg(total - 9).arg(total)))
+        << r.notice.toStdString();
     EXPECT_EQ(f.ws->ChannelCount(0, 1), 7);
     EXPECT_EQ(f.ws->ChannelCount(0, 2), 2);
     EXPECT_EQ(f.ws->ChannelCount(0, 3), 0);
@@ -232,7 +237,11 @@ TEST(DataFile, MissingOrShortChannelFileGivesEmptySlots)
     EXPECT_TRUE(IsUnchanged(*f.ws));
 
     ASSERT_TRUE(QFile::remove(f.file("c.fre")));
-    ASSERT_EQ(f.open("c.dat").kind, FileResult::Done);
+    f.ws->CurrentLanguage = Chinese;
+    r = f.open("c.dat");
+    ASSERT_EQ(r.kind, FileResult::Done);
+    EXPECT_TRUE(r.notice.startsWith(QString::fromUtf8("信道文件 c.fre 不存在：有 %1 个信道无法读取。").arg(total)))
+        << r.notice.toStdString();
     EXPECT_FALSE(QFile::exists(f.file("c.fre")));
     EXPECT_EQ(f.ws->ChannelCount(1, 13), 0);
     EXPECT_EQ(f.ws->ChannelCount(0, 1), 0);

@@ -1,0 +1,70 @@
+#include "gui/GuiAsker.h"
+#include "shell/MainTexts.h"
+#include "model/Workspace.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace kt {
+
+namespace {
+constexpr Bi kYes{"&Yes", "是(&Y)"};
+constexpr Bi kNo{"&No", "否(&N)"};
+constexpr Bi kRetry{"&Retry", "重试(&R)"};
+}  // namespace
+
+Answer GuiAsker::ask(const QString& text, Buttons buttons, Icon icon, bool withTitle)
+{
+    QMessageBox box(parent_);
+    box.setWindowTitle(withTitle ? ws_.T(mtxt::AppTitle) : QString(" "));
+    box.setText(QString(text).replace("\r\n", "\n"));
+    switch (icon) {
+    case Icon::Information: box.setIcon(QMessageBox::Information); break;
+    case Icon::Warning: box.setIcon(QMessageBox::Warning); break;
+    case Icon::Question: box.setIcon(QMessageBox::Question); break;
+    case Icon::Critical: box.setIcon(QMessageBox::Critical); break;
+    case Icon::None: break;
+    }
+
+    struct B { QMessageBox::StandardButton sb; Answer answer; const Bi* caption; };
+    QList<B> set;
+    const B ok{QMessageBox::Ok, Answer::Ok, &msg::CaptionOk};
+    const B cancel{QMessageBox::Cancel, Answer::Cancel, &msg::CaptionCancel};
+    const B yes{QMessageBox::Yes, Answer::Yes, &kYes};
+    const B no{QMessageBox::No, Answer::No, &kNo};
+    const B retry{QMessageBox::Retry, Answer::Retry, &kRetry};
+    switch (buttons) {
+    case Buttons::Ok: set = {ok}; break;
+    case Buttons::OkCancel: set = {ok, cancel}; break;
+    case Buttons::YesNo: set = {yes, no}; break;
+    case Buttons::YesNoCancel: set = {yes, no, cancel}; break;
+    case Buttons::RetryCancel: set = {retry, cancel}; break;
+    }
+    for (const B& b : set) box.addButton(b.sb)->setText(ws_.T(*b.caption));
+    box.setDefaultButton(set.first().sb);
+    // Escape answers Cancel where there is one, else the last button.
+    box.setEscapeButton(box.button(set.last().sb));
+
+    box.exec();
+    const auto result = box.standardButton(box.clickedButton());
+    for (const B& b : set)
+        if (b.sb == result) return b.answer;
+    return set.last().answer;
+}
+
+QString GuiAsker::openFileName(const QString& title, const QString& filter)
+{
+    return QFileDialog::getOpenFileName(parent_, title, QString(), filter);
+}
+
+QString GuiAsker::saveFileName(const QString& title, const QString& filter, const QString& preset)
+{
+    QString start = preset;
+    // An untitled document proposes its name in the user's home folder.
+    if (QFileInfo(preset).isRelative()) start = QDir::homePath() + "/" + preset;
+    return QFileDialog::getSaveFileName(parent_, title, start, filter);
+}
+
+}  // namespace kt

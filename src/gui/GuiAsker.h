@@ -1,0 +1,27 @@
+// The desktop program's questions and file dialogs: message boxes titled
+// "KT-6383 Pro" with buttons captioned in the current language.
+#pragma once
+
+#include "base/Ask.h"
+
+class QWidget;
+
+namespace kt {
+
+struct Workspace;
+
+class GuiAsker : public Asker {
+public:
+    GuiAsker(const Workspace& ws, QWidget* parent = nullptr) : ws_(ws), parent_(parent) {}
+    void setParent(QWidget* parent) { parent_ = parent; }
+
+    Answer ask(const QString& text, Buttons buttons, Icon icon, bool withTitle = true) override;
+    QString openFileName(const QString& title, const QString& filter) override;
+    QString saveFileName(const QString& title, const QString& filter, const QString& preset) override;
+
+private:
+    const Workspace& ws_;
+    QWidget* parent_;
+};
+
+}  // namespace kt

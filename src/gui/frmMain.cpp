@@ -1,0 +1,644 @@
+#include "gui/frmMain.h"
+#include "shell/FileCommands.h"
+#include "gui/FrmSetLanguage.h"
+#include "shell/MainTexts.h"
+#include "gui/frmAbout.h"
+#include "gui/channels/frmCommChInfo.h"
+#include "gui/dtmf/FrmDTMF.h"
+#include "gui/options/FrmOptFeatures.h"
+#include "gui/rogerbeep/FrmToneTips.h"
+#include "gui/link/GuiTransfers.h"
+#include "model/DataFile.h"
+#include "model/Defaults.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QProcess>
+#include <QSettings>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace kt {
+
+// The splitter button at the right edge of the tree pane: dragging it widens
+// or narrows the pane, never below 300 twips nor beyond the window's inner width.
+class CommandMoveBar : public QWidget {
+public:
+    CommandMoveBar(QWidget* pane, QWidget* parent) : QWidget(parent), pane_(pane)
+    {
+        setObjectName("CommandMove");
+        setFixedWidth(5);
+        setCursor(Qt::SizeHorCursor);
+        setMouseTracking(true);
+    }
+    bool dragging = false;
+
+protected:
+    void mousePressEvent(QMouseEvent* e) override
+    {
+        if (e->button() == Qt::LeftButton) dragging = true;
+    }
+    void mouseReleaseEvent(QMouseEvent*) override { dragging = false; }
+    void mouseMoveEvent(QMouseEvent* e) override
+    {
+        setCursor(Qt::SizeHorCursor);
+        if (!dragging) return;
+        const int x = int(e->position().x());   // offset inside the button
+        const int inner = window()->width();
+        const int width = pane_->width() + x;
+        if (width * kTwipsPerPixel < 300 || width > inner) return;
+        pane_->setFixedWidth(width);
+    }
+    void paintEvent(QPaintEvent*) override {}
+
+private:
+    QWidget* pane_;
+};
+
+namespace {
+
+// A child window frame that forgets itself when closed.
+class ChildFrame : public QMdiSubWindow {
+public:
+    explicit ChildFrame(QWidget* parent) : QMdiSubWindow(parent) { setAttribute(Qt::WA_DeleteOnClose); }
+    std::function<void()> onClosed;
+    // The size the window asked for when it was created; cascading keeps it.
+    QSize wanted;
+
+    QSize sizeHint() const override
+    {
+        const int frame = style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, this);
+        const int title = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
+        return QMdiSubWindow::sizeHint().expandedTo(wanted + QSize(2 * frame, title + 2 * frame));
+    }
+
+protected:
+    void closeEvent(QCloseEvent* e) override
+    {
+        QMdiSubWindow::closeEvent(e);
+        if (e->isAccepted() && onClosed) onClosed();
+    }
+};
+
+QString KeyOf(QTreeWidgetItem* item) { return item ? item->data(0, Qt::UserRole).toString() : QString(); }
+
+}  // namespace
+
+frmMain::frmMain(Workspace& ws, QSettings* store, QWidget* parent)
+    : QMainWindow(parent), ws_(ws), store_(store)
+{
+    setObjectName("frmMain");
+    if (!store_) {
+        ownStore_ = std::make_unique<QSettings>(QStringLiteral("KT-6383 Pro"), QStringLiteral("KT-6383 Pro"));
+        store_ = ownStore_.get();
+    }
+    startProgram = [](const QString& path) { return QProcess::startDetached(path, {}); };
+    endProgram = [] {
+        // Ends at once, as after a start of another version: no save question,
+        // no geometry store.
+        std::fflush(nullptr);
+        std::_Exit(0);
+    };
+    ownExecutableName = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
+    qtTexts_.Use(ws_.CurrentLanguage);
+
+    mdi_ = new QMdiArea(this);
+    mdi_->setObjectName("MDIArea");
+    mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+
+    BuildMenus();
+    BuildToolBar();
+    BuildTreePane();
+
+    auto* central = new QWidget(this);
+    auto* lay = new QHBoxLayout(central);
+    lay->setContentsMargins(0, 0, 0, 0);
+    lay->setSpacing(0);
+    lay->addWidget(picture1_);
+    lay->addWidget(commandMove_);
+    lay->addWidget(mdi_, 1);
+    setCentralWidget(central);
+
+    auto* sb = statusBar();
+    sb->setObjectName("sbStatusBar");
+    for (int i = 0; i < 3; ++i) {
+        panels_[i] = new QLabel(this);
+        panels_[i]->setObjectName(QString("Panel%1").arg(i + 1));
+        panels_[i]->setContentsMargins(6, 0, 6, 0);
+        sb->addPermanentWidget(panels_[i], i == 0 ? 1 : 0);
+    }
+
+    transfers_ = new Transfers(*this, this);
+    ws_.events = this;
+    Load();
+}
+
+frmMain::~frmMain()
+{
+    if (ws_.events == this) ws_.events = nullptr;
+    // Children and the link first: their destructors may still ask the host
+    // for things, which must happen while this object is whole.
+    for (auto& s : subs_) delete s.data();
+    for (QMdiSubWindow* s : mdi_->subWindowList()) delete s;
+    delete transfers_;
+    transfers_ = nullptr;
+}
+
+// ---- building ----------------------------------------------------------------
+
+void frmMain::BuildMenus()
+{
+    QMenu* current = nullptr;
+    for (const MenuEntry& e : MenuTable()) {
+        const QString name = QString::fromLatin1(e.name);
+        if (!e.parent) {
+            current = new QMenu(e.caption.en, this);
+            current->setObjectName(name);
+            menus_[name] = current;
+            actions_[name] = current->menuAction();
+            if (name != "MnuListEdit") menuBar()->addMenu(current);
+            continue;
+        }
+        if (e.separatorBefore) current->addSeparator();
+        QAction* a = current->addAction(e.caption.en);
+        a->setObjectName(name);
+        actions_[name] = a;
+        connect(a, &QAction::triggered, this, [this, name] { RunMenu(name); });
+    }
+    for (const char* toggle : {"mnuTreeView", "mnuViewToolbar", "mnuViewStatusBar"}) {
+        actions_[toggle]->setCheckable(true);
+        actions_[toggle]->setChecked(true);
+    }
+}
+
+void frmMain::BuildToolBar()
+{
+    tbToolBar_ = addToolBar(QStringLiteral("tbToolBar"));
+    tbToolBar_->setObjectName("tbToolBar");
+    tbToolBar_->setMovable(false);
+    tbToolBar_->setIconSize(QSize(24, 24));
+    QStyle* st = style();
+    auto iconFor = [&](const QString& key) -> QIcon {
+        if (key == "新建") return st->standardIcon(QStyle::SP_FileIcon);
+        if (key == "打开") return st->standardIcon(QStyle::SP_DialogOpenButton);
+        if (key == "保存") return st->standardIcon(QStyle::SP_DialogSaveButton);
+        if (key == "打印") return st->standardIcon(QStyle::SP_FileDialogDetailedView);
+        if (key == "ReadRadio") return st->standardIcon(QStyle::SP_ArrowDown);
+        if (key == "CommSet") return st->standardIcon(QStyle::SP_ComputerIcon);
+        if (key == "WriteRadio") return st->standardIcon(QStyle::SP_ArrowUp);
+        if (key == "MWriteRadio") return st->standardIcon(QStyle::SP_FileDialogListView);
+        return st->standardIcon(QStyle::SP_MessageBoxInformation);
+    };
+    int index = 1;
+    for (const ToolButtonEntry& b : ToolBarTable()) {
+        while (index < b.index) {   // buttons 4, 6, 10 and 12
+            tbToolBar_->addSeparator();
+            ++index;
+        }
+        const QString key = QString::fromUtf8(b.key);
+        QAction* a = tbToolBar_->addAction(iconFor(key), key);
+        a->setObjectName(QString("tbButton%1").arg(b.index));
+        a->setData(key);
+        toolButtons_[key] = a;
+        connect(a, &QAction::triggered, this, [this, key] { ToolBarClick(key); });
+        ++index;
+    }
+}
+
+void frmMain::BuildTreePane()
+{
+    picture1_ = new QWidget(this);
+    picture1_->setObjectName("Picture1");
+    picture1_->setFixedWidth(220);
+    auto* frame = new QVBoxLayout(picture1_);
+    frame->setContentsMargins(2, 2, 0, 2);
+    frame->setSpacing(0);
+
+    toolbar1_ = new QToolBar(picture1_);
+    toolbar1_->setObjectName("Toolbar1");
+    toolbar1_->setIconSize(QSize(12, 12));
+    auto* spacer = new QWidget(toolbar1_);
+    spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    toolbar1_->addWidget(spacer);
+    QAction* close = toolbar1_->addAction(style()->standardIcon(QStyle::SP_TitleBarCloseButton), "删除");
+    close->setObjectName("Toolbar1Close");
+    close->setData(QStringLiteral("删除"));
+    connect(close, &QAction::triggered, this, [this] {
+        picture1_->setVisible(false);
+        commandMove_->setVisible(false);
+        actions_["mnuTreeView"]->setChecked(false);
+    });
+
+    tree_ = new QTreeWidget(picture1_);
+    tree_->setObjectName("TreeView1");
+    tree_->setHeaderHidden(true);
+    tree_->setColumnCount(1);
+    connect(tree_, &QTreeWidget::itemClicked, this,
+            [this](QTreeWidgetItem* item, int) { TreeNodeClick(KeyOf(item)); });
+
+    frame->addWidget(toolbar1_);
+    frame->addWidget(tree_, 1);
+    commandMove_ = new CommandMoveBar(picture1_, this);
+}
+
+// ---- load and captions -------------------------------------------------------
+
+void frmMain::Load()
+{
+    commandMove_->dragging = false;
+
+    const Geometry g = LoadGeometry(*store_);
+    move(g.left / kTwipsPerPixel, g.top / kTwipsPerPixel);
+    resize(std::max(200, g.width / kTwipsPerPixel), std::max(150, g.height / kTwipsPerPixel));
+
+    for (const MenuEntry& e : MenuTable())
+        if (e.hidden) actions_[e.name]->setVisible(false);
+    toolButtons_["MWriteRadio"]->setVisible(ws_.GroupWriteEnabled);
+    actions_["mnuMWriteToRadio"]->setVisible(ws_.GroupWriteEnabled);
+
+    ApplyMainCaptions();
+    BuildTree();
+    LoadNewDoc();
+}
+
+void frmMain::SetTitle()
+{
+    setWindowTitle(MainTitle(ws_));
+    panels_[1]->setText(BandPanelText(ws_));
+}
+
+void frmMain::ApplyMainCaptions()
+{
+    const int L = ws_.CurrentLanguage;
+    panels_[2]->setText(PortPanelText(ws_));
+    panels_[1]->setText(BandPanelText(ws_));
+    LoadBKPic();
+    SetTitle();
+    for (const MenuEntry& e : MenuTable()) {
+        const QString name = QString::fromLatin1(e.name);
+        if (!e.parent) menus_[name]->setTitle(e.caption.in(L));
+        else actions_[name]->setText(e.caption.in(L));
+    }
+    for (const ToolButtonEntry& b : ToolBarTable())
+        toolButtons_[QString::fromUtf8(b.key)]->setToolTip(actions_[b.menu]->text());
+    toolbar1_->actions().last()->setToolTip(ws_.T(mtxt::TreeClose));
+    picture1_->setToolTip(QString());
+}
+
+void frmMain::BuildTree()
+{
+    tree_->clear();
+    auto* root = new QTreeWidgetItem(tree_, QStringList(ws_.T(mtxt::AppTitle)));
+    root->setData(0, Qt::UserRole, QStringLiteral("N0"));
+    root->setIcon(0, QApplication::windowIcon());
+    auto add = [&](const char* key, const QString& caption, QStyle::StandardPixmap icon) {
+        auto* item = new QTreeWidgetItem(root, QStringList(PlainCaption(caption)));
+        item->setData(0, Qt::UserRole, QString::fromLatin1(key));
+        item->setIcon(0, style()->standardIcon(icon));
+    };
+    add("N1", actions_["mnuChannelInfo"]->text(), QStyle::SP_FileDialogDetailedView);
+    add("N2", actions_["mnuOptFeature"]->text(), QStyle::SP_FileDialogInfoView);
+    add("N12", ws_.T(mtxt::RogerBeepNode), QStyle::SP_MediaVolume);
+    add("N5", actions_["mnuDTMF"]->text(), QStyle::SP_DialogHelpButton);
+    root->setExpanded(true);
+}
+
+void frmMain::Change_Language()
+{
+    qtTexts_.Use(ws_.CurrentLanguage);
+    ApplyMainCaptions();
+    BuildTree();
+}
+
+void frmMain::LoadBKPic()
+{
+    if (bkLanguage_ != ws_.CurrentLanguage) {
+        bkLanguage_ = ws_.CurrentLanguage;
+        const QImage pic(ws_.ProgramDir + "/PIC/BK_" + QString::number(ws_.CurrentLanguage) + ".jpg");
+        // The picture's one-pixel border is left out of the tiling.
+        bkTile_ = pic.width() > 2 && pic.height() > 2 ? pic.copy(1, 1, pic.width() - 2, pic.height() - 2)
+                                                      : QImage();
+    }
+    if (bkTile_.isNull()) mdi_->setBackground(palette().brush(QPalette::Dark));
+    else mdi_->setBackground(QBrush(bkTile_));
+}
+
+void frmMain::LoadNewDoc()
+{
+    CloseAllChildren();
+    LoadNewTemplate(ws_);
+    ApplyMainCaptions();
+    ShowChild(Child::ChannelInfo);
+    SetTitle();
+    Cascade();
+}
+
+void frmMain::ApplyLanguage()
+{
+    if (ws_.CurrentLanguage == ws_.ShownLanguage) return;
+    ws_.ShownLanguage = ws_.CurrentLanguage;
+    Change_Language();
+    CloseAllChildren();
+    ShowChild(Child::ChannelInfo);
+    Cascade();
+}
+
+void frmMain::Cascade()
+{
+    mdi_->cascadeSubWindows();
+}
+
+// ---- children ----------------------------------------------------------------
+
+QPointer<QMdiSubWindow>& frmMain::SubOf(Child which)
+{
+    return subs_[int(which)];
+}
+
+QWidget* frmMain::ChildWidget(Child which)
+{
+    QMdiSubWindow* s = SubOf(which);
+    return s ? s->widget() : nullptr;
+}
+
+frmCommChInfo* frmMain::ChannelWindow() { return qobject_cast<frmCommChInfo*>(ChildWidget(Child::ChannelInfo)); }
+FrmOptFeatures* frmMain::OptionsWindow() { return qobject_cast<FrmOptFeatures*>(ChildWidget(Child::OptFeatures)); }
+FrmDTMF* frmMain::DtmfWindow() { return qobject_cast<FrmDTMF*>(ChildWidget(Child::Dtmf)); }
+FrmToneTips* frmMain::ToneTipsWindow() { return qobject_cast<FrmToneTips*>(ChildWidget(Child::ToneTips)); }
+
+void frmMain::ShowChild(Child which)
+{
+    QPointer<QMdiSubWindow>& slot = SubOf(which);
+    if (slot) {
+        mdi_->setActiveSubWindow(slot);
+        slot->widget()->setFocus();
+        return;
+    }
+    QWidget* w = nullptr;
+    switch (which) {
+    case Child::ChannelInfo: w = new frmCommChInfo(*this); break;
+    case Child::OptFeatures: w = new FrmOptFeatures(*this); break;
+    case Child::Dtmf: w = new FrmDTMF(*this); break;
+    case Child::ToneTips: w = new FrmToneTips(*this); break;
+    }
+    auto* frame = new ChildFrame(mdi_);
+    frame->wanted = w->size().expandedTo(w->sizeHint());
+    frame->setWidget(w);
+    frame->setWindowIcon(QApplication::windowIcon());
+    const int index = int(which);
+    frame->onClosed = [this, index, frame] {
+        if (subs_[index] == frame) subs_[index] = nullptr;
+    };
+    slot = frame;
+    mdi_->addSubWindow(frame);
+    frame->show();
+    Cascade();
+    mdi_->setActiveSubWindow(frame);
+}
+
+void frmMain::CloseChild(Child which)
+{
+    QPointer<QMdiSubWindow>& slot = SubOf(which);
+    if (!slot) return;
+    QMdiSubWindow* s = slot;
+    slot = nullptr;
+    s->close();   // lets the window store what it still holds
+    delete s;
+}
+
+void frmMain::CloseAllChildren()
+{
+    for (Child c : {Child::ChannelInfo, Child::OptFeatures, Child::Dtmf, Child::ToneTips}) CloseChild(c);
+    for (QMdiSubWindow* s : mdi_->subWindowList()) {
+        s->close();
+        delete s;
+    }
+}
+
+void frmMain::ChannelRefsChanged(int, int)
+{
+    if (auto* c = ChannelWindow()) {
+        c->InitValidComboList();
+        c->ShowValidComboText();
+    }
+}
+
+bool frmMain::ChannelGridActive()
+{
+    return ChannelWindow() != nullptr;
+}
+
+void frmMain::RedrawChannelGrid()
+{
+    if (auto* c = ChannelWindow()) c->SetGridData();
+}
+
+void frmMain::PopupListEditMenu(const QPoint& globalPos)
+{
+    frmCommChInfo* c = ChannelWindow();
+    actions_["MnuLEPaste"]->setEnabled(c && c->ClipboardFilled());
+    menus_["MnuListEdit"]->popup(globalPos);
+}
+
+// ---- commands ----------------------------------------------------------------
+
+void frmMain::RunMenu(const QString& name)
+{
+    if (name == "mnuFileNew") mnuFileNew_Click();
+    else if (name == "mnuFileOpen") mnuFileOpen_Click();
+    else if (name == "mnuFileSave") mnuFileSave_Click();
+    else if (name == "mnuFileSaveAs") mnuFileSaveAs_Click();
+    else if (name == "mnuFileExit") close();
+    else if (name == "mnuChannelInfo") ShowChild(Child::ChannelInfo);
+    else if (name == "mnuOptFeature") ShowChild(Child::OptFeatures);
+    else if (name == "mnuToneTips") ShowChild(Child::ToneTips);
+    else if (name == "mnuDTMF") ShowChild(Child::Dtmf);
+    else if (name == "mnuReadFromRadio") transfers_->ReadFromRadio();
+    else if (name == "mnuWriteToRadio") transfers_->WriteToRadio();
+    else if (name == "mnuMWriteToRadio") transfers_->WriteToGroup();
+    else if (name == "mnuRadioInfo" || name == "mnuEMG") transfers_->RadioInformation();
+    else if (name == "mnuComm") {
+        transfers_->CommunicationPort();
+        panels_[2]->setText(PortPanelText(ws_));
+    }
+    else if (name == "mnuLanguage") mnuLanguage_Click();
+    else if (name == "MnuInitial") MnuInitial_Click();
+    else if (name == "mnuTreeView") {
+        const bool show = !picture1_->isVisible();
+        picture1_->setVisible(show);
+        commandMove_->setVisible(show);
+        actions_[name]->setChecked(show);
+    }
+    else if (name == "mnuViewToolbar") tbToolBar_->setVisible(actions_[name]->isChecked());
+    else if (name == "mnuViewStatusBar") statusBar()->setVisible(actions_[name]->isChecked());
+    else if (name == "mnuWindowCascade") Cascade();
+    else if (name == "mnuWindowTileHorizontal" || name == "mnuWindowTileVertical") mdi_->tileSubWindows();
+    else if (name == "mnuCloseAll") CloseAllChildren();
+    else if (name == "mnuHelpAbout") mnuHelpAbout_Click();
+    else if (auto* c = ChannelWindow(); c && name == "MnuLECopy") c->LECopy();
+    else if (c && name == "MnuLECut") c->LECut();
+    else if (c && name == "MnuLEPaste") c->LEPaste();
+    else if (c && name == "MnuLEInsert") c->LEInsertPaste();
+    else if (c && name == "MnuLEDelete") c->LEDelete();
+    // Print, Model Information, Check Radio Band, Check All Channel Frequency,
+    // Key Assignment, Scan Information, Help topics and the hidden items do nothing.
+}
+
+void frmMain::ToolBarClick(const QString& key)
+{
+    // A failure inside a tool bar command is not allowed to take the program down.
+    try {
+        DispatchToolBar(key);
+    } catch (...) {
+    }
+}
+
+void frmMain::DispatchToolBar(const QString& key)
+{
+    if (key == "新建") ToolBarNew();
+    else if (key == "打开") RunMenu("mnuFileOpen");
+    else if (key == "保存") RunMenu("mnuFileSave");
+    else if (key == "打印") RunMenu("mnuFilePrint");
+    else if (key == "ReadRadio") RunMenu("mnuReadFromRadio");
+    else if (key == "CommSet") RunMenu("mnuComm");
+    else if (key == "WriteRadio") RunMenu("mnuWriteToRadio");
+    else if (key == "MWriteRadio") RunMenu("mnuMWriteToRadio");
+    else if (key == "About") RunMenu("mnuHelpAbout");
+}
+
+void frmMain::TreeNodeClick(const QString& key)
+{
+    if (key == "N1") ShowChild(Child::ChannelInfo);
+    else if (key == "N2") ShowChild(Child::OptFeatures);
+    else if (key == "N12") RunMenu("mnuToneTips");
+    else if (key == "N5") ShowChild(Child::Dtmf);
+}
+
+void frmMain::mnuFileNew_Click()
+{
+    if (ws_.Ask(ws_.T(msg::ClearAll), Buttons::OkCancel, Icon::Warning) == Answer::Ok) LoadNewDoc();
+}
+
+void frmMain::ToolBarNew()
+{
+    LoadNewDoc();
+}
+
+void frmMain::mnuFileOpen_Click()
+{
+    DocumentWindows w;
+    w.closeAllChildren = [this] { CloseAllChildren(); };
+    w.showChannelWindow = [this] { ShowChild(Child::ChannelInfo); };
+    w.changeLanguage = [this] { Change_Language(); Cascade(); };
+    w.setTitle = [this] { SetTitle(); };
+    w.launchVersion = [this](const QString& v) { LaunchVersion(v); };
+    OpenCommand(ws_, w);
+}
+
+void frmMain::mnuFileSave_Click() { SaveCommand(ws_); }
+void frmMain::mnuFileSaveAs_Click() { SaveAsCommand(ws_); }
+
+void frmMain::MnuInitial_Click()
+{
+    CloseAllChildren();
+    LoadInitialTemplate(ws_);
+    SetTitle();
+    ShowChild(Child::ChannelInfo);
+    Cascade();
+}
+
+void frmMain::mnuLanguage_Click()
+{
+    FrmSetLanguage dlg(ws_, this);
+    dlg.exec();
+    // The main window is active again once the dialog has gone.
+    ApplyLanguage();
+}
+
+void frmMain::mnuHelpAbout_Click()
+{
+    if (ws_.CurrentLanguage == English) {
+        FrmAbout2 box(ws_, this);
+        box.exec();
+    } else {
+        frmAbout box(ws_, this);
+        box.exec();
+    }
+}
+
+void frmMain::LaunchVersion(const QString& v)
+{
+    const bool started = LaunchVersionFlow(ws_, v, ownExecutableName, [this](const QString& target) {
+        if (transfers_->IsPortOpen()) transfers_->ClosePort();
+        return startProgram && startProgram(target);
+    });
+    if (!started) return;
+    launching_ = true;
+    if (endProgram) endProgram();
+}
+
+// ---- window events -----------------------------------------------------------
+
+void frmMain::changeEvent(QEvent* e)
+{
+    QMainWindow::changeEvent(e);
+    if (e->type() == QEvent::ActivationChange && isActiveWindow()) ApplyLanguage();
+}
+
+Geometry frmMain::CurrentGeometry() const
+{
+    Geometry g;
+    g.left = pos().x() * kTwipsPerPixel;
+    g.top = pos().y() * kTwipsPerPixel;
+    g.width = width() * kTwipsPerPixel;
+    g.height = height() * kTwipsPerPixel;
+    return g;
+}
+
+void frmMain::closeEvent(QCloseEvent* e)
+{
+    if (launching_) {
+        e->accept();
+        return;
+    }
+    if (!AskSaveModified(ws_)) {
+        e->ignore();
+        return;
+    }
+    if (!isMinimized()) StoreGeometry(*store_, CurrentGeometry());
+    e->accept();
+}
+
+void frmMain::resizeEvent(QResizeEvent* e)
+{
+    QMainWindow::resizeEvent(e);
+    if (transfers_) transfers_->StopTimers();
+    LoadBKPic();
+}
+
+QAction* frmMain::menuAction(const QString& name) const { return actions_.value(name); }
+QMenu* frmMain::menu(const QString& name) const { return menus_.value(name); }
+QAction* frmMain::toolButton(const QString& key) const { return toolButtons_.value(key); }
+QStatusBar* frmMain::sbStatusBar() const { return const_cast<frmMain*>(this)->statusBar(); }
+QLabel* frmMain::statusPanel(int n) const { return n >= 1 && n <= 3 ? panels_[n - 1] : nullptr; }
+QWidget* frmMain::CommandMove() const { return commandMove_; }
+
+}  // namespace kt

@@ -1,0 +1,141 @@
+// The main window: menus, tool bar, status bar, the navigation tree and the
+// child windows of the editors in a multiple-document area.
+#pragma once
+
+#include "gui/MainHost.h"
+#include "shell/QtTexts.h"
+#include "shell/Shell.h"
+#include "model/Workspace.h"
+
+#include <QHash>
+#include <QImage>
+#include <QMainWindow>
+#include <QPointer>
+#include <functional>
+
+class QAction;
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QSettings;
+class QToolBar;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace kt {
+
+class Transfers;
+class CommandMoveBar;
+
+class frmMain : public QMainWindow, public MainHost, public WorkspaceEvents {
+    Q_OBJECT
+public:
+    // store: the per-user geometry store (section "Settings"); null for the
+    // platform's default store.
+    explicit frmMain(Workspace& ws, QSettings* store = nullptr, QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    // MainHost
+    Workspace& ws() override { return ws_; }
+    frmCommChInfo* ChannelWindow() override;
+    FrmOptFeatures* OptionsWindow() override;
+    FrmDTMF* DtmfWindow() override;
+    FrmToneTips* ToneTipsWindow() override;
+    void ShowChild(Child which) override;
+    void CloseChild(Child which) override;
+    void CloseAllChildren() override;
+    void SetTitle() override;
+    void PopupListEditMenu(const QPoint& globalPos) override;
+    void LaunchVersion(const QString& v) override;
+    QWidget* MainWindow() override { return this; }
+
+    // WorkspaceEvents
+    void TitleChanged() override { SetTitle(); }
+    void ChannelRefsChanged(int band, int group) override;
+    bool ChannelGridActive() override;
+    void RedrawChannelGrid() override;
+
+    void ApplyMainCaptions();
+    void BuildTree();
+    void Change_Language();
+    void LoadBKPic();
+    void LoadNewDoc();
+    // Applies a language changed in the language dialog: captions, tree,
+    // children closed and the channel window reopened.  Runs on activation;
+    // does nothing when the shown language is already the current one.
+    void ApplyLanguage();
+    void Cascade();
+
+    // Menu and tool bar commands.
+    void mnuFileNew_Click();
+    void ToolBarNew();
+    void mnuFileOpen_Click();
+    void mnuFileSave_Click();
+    void mnuFileSaveAs_Click();
+    void MnuInitial_Click();
+    void mnuLanguage_Click();
+    void mnuHelpAbout_Click();
+    void TreeNodeClick(const QString& key);
+    void ToolBarClick(const QString& key);
+
+    // Parts of the window, by their names.
+    QAction* menuAction(const QString& name) const;   // items and top-level menus
+    QMenu* menu(const QString& name) const;
+    QAction* toolButton(const QString& key) const;
+    QMdiArea* mdiArea() const { return mdi_; }
+    QToolBar* tbToolBar() const { return tbToolBar_; }
+    QStatusBar* sbStatusBar() const;
+    QLabel* statusPanel(int n) const;                  // 1-3
+    QWidget* Picture1() const { return picture1_; }
+    QTreeWidget* TreeView1() const { return tree_; }
+    QToolBar* Toolbar1() const { return toolbar1_; }
+    QWidget* CommandMove() const;
+    Transfers* transfers() const { return transfers_; }
+    // The tile the background is painted with (the picture without its border).
+    QImage BackgroundTile() const { return bkTile_; }
+    Geometry CurrentGeometry() const;
+
+    // Seams for starting another version: how it is started, how this
+    // program ends, and the name of the own executable.
+    std::function<bool(const QString&)> startProgram;
+    std::function<void()> endProgram;
+    QString ownExecutableName;
+
+protected:
+    void changeEvent(QEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+
+private:
+    void BuildMenus();
+    void BuildToolBar();
+    void BuildTreePane();
+    void Load();
+    void RunMenu(const QString& name);
+    void DispatchToolBar(const QString& key);
+    QPointer<QMdiSubWindow>& SubOf(Child which);
+    QWidget* ChildWidget(Child which);
+
+    Workspace& ws_;
+    QSettings* store_;
+    std::unique_ptr<QSettings> ownStore_;
+    QtTexts qtTexts_;
+    QMdiArea* mdi_ = nullptr;
+    QToolBar* tbToolBar_ = nullptr;
+    QToolBar* toolbar1_ = nullptr;
+    QWidget* picture1_ = nullptr;
+    QTreeWidget* tree_ = nullptr;
+    CommandMoveBar* commandMove_ = nullptr;
+    QLabel* panels_[3] = {};
+    QHash<QString, QAction*> actions_;
+    QHash<QString, QMenu*> menus_;
+    QHash<QString, QAction*> toolButtons_;
+    QPointer<QMdiSubWindow> subs_[4];
+    Transfers* transfers_ = nullptr;
+    QImage bkTile_;
+    int bkLanguage_ = 0;
+    bool launching_ = false;
+};
+
+}  // namespace kt

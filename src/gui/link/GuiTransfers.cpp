@@ -1,0 +1,180 @@
+#include "gui/link/GuiTransfers.h"
+
+#include "gui/MainHost.h"
+#include "base/Messages.h"
+#include "gui/channels/frmCommChInfo.h"
+#include "gui/options/FrmOptFeatures.h"
+#include "gui/link/FrmComSet.h"
+#include "gui/link/FrmProgress.h"
+#include "link/LinkTexts.h"
+#include "link/SimRadio.h"
+#include "link/Transfer.h"
+#include "gui/link/frmMProgress.h"
+#include "model/Codec.h"
+
+#include <QApplication>
+#include <QInputDialog>
+#include <QTimer>
+
+namespace kt {
+
+// The transfer with the desktop program's windows around it.
+class GuiTransferDriver : public Transfer {
+public:
+    GuiTransferDriver(MainHost& host, Transfers& owner) : Transfer(host.ws()), host_(host), owner_(owner) {}
+
+    bool LastOk = false;
+
+protected:
+    void RunProgress(int kind, bool multi) override
+    {
+        const int language = ws_.CurrentLanguage;
+        if (multi) {
+            frmMProgress w(machine_.RadioCount, language, host_.MainWindow());
+            w.onUserClose = [this] { ProgressClosedByUser(); };
+            multi_ = &w;
+            Run(w);
+            multi_ = nullptr;
+        } else {
+            FrmProgress w(kind, language, host_.MainWindow());
+            single_ = &w;
+            Run(w);
+            single_ = nullptr;
+        }
+    }
+
+    void ShowPercent(int percent) override
+    {
+        if (multi_) multi_->SetProgressValue(percent);
+        else if (single_) single_->SetProgressValue(percent);
+    }
+
+    void ShowRadioNumber(int n) override
+    {
+        if (multi_) multi_->SetRadioNumber(n);
+    }
+
+    void CloseProgress() override
+    {
+        if (multi_) multi_->Finish();
+        if (single_) single_->Finish();
+    }
+
+    void Finished(int kind, bool success) override
+    {
+        LastOk = success;
+        if (success && kind == kRead) {
+            host_.CloseAllChildren();
+            DecodeImage(ws_);
+            ws_.CurrentFile = QStringLiteral("new.dat");
+            ws_.IsUntitled = true;
+            host_.SetTitle();
+            host_.ShowChild(Child::ChannelInfo);
+            ws_.Ask(ws_.T(msg::ReadDone), Buttons::Ok, Icon::None);
+        } else if (success && kind == kWrite) {
+            ws_.Ask(ws_.T(msg::WriteDone), Buttons::Ok, Icon::None);
+        }
+        if (kind == kRead || kind == kWrite) emit owner_.TransferEnded(kind, success);
+    }
+
+    void LaunchVersion(const QString& v) override { host_.LaunchVersion(v); }
+
+private:
+    void Run(QDialog& w)
+    {
+        // The window's load starts the handshake; the transfer closes the window.
+        QTimer::singleShot(0, &w, [this, &w] {
+            if (owner_.onProgressShown) owner_.onProgressShown(w);
+            machine_.StartHandshake();
+        });
+        w.exec();
+    }
+
+    MainHost& host_;
+    Transfers& owner_;
+    FrmProgress* single_ = nullptr;
+    frmMProgress* multi_ = nullptr;
+};
+
+Transfers::Transfers(MainHost& host, QObject* parent)
+    : QObject(parent), host_(host), sim_(std::make_unique<SimRadio>()),
+      driver_(std::make_unique<GuiTransferDriver>(host, *this))
+{
+    driver_->SetSimulator(sim_.get());
+    TimerWrite = new QTimer(this);
+    TimerWrite->setSingleShot(true);
+    TimerWrite->setInterval(kTimerWriteMs);
+    connect(TimerWrite, &QTimer::timeout, this, &Transfers::StartWrite);
+}
+
+Transfers::~Transfers() = default;
+
+// An information read that got no answer leaves the port open; the next
+// transfer simply opens it again.
+static bool Busy(const Workspace& ws) { return ws.TransferKind != kNoTransfer && ws.TransferKind != kInfoRead; }
+
+SimRadio& Transfers::Simulator() { return *sim_; }
+
+bool Transfers::LastSuccess() const { return driver_->LastOk; }
+
+void Transfers::CommunicationPort()
+{
+    FrmComSet dlg(host_.ws(), {}, host_.MainWindow());
+    if (execPortDialog) execPortDialog(dlg);
+    else dlg.exec();
+}
+
+void Transfers::ReadFromRadio()
+{
+    if (Busy(host_.ws())) return;
+    driver_->LastOk = false;
+    host_.ws().ReadStarted = false;
+    driver_->Read();
+}
+
+void Transfers::WriteToRadio()
+{
+    if (Busy(host_.ws()) || TimerWrite->isActive()) return;
+    // Edits still open in the editors reach the model before the image is encoded.
+    if (frmCommChInfo* ch = host_.ChannelWindow()) ch->StorePendingEdits();
+    if (FrmOptFeatures* opt = host_.OptionsWindow()) {
+        QWidget* focus = QApplication::focusWidget();
+        if (focus && opt->isAncestorOf(focus)) focus->clearFocus();
+    }
+    TimerWrite->start();
+}
+
+void Transfers::StartWrite()
+{
+    driver_->LastOk = false;
+    driver_->Write();
+}
+
+void Transfers::WriteToGroup()
+{
+    if (Busy(host_.ws())) return;
+    int count = 0;
+    if (askRadioCount) {
+        count = askRadioCount();
+    } else {
+        Workspace& ws = host_.ws();
+        bool ok = false;
+        count = QInputDialog::getInt(host_.MainWindow(), ws.T(link_txt::BatchSet), ws.T(link_txt::RadioCount),
+                                     2, 1, 9999, 1, &ok);
+        if (!ok) count = 0;
+    }
+    if (count < 1) return;
+    driver_->LastOk = false;
+    host_.ws().GroupWriteStarted = false;
+    driver_->WriteGroup(count);
+}
+
+void Transfers::RadioInformation() { driver_->InfoRead(false); }
+
+bool Transfers::IsPortOpen() const { return driver_->IsPortOpen(); }
+
+void Transfers::ClosePort() { driver_->ClosePort(); }
+
+void Transfers::StopTimers() { driver_->StopTimers(); }
+
+}  // namespace kt

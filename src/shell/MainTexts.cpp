@@ -1,0 +1,114 @@
+#include "shell/MainTexts.h"
+
+#include <QRegularExpression>
+
+namespace kt {
+
+const std::vector<MenuEntry>& MenuTable()
+{
+    static const std::vector<MenuEntry> table = {
+        {"mnuFile", nullptr, {"&File", "文件&F"}, false, false},
+        {"mnuFileNew", "mnuFile", {"&New", "新建(&N)"}, false, false},
+        {"mnuFileOpen", "mnuFile", {"&Open", "打开(&O)"}, false, false},
+        {"mnuFileSave", "mnuFile", {"&Save", "保存(&S)"}, false, false},
+        {"mnuFileSaveAs", "mnuFile", {"Save &As", "另存为(&A)"}, false, false},
+        {"mnuFilePrint", "mnuFile", {"&Print", "打印(&P)"}, false, true},
+        {"mnuFileExit", "mnuFile", {"E&xit", "退出(&X)"}, false, true},
+
+        {"mnuModel", nullptr, {"&Model", "机型(&M)"}, false, false},
+        {"mnuModelInfo", "mnuModel", {"&Model Information", "机型信息(&M)"}, false, false},
+
+        {"MnuBand", nullptr, {"&Band", "频段(&B)"}, false, false},
+        {"MnuCheckRadioBand", "MnuBand", {"Check Radio &Band", "检查机器频段(&B)"}, false, false},
+        {"MnuFrequencyCheck", "MnuBand", {"Check All Channel &Frequency", "有效频率检测(&F)"}, false, false},
+
+        {"mnuEdit", nullptr, {"&Edit", "编辑(&E)"}, false, false},
+        {"mnuChannelInfo", "mnuEdit", {"&Channel Information", "信道信息(&C)"}, false, false},
+        {"mnuOptFeature", "mnuEdit", {"&Option Features", "可选功能(&O)"}, false, false},
+        {"mnuToneTips", "mnuEdit", mtxt::RogerBeepMenu, false, false},
+        {"mnuKeyAssignm", "mnuEdit", {"&Key Assignment", "键设置(&K)"}, false, false},
+        {"mnuScanInfo", "mnuEdit", {"&Scan Information", "扫描信息(&S)"}, false, false},
+        {"mnuDTMF", "mnuEdit", {"&DTMF", "DTMF(双音多频)(&D)"}, true, false},
+        {"mnuFleetSync", "mnuEdit", {"&Fleet Sync", "Fleet Sync(队列同步)(&F)"}, true, false},
+        {"mnuTestFre", "mnuEdit", {"&Test FreQuence", "测试频率(&T)"}, true, false},
+        {"mnuEmbeddedMsg", "mnuEdit", {"Embedded &Message", "嵌入信息(&M)"}, true, false},
+        {"mnuEMG", "mnuEdit", {"Local &Information", "本机信息(&I)"}, true, false},
+
+        {"mnuProgram", nullptr, {"&Program", "编程(&P)"}, false, false},
+        {"mnuReadFromRadio", "mnuProgram", {"&Read from Radio", "从对讲机读取数据(&R)"}, false, false},
+        {"mnuWriteToRadio", "mnuProgram", {"&Write to Radio", "向对讲机写入数据(&W)"}, false, false},
+        {"mnuTest", "mnuProgram", {"&Test Mode", "测试模式(&T)"}, true, false},
+        {"mnuMWriteToRadio", "mnuProgram", {"Write to &Group of Radios", "成批向对讲机写入数据(&G)"}, true, true},
+
+        {"mnuTools", nullptr, {"&Tools", "工具(&T)"}, true, false},
+        {"mnuRadioInfo", "mnuTools", {"&Radio Information", "对讲机信息(&R)"}, false, false},
+        {"mnuSetRadioInfo", "mnuTools", {"&Set Radio Information", "设置对讲机信息(&S)"}, false, false},
+
+        {"mnuSet", nullptr, {"&Setup", "设置(&S)"}, false, false},
+        {"mnuComm", "mnuSet", {"&Communication Port", "通讯端口(&C)"}, false, false},
+        {"mnuLanguage", "mnuSet", {"&Language Setup", "语言设置(&L)"}, false, false},
+        {"MnuInitial", "mnuSet", {"&Initial Setting", "初始化设置(&I)"}, false, true},
+
+        {"mnuView", nullptr, {"&View", "视图(&V)"}, false, false},
+        {"mnuTreeView", "mnuView", {"Tree &View", "树视图(&V)"}, false, false},
+        {"mnuViewToolbar", "mnuView", {"&Toolbar", "工具栏(&T)"}, false, false},
+        {"mnuViewStatusBar", "mnuView", {"&Status Bar", "状态栏(&S)"}, false, false},
+
+        {"mnuWindow", nullptr, {"&Window", "窗口(&W)"}, false, false},
+        {"mnuWindowCascade", "mnuWindow", {"&Cascade", "层叠(&C)"}, false, false},
+        {"mnuWindowTileHorizontal", "mnuWindow", {"Tile Windows &Horizontally", "横向平铺窗口(&H)"}, true, false},
+        {"mnuWindowTileVertical", "mnuWindow", {"Tile Windows &Vertically", "纵向平铺窗口(&V)"}, true, false},
+        {"mnuWindowArrangeIcons", "mnuWindow", {"&Arrange Icons", "排列图标(&A)"}, true, false},
+        {"mnuCloseAll", "mnuWindow", {"Close All &Windows", "关闭所有窗口(&W)"}, false, false},
+
+        {"mnuHelp", nullptr, {"&Help", "帮助(&H)"}, false, false},
+        {"mnuHelpTopic", "mnuHelp", {"&Help topics", "帮助主题(&H)"}, false, false},
+        {"mnuHelpAbout", "mnuHelp", {"&About KT-6383 Pro", "关于 AKT-6383 Pro(&A)"}, false, true},
+
+        // The channel grid's pop-up; its captions are the same in both languages.
+        {"MnuListEdit", nullptr, {"Tools", "Tools"}, true, false},
+        {"MnuLECopy", "MnuListEdit", {"Copy", "Copy"}, false, false},
+        {"MnuLECut", "MnuListEdit", {"Cut", "Cut"}, false, false},
+        {"MnuLEPaste", "MnuListEdit", {"Paste", "Paste"}, false, false},
+        {"MnuLEInsert", "MnuListEdit", {"Insert&Paste", "Insert&Paste"}, false, false},
+        {"MnuLEDelete", "MnuListEdit", {"Delete", "Delete"}, false, false},
+    };
+    return table;
+}
+
+const MenuEntry* FindMenu(const QString& name)
+{
+    for (const MenuEntry& e : MenuTable())
+        if (name == QLatin1String(e.name)) return &e;
+    return nullptr;
+}
+
+QString MenuCaption(const QString& name, int language)
+{
+    const MenuEntry* e = FindMenu(name);
+    return e ? e->caption.in(language) : QString();
+}
+
+const std::vector<ToolButtonEntry>& ToolBarTable()
+{
+    static const std::vector<ToolButtonEntry> table = {
+        {1, "新建", "mnuFileNew"},        {2, "打开", "mnuFileOpen"},
+        {3, "保存", "mnuFileSave"},       {5, "打印", "mnuFilePrint"},
+        {7, "ReadRadio", "mnuReadFromRadio"}, {8, "CommSet", "mnuComm"},
+        {9, "WriteRadio", "mnuWriteToRadio"}, {11, "MWriteRadio", "mnuMWriteToRadio"},
+        {13, "About", "mnuHelpAbout"},
+    };
+    return table;
+}
+
+QString PlainCaption(const QString& caption)
+{
+    QString t = caption;
+    // Chinese captions carry the key as a "(&C)" suffix; the letter alone
+    // means nothing beside Chinese text, so the suffix goes with the "&".
+    static const QRegularExpression suffix(QStringLiteral("\\(&[^)]\\)"));
+    t.remove(suffix);
+    return t.remove(QLatin1Char('&'));
+}
+
+}  // namespace kt

@@ -1,0 +1,99 @@
+#include "shell/Shell.h"
+#include "shell/MainTexts.h"
+#include "shell/Settings.h"
+#include "model/DataFile.h"
+#include "model/Defaults.h"
+#include "model/Workspace.h"
+
+#include <QSettings>
+
+namespace kt {
+
+namespace {
+int LastSeparator(const QString& path)
+{
+    return std::max(path.lastIndexOf('/'), path.lastIndexOf('\\'));
+}
+}  // namespace
+
+QString ParentFolder(const QString& path)
+{
+    const int i = LastSeparator(path);
+    return i > 0 ? path.left(i) : path;
+}
+
+QString FileNameOf(const QString& path)
+{
+    return path.mid(LastSeparator(path) + 1);
+}
+
+QString BandPanelText(const Workspace& ws)
+{
+    return ws.T(mtxt::AppTitle) + "[" + ws.BandRange + "]";
+}
+
+QString MainTitle(const Workspace& ws)
+{
+    return BandPanelText(ws) + "[" + ws.T(txt::FileName) + ":" + FileNameOf(ws.CurrentFile) + "]";
+}
+
+QString PortPanelText(const Workspace& ws)
+{
+    bool numeric = false;
+    ws.comPort.toInt(&numeric);
+    return ws.T(txt::PortLabel) + (numeric ? ws.comPort : " " + ws.comPort);
+}
+
+QString DataFileFilter(const Workspace& ws)
+{
+    return ws.T(msg::DataFileLabel) + " (*.dat)";
+}
+
+void StartUp(Workspace& ws, const StartOptions& opt)
+{
+    ws.ProgramDir = opt.programDir;
+    ws.InstallRoot = opt.root.isEmpty() ? ParentFolder(opt.programDir) : opt.root;
+
+    ws.Versions = LoadVersionTable(ws.InstallRoot);
+    ws.WorkRecord.Version.set(kDataVersion);
+    ws.GroupWriteEnabled = opt.groupWrite;
+    // Numbers are formatted and parsed with "." by the program itself
+    // (QLocale::c()), so the user's locale is neither read nor changed here.
+    LoadSettings(ws, opt.systemLanguage);
+    InitDefaults(ws);
+}
+
+Geometry LoadGeometry(QSettings& store)
+{
+    Geometry g;
+    store.beginGroup("Settings");
+    auto read = [&](const char* key, int& v) {
+        bool ok = false;
+        const int n = store.value(key).toString().trimmed().toInt(&ok);
+        if (ok) v = n;
+    };
+    read("MainLeft", g.left);
+    read("MainTop", g.top);
+    read("MainWidth", g.width);
+    read("MainHeight", g.height);
+    store.endGroup();
+    return g;
+}
+
+void StoreGeometry(QSettings& store, const Geometry& g)
+{
+    store.beginGroup("Settings");
+    store.setValue("MainLeft", QString::number(g.left));
+    store.setValue("MainTop", QString::number(g.top));
+    store.setValue("MainWidth", QString::number(g.width));
+    store.setValue("MainHeight", QString::number(g.height));
+    store.endGroup();
+    store.sync();
+}
+
+void ShowQueuedMessages(Workspace& ws)
+{
+    for (const QString& text : ws.Messages.TakeAll()) ws.Ask(text, Buttons::Ok, Icon::None);
+}
+
+}  // namespace kt

@@ -1,0 +1,280 @@
+// The link's windows: the port dialog's selection rules with a stand-in port
+// list, and read / write / multi-radio write through the progress windows
+// against the simulated radio.
+#include "GuiTestHost.h"
+#include "TestSupport.h"
+#include "base/ProfileFile.h"
+#include "shell/Settings.h"
+#include "gui/link/FrmComSet.h"
+#include "gui/link/FrmProgress.h"
+#include "gui/link/GuiTransfers.h"
+#include "link/LinkMachine.h"
+#include "link/SimRadio.h"
+#include "link/Transfer.h"
+#include "gui/link/frmMProgress.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QPointer>
+#include <QProgressBar>
+#include <QPushButton>
+#include <gtest/gtest.h>
+
+namespace kt::test {
+namespace {
+
+bool SpinUntil(const std::function<bool()>& done, int ms)
+{
+    QElapsedTimer t;
+    t.start();
+    while (!done() && t.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 10);
+    return done();
+}
+
+// Notes whether a progress window was still visible when each question came.
+class WatchingAsker : public ScriptedAsker {
+public:
+    QList<bool> progressVisible;
+    Answer ask(const QString& text, Buttons b, Icon i, bool t) override
+    {
+        bool visible = false;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if ((qobject_cast<FrmProgress*>(w) || qobject_cast<frmMProgress*>(w)) && w->isVisible()) visible = true;
+        progressVisible << visible;
+        return ScriptedAsker::ask(text, b, i, t);
+    }
+};
+
+// --- port dialog -------------------------------------------------------------
+
+class PortDialogTest : public ::testing::Test {
+protected:
+    TempInstall install;
+    std::unique_ptr<Workspace> ws = install.workspace();
+    QStringList ports;
+    FrmComSet::PortLister lister = [this] { return ports; };
+};
+
+TEST_F(PortDialogTest, PreselectsTheConfiguredPortOrTheFirst)
+{
+    struct { QStringList present; QString key; QString selected; } cases[] = {
+        {{"COM1", "COM12"}, "12", "COM12"},
+        {{"COM1", "COM12"}, "COM12", "COM12"},
+        {{"COM1", "COM12"}, "7", "COM1"},
+        {{"ttyS0", "ttyUSB0", kSimulatedPortKey}, "ttyUSB0", "ttyUSB0"},
+        {{"ttyS0", kSimulatedPortKey}, kSimulatedPortKey, kSimulatedPortKey},
+    };
+    for (const auto& c : cases) {
+        ports = c.present;
+        ws->comPort = c.key;
+        FrmComSet dlg(*ws, lister);
+        EXPECT_EQ(dlg.Combo1->count(), c.present.size());
+        EXPECT_EQ(dlg.Combo1->currentData().toString(), c.selected) << c.key.toStdString();
+        EXPECT_EQ(dlg.PortID, c.selected);
+    }
+}
+
+TEST_F(PortDialogTest, OkStoresTheChoiceAndCancelChangesNothing)
+{
+    ports = {"COM1", "COM12"};
+    ws->comPort = "7";
+    {
+        FrmComSet dlg(*ws, lister);
+        dlg.CommandCancel->click();
+        EXPECT_EQ(ws->comPort, QString("7"));
+    }
+    FrmComSet dlg(*ws, lister);
+    dlg.CommandOK->click();
+    EXPECT_EQ(ws->comPort, QString("COM1"));
+    EXPECT_EQ(ReadProfileString(SettingsPath(*ws), "language", "comPort"), QString("COM1"));
+    EXPECT_FALSE(dlg.ReShowComPortTimer->isActive());
+}
+
+TEST_F(PortDialogTest, NoPortMeansNoSelectionAndNoPortStored)
+{
+    ws->comPort = "3";
+    FrmComSet dlg(*ws, lister);
+    EXPECT_EQ(dlg.Combo1->currentIndex(), -1);
+    EXPECT_TRUE(dlg.PortID.isEmpty());
+    dlg.CommandOK->click();
+    EXPECT_TRUE(ws->comPort.isEmpty());
+    EXPECT_TRUE(ReadProfileString(SettingsPath(*ws), "language", "comPort").isEmpty());
+}
+
+TEST_F(PortDialogTest, RefreshShowsNewPortsAndKeepsTheChoiceWhileItExists)
+{
+    ports = {"COM1", "COM3"};
+    ws->comPort = "1";
+    FrmComSet dlg(*ws, lister);
+    dlg.Combo1->setCurrentIndex(1);
+    emit dlg.Combo1->activated(1);   // the user picks COM3
+    ports = {"COM1", "COM3", "COM5"};
+    ASSERT_TRUE(SpinUntil([&] { return dlg.Combo1->count() == 3; }, 2500));   // within a second or so
+    EXPECT_EQ(dlg.Combo1->currentData().toString(), QString("COM3"));
+    ports = {"COM5", "COM1"};   // COM3 unplugged: the first entry
+    dlg.ReShowComPort();
+    EXPECT_EQ(dlg.PortID, QString("COM5"));
+    ports.clear();
+    dlg.ReShowComPort();
+    EXPECT_TRUE(dlg.PortID.isEmpty());
+}
+
+// --- transfers -----------------------------------------------------------------
+
+class GuiTransferTest : public ::testing::Test {
+protected:
+    TempInstall install;
+    std::unique_ptr<Workspace> ws = install.workspace();
+    GuiTestHost host{*ws};
+    WatchingAsker asker;
+    Transfers transfers{host};
+    QList<QPair<int, bool>> ended;
+    QStringList captions;
+
+    void SetUp() override
+    {
+        ws->asker = &asker;
+        ws->Versions = LoadVersionTable(ws->InstallRoot);
+        ws->comPort = kSimulatedPortKey;
+        QObject::connect(&transfers, &Transfers::TransferEnded, [this](int k, bool ok) { ended << qMakePair(k, ok); });
+        transfers.onProgressShown = [this](QDialog& w) {
+            captions << w.windowTitle();
+            if (auto* p = qobject_cast<FrmProgress*>(&w)) captions << p->Label1->text() << p->Label2->text();
+        };
+        SimRadio& sim = transfers.Simulator();
+        for (int i = 0; i < SimRadio::kMemorySize; ++i) sim.Memory()[i] = uint8_t(i ^ (i >> 7));
+    }
+};
+
+TEST_F(GuiTransferTest, ReadReopensTheChannelWindowAsAnUntitledDocument)
+{
+    ws->CurrentFile = "/tmp/old.dat";
+    ws->IsUntitled = false;
+    host.ShowChild(Child::OptFeatures);
+    transfers.ReadFromRadio();
+    ASSERT_EQ(ended.size(), 1);
+    EXPECT_TRUE(ended[0].second);
+    EXPECT_EQ(captions, (QStringList{"Read data from radio", "Completion percentage:", "0%"}));
+    EXPECT_EQ(ws->CurrentFile, QString("new.dat"));
+    EXPECT_TRUE(ws->IsUntitled);
+    EXPECT_EQ(host.OptionsWindow(), nullptr);
+    EXPECT_NE(host.ChannelWindow(), nullptr);
+    EXPECT_GE(host.titleCount, 1);
+    EXPECT_EQ(asker.asked.last(), QString("Read Data Completed."));
+    EXPECT_FALSE(asker.progressVisible.last());
+    EXPECT_EQ(ws->MemImage[0x2345], transfers.Simulator().Memory()[0x2345]);
+    EXPECT_FALSE(transfers.IsPortOpen());
+}
+
+TEST_F(GuiTransferTest, WrongModelShowsItsNoticeAfterTheProgressWindowAndKeepsTheWindows)
+{
+    transfers.Simulator().Options().model = "ZZ0000Z";
+    host.ShowChild(Child::OptFeatures);
+    const int shows = host.showCount;
+    transfers.ReadFromRadio();
+    ASSERT_EQ(ended.size(), 1);
+    EXPECT_FALSE(ended[0].second);
+    EXPECT_EQ(asker.asked.last(), QString("Model type is wrong."));
+    EXPECT_FALSE(asker.progressVisible.last());
+    EXPECT_NE(host.OptionsWindow(), nullptr);
+    EXPECT_EQ(host.showCount, shows);
+    EXPECT_EQ(transfers.Simulator().EndsReceived(), 1);
+}
+
+TEST_F(GuiTransferTest, ProgressCaptionsFollowKindAndLanguage)
+{
+    struct { int kind; int language; const char* caption; const char* label; } cases[] = {
+        {kRead, English, "Read data from radio", "Completion percentage:"},
+        {kWrite, English, "Write data to radio", "Completion percentage:"},
+        {kRead, Chinese, "从对讲机读取数据", "完成进度:"},
+        {kWrite, Chinese, "向对讲机写入数据", "完成进度:"},
+    };
+    for (const auto& c : cases) {
+        FrmProgress w(c.kind, c.language);
+        EXPECT_EQ(w.windowTitle(), QString::fromUtf8(c.caption));
+        EXPECT_EQ(w.Label1->text(), QString::fromUtf8(c.label));
+        w.SetProgressValue(37);
+        EXPECT_EQ(w.Label2->text(), QString("37%"));
+        w.reject();   // the user cannot close it
+        EXPECT_EQ(w.result(), 0);
+    }
+}
+
+TEST_F(GuiTransferTest, WriteStartsAfterTheWriteTimerAndChangesNothingElse)
+{
+    ws->CurrentFile = "/tmp/job.dat";
+    ws->IsUntitled = false;
+    transfers.WriteToRadio();
+    EXPECT_TRUE(ended.isEmpty());   // the write waits for the pending edits
+    ASSERT_TRUE(SpinUntil([&] { return !ended.isEmpty(); }, 20000));
+    EXPECT_TRUE(ended[0].second);
+    EXPECT_EQ(asker.asked.last(), QString("Write Data Completed."));
+    EXPECT_EQ(ws->CurrentFile, QString("/tmp/job.dat"));
+    EXPECT_FALSE(ws->IsUntitled);
+    for (int i = 0; i < 0x5CC0; i += 61) ASSERT_EQ(transfers.Simulator().Memory()[i], ws->MemImage[i]);
+}
+
+TEST_F(GuiTransferTest, MultiRadioWriteAsksTheCountAndClosingTheWindowEndsIt)
+{
+    int asked = 0;
+    transfers.askRadioCount = [&] { ++asked; return 3; };
+    QPointer<QDialog> window;
+    QString counterLabel;
+    transfers.onProgressShown = [&](QDialog& w) {
+        window = &w;
+        auto* m = qobject_cast<frmMProgress*>(&w);
+        ASSERT_NE(m, nullptr);
+        EXPECT_EQ(m->ProgressBar2->maximum(), 3);
+        counterLabel = m->Label4->text() + m->Label3->text();
+    };
+    // Close the window once the first radio is written and polled a while.
+    QObject::connect(&transfers.Simulator(), &SimRadio::FrameReceived, [&](const QByteArray&) {
+        if (window && transfers.Simulator().EndsReceived() == 1
+            && transfers.Simulator().TimesOf("PROGRAM").size() >= 6)
+            window->reject();
+    });
+    transfers.WriteToGroup();
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(counterLabel, QString("WritingRadio's ID is:1"));
+    EXPECT_EQ(transfers.Simulator().BlocksWritten(), 1484);
+    EXPECT_EQ(ws->TransferKind, 0);
+    EXPECT_FALSE(transfers.IsPortOpen());
+    ASSERT_EQ(ended.size(), 1);
+    EXPECT_FALSE(ended[0].second);
+}
+
+TEST_F(GuiTransferTest, InformationReadStopsAtTheFirstReplyAndAnUnansweredOneDoesNotBlock)
+{
+    SimRadio& sim = transfers.Simulator();
+    transfers.RadioInformation();
+    ASSERT_TRUE(SpinUntil([&] { return ws->TransferKind == 0; }, 3000));
+    EXPECT_EQ(sim.Received(), QList<QByteArray>{"PROGRAM"});
+    EXPECT_FALSE(transfers.IsPortOpen());
+
+    sim.Options().silent = true;
+    transfers.RadioInformation();
+    SpinUntil([] { return false; }, 800);   // past two reply times: nothing more happens
+    EXPECT_EQ(sim.TimesOf("PROGRAM").size(), 2);
+    EXPECT_EQ(ws->TransferKind, kInfoRead);
+    EXPECT_TRUE(transfers.IsPortOpen());
+    EXPECT_TRUE(asker.asked.isEmpty());
+
+    sim.Options().silent = false;
+    transfers.ReadFromRadio();
+    ASSERT_EQ(ended.size(), 1);
+    EXPECT_TRUE(ended[0].second);
+}
+
+TEST_F(GuiTransferTest, RadioCountCancelledStartsNothing)
+{
+    transfers.askRadioCount = [] { return 0; };
+    transfers.WriteToGroup();
+    EXPECT_TRUE(asker.asked.isEmpty());
+    EXPECT_TRUE(ended.isEmpty());
+    EXPECT_FALSE(transfers.IsPortOpen());
+}
+
+}  // namespace
+}  // namespace kt::test
