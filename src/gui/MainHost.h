@@ -1,6 +1,6 @@
 // What a child window may ask of the main window.  The editors get a MainHost
-// when they are created and find each other through it (ShowRB, ShowDTMF,
-// ReShowData, reShowGrid are called on the open window, if any).
+// when they are created; they learn of each other's changes only through the
+// document's events, never by calling another window.
 #pragma once
 
 class QPoint;
@@ -22,11 +22,14 @@ public:
     virtual ~MainHost() = default;
     virtual Workspace& ws() = 0;
 
-    // The open child windows; null when not loaded.
-    virtual frmCommChInfo* ChannelWindow() = 0;
-    virtual FrmOptFeatures* OptionsWindow() = 0;
-    virtual FrmDTMF* DtmfWindow() = 0;
-    virtual FrmToneTips* ToneTipsWindow() = 0;
+    // The open editor window; null when not loaded.
+    virtual QWidget* Editor(Child which) = 0;
+    // Typed views of Editor() for the program's owners and tests (defined
+    // beside the registrations in Editors.cpp; no editor calls them).
+    frmCommChInfo* ChannelWindow();
+    FrmOptFeatures* OptionsWindow();
+    FrmDTMF* DtmfWindow();
+    FrmToneTips* ToneTipsWindow();
 
     // One instance each: focuses an open window, else creates and cascades.
     virtual void ShowChild(Child which) = 0;

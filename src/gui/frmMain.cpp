@@ -2,11 +2,8 @@
 #include "shell/FileCommands.h"
 #include "gui/FrmSetLanguage.h"
 #include "shell/MainTexts.h"
+#include "gui/EditorRegistry.h"
 #include "gui/frmAbout.h"
-#include "gui/channels/frmCommChInfo.h"
-#include "gui/dtmf/FrmDTMF.h"
-#include "gui/options/FrmOptFeatures.h"
-#include "gui/rogerbeep/FrmToneTips.h"
 #include "gui/link/GuiTransfers.h"
 #include "model/DataFile.h"
 #include "model/Defaults.h"
@@ -25,6 +22,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QProcess>
+#include <QSet>
 #include <QSettings>
 #include <QStatusBar>
 #include <QStyle>
@@ -101,8 +99,8 @@ QString KeyOf(QTreeWidgetItem* item) { return item ? item->data(0, Qt::UserRole)
 
 }  // namespace
 
-frmMain::frmMain(Workspace& ws, QSettings* store, QWidget* parent)
-    : QMainWindow(parent), ws_(ws), store_(store)
+frmMain::frmMain(Workspace& ws, QSettings* store, QWidget* parent, const EditorRegistry& editors)
+    : QMainWindow(parent), ws_(ws), store_(store), editors_(editors)
 {
     setObjectName("frmMain");
     if (!store_) {
@@ -147,13 +145,19 @@ frmMain::frmMain(Workspace& ws, QSettings* store, QWidget* parent)
     }
 
     transfers_ = new Transfers(*this, this);
-    ws_.events = this;
+    DocumentEvents& ev = ws_.Events();
+    connect(&ev, &DocumentEvents::titleChanged, this, &frmMain::SetTitle);
+    // A new, opened or read document is shown in the channel window.
+    connect(&ev, &DocumentEvents::documentReplaced, this, [this] {
+        SetTitle();
+        if (!Editor(Child::ChannelInfo)) ShowChild(Child::ChannelInfo);
+    });
     Load();
 }
 
 frmMain::~frmMain()
 {
-    if (ws_.events == this) ws_.events = nullptr;
+    disconnect(&ws_.Events(), nullptr, this, nullptr);
     // Children and the link first: their destructors may still ask the host
     // for things, which must happen while this object is whole.
     for (auto& s : subs_) delete s.data();
@@ -181,8 +185,8 @@ void frmMain::BuildMenus()
         QAction* a = current->addAction(e.caption.en);
         a->setObjectName(name);
         actions_[name] = a;
-        connect(a, &QAction::triggered, this, [this, name] { RunMenu(name); });
     }
+    ConnectMenuHandlers();
     for (const char* toggle : {"mnuTreeView", "mnuViewToolbar", "mnuViewStatusBar"}) {
         actions_[toggle]->setCheckable(true);
         actions_[toggle]->setChecked(true);
@@ -219,6 +223,7 @@ void frmMain::BuildToolBar()
         a->setData(key);
         toolButtons_[key] = a;
         connect(a, &QAction::triggered, this, [this, key] { ToolBarClick(key); });
+        a->setEnabled(actions_[b.menu]->isEnabled());
         ++index;
     }
 }
@@ -309,15 +314,12 @@ void frmMain::BuildTree()
     auto* root = new QTreeWidgetItem(tree_, QStringList(ws_.T(mtxt::AppTitle)));
     root->setData(0, Qt::UserRole, QStringLiteral("N0"));
     root->setIcon(0, QApplication::windowIcon());
-    auto add = [&](const char* key, const QString& caption, QStyle::StandardPixmap icon) {
+    for (const EditorEntry& e : editors_.Entries()) {
+        const QString caption = e.treeCaption.en ? ws_.T(e.treeCaption) : actions_[e.menuName]->text();
         auto* item = new QTreeWidgetItem(root, QStringList(PlainCaption(caption)));
-        item->setData(0, Qt::UserRole, QString::fromLatin1(key));
-        item->setIcon(0, style()->standardIcon(icon));
-    };
-    add("N1", actions_["mnuChannelInfo"]->text(), QStyle::SP_FileDialogDetailedView);
-    add("N2", actions_["mnuOptFeature"]->text(), QStyle::SP_FileDialogInfoView);
-    add("N12", ws_.T(mtxt::RogerBeepNode), QStyle::SP_MediaVolume);
-    add("N5", actions_["mnuDTMF"]->text(), QStyle::SP_DialogHelpButton);
+        item->setData(0, Qt::UserRole, QString::fromLatin1(e.treeKey));
+        item->setIcon(0, style()->standardIcon(e.icon));
+    }
     root->setExpanded(true);
 }
 
@@ -373,16 +375,11 @@ QPointer<QMdiSubWindow>& frmMain::SubOf(Child which)
     return subs_[int(which)];
 }
 
-QWidget* frmMain::ChildWidget(Child which)
+QWidget* frmMain::Editor(Child which)
 {
     QMdiSubWindow* s = SubOf(which);
     return s ? s->widget() : nullptr;
 }
-
-frmCommChInfo* frmMain::ChannelWindow() { return qobject_cast<frmCommChInfo*>(ChildWidget(Child::ChannelInfo)); }
-FrmOptFeatures* frmMain::OptionsWindow() { return qobject_cast<FrmOptFeatures*>(ChildWidget(Child::OptFeatures)); }
-FrmDTMF* frmMain::DtmfWindow() { return qobject_cast<FrmDTMF*>(ChildWidget(Child::Dtmf)); }
-FrmToneTips* frmMain::ToneTipsWindow() { return qobject_cast<FrmToneTips*>(ChildWidget(Child::ToneTips)); }
 
 void frmMain::ShowChild(Child which)
 {
@@ -392,13 +389,9 @@ void frmMain::ShowChild(Child which)
         slot->widget()->setFocus();
         return;
     }
-    QWidget* w = nullptr;
-    switch (which) {
-    case Child::ChannelInfo: w = new frmCommChInfo(*this); break;
-    case Child::OptFeatures: w = new FrmOptFeatures(*this); break;
-    case Child::Dtmf: w = new FrmDTMF(*this); break;
-    case Child::ToneTips: w = new FrmToneTips(*this); break;
-    }
+    const EditorEntry* entry = editors_.Find(which);
+    if (!entry) return;
+    QWidget* w = entry->create(*this);
     auto* frame = new ChildFrame(mdi_);
     frame->wanted = w->size().expandedTo(w->sizeHint());
     frame->setWidget(w);
@@ -426,110 +419,112 @@ void frmMain::CloseChild(Child which)
 
 void frmMain::CloseAllChildren()
 {
-    for (Child c : {Child::ChannelInfo, Child::OptFeatures, Child::Dtmf, Child::ToneTips}) CloseChild(c);
+    for (const EditorEntry& e : editors_.Entries()) CloseChild(e.id);
     for (QMdiSubWindow* s : mdi_->subWindowList()) {
         s->close();
         delete s;
     }
 }
 
-void frmMain::ChannelRefsChanged(int, int)
+LineEditTarget* frmMain::LineEditor()
 {
-    if (auto* c = ChannelWindow()) {
-        c->InitValidComboList();
-        c->ShowValidComboText();
-    }
-}
-
-bool frmMain::ChannelGridActive()
-{
-    return ChannelWindow() != nullptr;
-}
-
-void frmMain::RedrawChannelGrid()
-{
-    if (auto* c = ChannelWindow()) c->SetGridData();
+    // The active editor when it has a channel grid, else any open one that has.
+    if (QMdiSubWindow* active = mdi_->activeSubWindow())
+        if (auto* t = dynamic_cast<LineEditTarget*>(active->widget())) return t;
+    for (const EditorEntry& e : editors_.Entries())
+        if (auto* t = dynamic_cast<LineEditTarget*>(Editor(e.id))) return t;
+    return nullptr;
 }
 
 void frmMain::PopupListEditMenu(const QPoint& globalPos)
 {
-    frmCommChInfo* c = ChannelWindow();
-    actions_["MnuLEPaste"]->setEnabled(c && c->ClipboardFilled());
+    LineEditTarget* t = LineEditor();
+    actions_["MnuLEPaste"]->setEnabled(t && t->ClipboardFilled());
     menus_["MnuListEdit"]->popup(globalPos);
 }
 
 // ---- commands ----------------------------------------------------------------
 
-void frmMain::RunMenu(const QString& name)
+// Every menu item with its handler.  Items without one (Print, Model
+// Information, Check Radio Band, Check All Channel Frequency, Key Assignment,
+// Scan Information, Help topics) are shown disabled.
+void frmMain::ConnectMenuHandlers()
 {
-    if (name == "mnuFileNew") mnuFileNew_Click();
-    else if (name == "mnuFileOpen") mnuFileOpen_Click();
-    else if (name == "mnuFileSave") mnuFileSave_Click();
-    else if (name == "mnuFileSaveAs") mnuFileSaveAs_Click();
-    else if (name == "mnuFileExit") close();
-    else if (name == "mnuChannelInfo") ShowChild(Child::ChannelInfo);
-    else if (name == "mnuOptFeature") ShowChild(Child::OptFeatures);
-    else if (name == "mnuToneTips") ShowChild(Child::ToneTips);
-    else if (name == "mnuDTMF") ShowChild(Child::Dtmf);
-    else if (name == "mnuReadFromRadio") transfers_->ReadFromRadio();
-    else if (name == "mnuWriteToRadio") transfers_->WriteToRadio();
-    else if (name == "mnuMWriteToRadio") transfers_->WriteToGroup();
-    else if (name == "mnuRadioInfo" || name == "mnuEMG") transfers_->RadioInformation();
-    else if (name == "mnuComm") {
-        transfers_->CommunicationPort();
-        panels_[2]->setText(PortPanelText(ws_));
+    const auto onLineEditor = [this](void (LineEditTarget::*command)()) {
+        return [this, command] {
+            if (LineEditTarget* t = LineEditor()) (t->*command)();
+        };
+    };
+    const std::pair<const char*, std::function<void()>> handlers[] = {
+        {"mnuFileNew", [this] { mnuFileNew_Click(); }},
+        {"mnuFileOpen", [this] { mnuFileOpen_Click(); }},
+        {"mnuFileSave", [this] { mnuFileSave_Click(); }},
+        {"mnuFileSaveAs", [this] { mnuFileSaveAs_Click(); }},
+        {"mnuFileExit", [this] { close(); }},
+        {"mnuReadFromRadio", [this] { transfers_->ReadFromRadio(); }},
+        {"mnuWriteToRadio", [this] { transfers_->WriteToRadio(); }},
+        {"mnuMWriteToRadio", [this] { transfers_->WriteToGroup(); }},
+        {"mnuRadioInfo", [this] { transfers_->RadioInformation(); }},
+        {"mnuEMG", [this] { transfers_->RadioInformation(); }},
+        {"mnuComm", [this] {
+             transfers_->CommunicationPort();
+             panels_[2]->setText(PortPanelText(ws_));
+         }},
+        {"mnuLanguage", [this] { mnuLanguage_Click(); }},
+        {"MnuInitial", [this] { MnuInitial_Click(); }},
+        {"mnuTreeView", [this] {
+             const bool show = !picture1_->isVisible();
+             picture1_->setVisible(show);
+             commandMove_->setVisible(show);
+             actions_["mnuTreeView"]->setChecked(show);
+         }},
+        {"mnuViewToolbar", [this] { tbToolBar_->setVisible(actions_["mnuViewToolbar"]->isChecked()); }},
+        {"mnuViewStatusBar", [this] { statusBar()->setVisible(actions_["mnuViewStatusBar"]->isChecked()); }},
+        {"mnuWindowCascade", [this] { Cascade(); }},
+        {"mnuWindowTileHorizontal", [this] { mdi_->tileSubWindows(); }},
+        {"mnuWindowTileVertical", [this] { mdi_->tileSubWindows(); }},
+        {"mnuCloseAll", [this] { CloseAllChildren(); }},
+        {"mnuHelpAbout", [this] { mnuHelpAbout_Click(); }},
+        {"MnuLECopy", onLineEditor(&LineEditTarget::LECopy)},
+        {"MnuLECut", onLineEditor(&LineEditTarget::LECut)},
+        {"MnuLEPaste", onLineEditor(&LineEditTarget::LEPaste)},
+        {"MnuLEInsert", onLineEditor(&LineEditTarget::LEInsertPaste)},
+        {"MnuLEDelete", onLineEditor(&LineEditTarget::LEDelete)},
+    };
+    QSet<QString> handled;
+    const auto bind = [&](const QString& name, std::function<void()> handler) {
+        QAction* a = actions_.value(name);
+        if (!a) return;
+        connect(a, &QAction::triggered, this, std::move(handler));
+        handled.insert(name);
+    };
+    for (const auto& [name, handler] : handlers) bind(QString::fromLatin1(name), handler);
+    for (const EditorEntry& e : editors_.Entries()) {
+        const Child id = e.id;
+        bind(QString::fromLatin1(e.menuName), [this, id] { ShowChild(id); });
     }
-    else if (name == "mnuLanguage") mnuLanguage_Click();
-    else if (name == "MnuInitial") MnuInitial_Click();
-    else if (name == "mnuTreeView") {
-        const bool show = !picture1_->isVisible();
-        picture1_->setVisible(show);
-        commandMove_->setVisible(show);
-        actions_[name]->setChecked(show);
-    }
-    else if (name == "mnuViewToolbar") tbToolBar_->setVisible(actions_[name]->isChecked());
-    else if (name == "mnuViewStatusBar") statusBar()->setVisible(actions_[name]->isChecked());
-    else if (name == "mnuWindowCascade") Cascade();
-    else if (name == "mnuWindowTileHorizontal" || name == "mnuWindowTileVertical") mdi_->tileSubWindows();
-    else if (name == "mnuCloseAll") CloseAllChildren();
-    else if (name == "mnuHelpAbout") mnuHelpAbout_Click();
-    else if (auto* c = ChannelWindow(); c && name == "MnuLECopy") c->LECopy();
-    else if (c && name == "MnuLECut") c->LECut();
-    else if (c && name == "MnuLEPaste") c->LEPaste();
-    else if (c && name == "MnuLEInsert") c->LEInsertPaste();
-    else if (c && name == "MnuLEDelete") c->LEDelete();
-    // Print, Model Information, Check Radio Band, Check All Channel Frequency,
-    // Key Assignment, Scan Information, Help topics and the hidden items do nothing.
+    for (const MenuEntry& e : MenuTable())
+        if (e.parent && !handled.contains(QString::fromLatin1(e.name))) actions_[e.name]->setEnabled(false);
 }
 
 void frmMain::ToolBarClick(const QString& key)
 {
     // A failure inside a tool bar command is not allowed to take the program down.
     try {
-        DispatchToolBar(key);
+        if (key == QStringLiteral("新建")) {
+            ToolBarNew();   // the tool bar's New replaces the data without asking
+            return;
+        }
+        for (const ToolButtonEntry& b : ToolBarTable())
+            if (key == QString::fromUtf8(b.key)) actions_[b.menu]->trigger();
     } catch (...) {
     }
 }
 
-void frmMain::DispatchToolBar(const QString& key)
-{
-    if (key == "新建") ToolBarNew();
-    else if (key == "打开") RunMenu("mnuFileOpen");
-    else if (key == "保存") RunMenu("mnuFileSave");
-    else if (key == "打印") RunMenu("mnuFilePrint");
-    else if (key == "ReadRadio") RunMenu("mnuReadFromRadio");
-    else if (key == "CommSet") RunMenu("mnuComm");
-    else if (key == "WriteRadio") RunMenu("mnuWriteToRadio");
-    else if (key == "MWriteRadio") RunMenu("mnuMWriteToRadio");
-    else if (key == "About") RunMenu("mnuHelpAbout");
-}
-
 void frmMain::TreeNodeClick(const QString& key)
 {
-    if (key == "N1") ShowChild(Child::ChannelInfo);
-    else if (key == "N2") ShowChild(Child::OptFeatures);
-    else if (key == "N12") RunMenu("mnuToneTips");
-    else if (key == "N5") ShowChild(Child::Dtmf);
+    for (const EditorEntry& e : editors_.Entries())
+        if (key == QLatin1String(e.treeKey)) ShowChild(e.id);
 }
 
 void frmMain::mnuFileNew_Click()

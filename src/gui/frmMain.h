@@ -2,6 +2,7 @@
 // child windows of the editors in a multiple-document area.
 #pragma once
 
+#include "gui/EditorRegistry.h"
 #include "gui/MainHost.h"
 #include "shell/QtTexts.h"
 #include "shell/Shell.h"
@@ -28,20 +29,18 @@ namespace kt {
 class Transfers;
 class CommandMoveBar;
 
-class frmMain : public QMainWindow, public MainHost, public WorkspaceEvents {
+class frmMain : public QMainWindow, public MainHost {
     Q_OBJECT
 public:
     // store: the per-user geometry store (section "Settings"); null for the
-    // platform's default store.
-    explicit frmMain(Workspace& ws, QSettings* store = nullptr, QWidget* parent = nullptr);
+    // platform's default store.  editors: the editor windows offered.
+    explicit frmMain(Workspace& ws, QSettings* store = nullptr, QWidget* parent = nullptr,
+                     const EditorRegistry& editors = StandardEditors());
     ~frmMain() override;
 
     // MainHost
     Workspace& ws() override { return ws_; }
-    frmCommChInfo* ChannelWindow() override;
-    FrmOptFeatures* OptionsWindow() override;
-    FrmDTMF* DtmfWindow() override;
-    FrmToneTips* ToneTipsWindow() override;
+    QWidget* Editor(Child which) override;
     void ShowChild(Child which) override;
     void CloseChild(Child which) override;
     void CloseAllChildren() override;
@@ -49,12 +48,6 @@ public:
     void PopupListEditMenu(const QPoint& globalPos) override;
     void LaunchVersion(const QString& v) override;
     QWidget* MainWindow() override { return this; }
-
-    // WorkspaceEvents
-    void TitleChanged() override { SetTitle(); }
-    void ChannelRefsChanged(int band, int group) override;
-    bool ChannelGridActive() override;
-    void RedrawChannelGrid() override;
 
     void ApplyMainCaptions();
     void BuildTree();
@@ -112,13 +105,13 @@ private:
     void BuildToolBar();
     void BuildTreePane();
     void Load();
-    void RunMenu(const QString& name);
-    void DispatchToolBar(const QString& key);
+    void ConnectMenuHandlers();
+    LineEditTarget* LineEditor();
     QPointer<QMdiSubWindow>& SubOf(Child which);
-    QWidget* ChildWidget(Child which);
 
     Workspace& ws_;
     QSettings* store_;
+    const EditorRegistry& editors_;
     std::unique_ptr<QSettings> ownStore_;
     QtTexts qtTexts_;
     QMdiArea* mdi_ = nullptr;

@@ -170,6 +170,7 @@ void Transfer::Finished(int kind, bool success)
         ws_.CurrentFile = QStringLiteral("new.dat");
         ws_.IsUntitled = true;
         ws_.TitleChanged();
+        emit ws_.Events().documentReplaced();
         ws_.Ask(ws_.T(msg::ReadDone), Buttons::Ok, Icon::None);
     } else if (kind == kWrite) {
         ws_.Ask(ws_.T(msg::WriteDone), Buttons::Ok, Icon::None);

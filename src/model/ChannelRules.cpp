@@ -181,7 +181,7 @@ void RepointChannelRefs(Workspace& ws, int band, int group)
         }
         *ref = replacement;
     }
-    if (ws.events) ws.events->ChannelRefsChanged(band, group);
+    emit ws.Events().channelRefsChanged(band, group);
 }
 
 int CountRegularChannels(const Workspace& ws, int band, int group)

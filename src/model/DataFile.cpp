@@ -400,6 +400,7 @@ FileResult OpenDataFile(Workspace& ws)
     ws.FileChannels = std::move(channels);
     ApplySnapshot(ws);
     ws.IsUntitled = false;
+    emit ws.Events().documentReplaced();
     // The job still opens (its slots empty, its counts trimmed), but a Save
     // would make the loss permanent, so the user hears of it now.
     FileResult done;
@@ -433,6 +434,7 @@ bool LoadTemplate(Workspace& ws, const QString& path)
     ws.FileRecord = record;
     ws.FileChannels = std::move(channels);
     ApplySnapshot(ws);
+    emit ws.Events().documentReplaced();
     return true;
 }
 

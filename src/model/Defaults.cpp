@@ -147,8 +147,9 @@ void AddDefaultChannel(Workspace& ws, int band, int group)
 {
     const QByteArray freq = DefaultFrequency(group);
     if (freq.isEmpty() || band < 0 || band >= kBands) return;
+    const int before = ws.ChannelCount(band, group);
     InsertChannel(ws, 1, band, group, QString::fromLatin1(freq));
-    if (ws.events && ws.events->ChannelGridActive()) ws.events->RedrawChannelGrid();
+    if (ws.ChannelCount(band, group) != before) emit ws.Events().channelsChanged(band, group);
 }
 
 void BuildTemplateData(Workspace& ws, int bandClass)

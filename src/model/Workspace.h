@@ -8,6 +8,7 @@
 #include "base/Messages.h"
 #include "base/Texts.h"
 #include "base/Versions.h"
+#include "model/DocumentEvents.h"
 #include "model/Model.h"
 
 #include <QString>
@@ -19,18 +20,6 @@ inline const QByteArray kModelCode = "RU6383R";
 inline const QString kBandRange0 = QStringLiteral("24.7150 - 30.1050 MHz");
 inline const QString kBandRange1 = QStringLiteral("28.0000 - 29.6950 MHz");
 inline const QString kBandRangeOther = QStringLiteral("28.0000 - 29.6990 MHz");
-
-// What the core tells the windows when it changes something they show.
-class WorkspaceEvents {
-public:
-    virtual ~WorkspaceEvents() = default;
-    virtual void TitleChanged() {}
-    // A group's emergency channels or group byte were re-pointed.
-    virtual void ChannelRefsChanged(int band, int group) {}
-    // True while the channel editor's grid is shown.
-    virtual bool ChannelGridActive() { return false; }
-    virtual void RedrawChannelGrid() {}
-};
 
 struct Workspace {
     Workspace() : MemImage(kImageSize, 0xFF) {}
@@ -81,16 +70,20 @@ struct Workspace {
     VersionTable Versions;
     MessageQueue Messages;
 
-    // Seams to the user interface; both may be null (then questions get their first button).
+    // The seam for questions; null: every question gets its first button.
     Asker* asker = nullptr;
-    WorkspaceEvents* events = nullptr;
+    // What the windows hear of changes to the document.
+    DocumentEvents& Events() const { return events_.get(); }
 
     int16_t& ChannelCount(int band, int group) { return WorkRecord.ChannelCount[band][group]; }
     int16_t ChannelCount(int band, int group) const { return WorkRecord.ChannelCount[band][group]; }
     OptFeatRec& OptFeat() { return WorkRecord.OptFeat; }
     QString T(const Bi& text) const { return text.in(CurrentLanguage); }
     Answer Ask(const QString& text, Buttons buttons, Icon icon, bool withTitle = true);
-    void TitleChanged() { if (events) events->TitleChanged(); }
+    void TitleChanged() const { emit Events().titleChanged(); }
+
+private:
+    DocumentEventsHolder events_;
 };
 
 }  // namespace kt

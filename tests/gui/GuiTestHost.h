@@ -12,19 +12,40 @@
 #include <QPoint>
 #include <QWidget>
 #include <memory>
+#include <vector>
 
 namespace kt::test {
 
 class GuiTestHost : public MainHost {
 public:
-    explicit GuiTestHost(Workspace& ws) : ws_(ws) { ws_.asker = &asker; }
-    ~GuiTestHost() override { CloseAllChildren(); }
+    // Hears the document's events as the main window does.
+    explicit GuiTestHost(Workspace& ws) : ws_(ws)
+    {
+        ws_.asker = &asker;
+        subscriptions_ = {
+            QObject::connect(&ws_.Events(), &DocumentEvents::titleChanged, [this] { SetTitle(); }),
+            QObject::connect(&ws_.Events(), &DocumentEvents::documentReplaced, [this] {
+                SetTitle();
+                if (!chan_) ShowChild(Child::ChannelInfo);
+            }),
+        };
+    }
+    ~GuiTestHost() override
+    {
+        for (const auto& c : subscriptions_) QObject::disconnect(c);
+        CloseAllChildren();
+    }
 
     Workspace& ws() override { return ws_; }
-    frmCommChInfo* ChannelWindow() override { return chan_.get(); }
-    FrmOptFeatures* OptionsWindow() override { return opt_.get(); }
-    FrmDTMF* DtmfWindow() override { return dtmf_.get(); }
-    FrmToneTips* ToneTipsWindow() override { return tone_.get(); }
+    QWidget* Editor(Child which) override {
+        switch (which) {
+        case Child::ChannelInfo: return chan_.get();
+        case Child::OptFeatures: return opt_.get();
+        case Child::Dtmf: return dtmf_.get();
+        case Child::ToneTips: return tone_.get();
+        }
+        return nullptr;
+    }
 
     void ShowChild(Child which) override {
         ++showCount;
@@ -55,6 +76,7 @@ public:
 
 private:
     Workspace& ws_;
+    std::vector<QMetaObject::Connection> subscriptions_;
     std::unique_ptr<frmCommChInfo> chan_;
     std::unique_ptr<FrmOptFeatures> opt_;
     std::unique_ptr<FrmDTMF> dtmf_;

@@ -177,11 +177,11 @@ TEST_F(GroupFixture, ClearingTheLastChannelOfAGroupTurnsTheGroupOff)
 
 TEST_F(GroupFixture, ClearingWithOtherRegularChannelsRepointsTheReferences)
 {
-    struct Events : WorkspaceEvents {
+    struct {
         std::vector<std::pair<int, int>> calls;
-        void ChannelRefsChanged(int band, int group) override { calls.emplace_back(band, group); }
     } events;
-    ws.events = &events;
+    QObject::connect(&ws.Events(), &DocumentEvents::channelRefsChanged,
+                     [&](int band, int group) { events.calls.emplace_back(band, group); });
     ws.OptFeat().GroupEnable[1][4] = 1;
     Fill(1, 4, {3, 7, 50, 60});
     OptFeatRec& of = ws.OptFeat();

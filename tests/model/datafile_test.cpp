@@ -12,9 +12,8 @@ using test::ReadFile;
 using test::TempInstall;
 using test::WriteFile;
 
-struct CountingEvents : WorkspaceEvents {
+struct CountingEvents {
     int titles = 0;
-    void TitleChanged() override { ++titles; }
 };
 
 // A workspace in a temporary installation holding the built-in defaults.
@@ -25,7 +24,7 @@ struct Fixture {
     Fixture()
     {
         ws->Versions = LoadVersionTable(inst.root());
-        ws->events = &events;
+        QObject::connect(&ws->Events(), &DocumentEvents::titleChanged, [this] { ++events.titles; });
         InitDefaults(*ws, false);
     }
     QString file(const QString& name) const { return inst.path(name); }

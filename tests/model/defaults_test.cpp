@@ -104,33 +104,25 @@ TEST(Defaults, TemplateFollowsTheBandClass)
     }
 }
 
-struct GridEvents : WorkspaceEvents {
-    bool active = false;
-    int redraws = 0;
-    bool ChannelGridActive() override { return active; }
-    void RedrawChannelGrid() override { ++redraws; }
-};
-
 TEST(Defaults, AddDefaultChannel)
 {
     Workspace ws;
     InitDefaults(ws, false);
-    GridEvents ev;
-    ws.events = &ev;
+    QList<QPair<int, int>> changed;
+    QObject::connect(&ws.Events(), &DocumentEvents::channelsChanged,
+                     [&](int band, int group) { changed << qMakePair(band, group); });
     const int before11 = ws.ChannelCount(0, 11);
     AddDefaultChannel(ws, 0, 11);
     EXPECT_EQ(ws.ChannelCount(0, 11), before11);
-    EXPECT_EQ(ev.redraws, 0);
+    EXPECT_TRUE(changed.isEmpty());   // no default channel above group 10
 
     ws.ChannelCount(1, 3) = 0;
     AddDefaultChannel(ws, 1, 3);
     ASSERT_EQ(ws.ChannelCount(1, 3), 1);
     EXPECT_EQ(ws.Channels(1, 1, 3).ChNo, 1);
     EXPECT_EQ(ws.Channels(1, 1, 3).Freq.bytes(), "28115000");
-    EXPECT_EQ(ev.redraws, 0);
-    ev.active = true;
     AddDefaultChannel(ws, 0, 10);
-    EXPECT_EQ(ev.redraws, 1);
+    EXPECT_EQ(changed, (QList<QPair<int, int>>{{1, 3}, {0, 10}}));
     EXPECT_EQ(ws.Channels(0, 8, 10).Freq.bytes(), "28085000");
 }
 

@@ -290,6 +290,7 @@ frmCommChInfo::frmCommChInfo(MainHost& host, QWidget* parent) : QWidget(parent),
         // Keys and clicks of the grid and the edit box, and the clicks and focus
         // changes elsewhere that must store an open edit first.
         qApp->installEventFilter(this);
+        SubscribeToDocument();
 
         InitShowGrid();
         ChangShowByLanguage();
@@ -383,7 +384,7 @@ void frmCommChInfo::OnBandChanged(int index)
 {
     if (index < 0) return;
     const bool byUser = wandToSave_;
-    if (byUser && ChangeBand(ws(), index)) host_.SetTitle();
+    if (byUser) ChangeBand(ws(), index);   // the title follows through the document's events
     band_ = index;
     Filling f(wandToSave_);
     fraBand_->setTitle(cboBand_->itemText(index));
@@ -718,6 +719,22 @@ void frmCommChInfo::SaveShowGridData()
 }
 
 void frmCommChInfo::StorePendingEdits() { SaveShowGridData(); }
+
+// What other windows and the core change that this window shows.
+void frmCommChInfo::SubscribeToDocument()
+{
+    DocumentEvents& ev = ws().Events();
+    connect(&ev, &DocumentEvents::aboutToEncode, this, &frmCommChInfo::StorePendingEdits);
+    connect(&ev, &DocumentEvents::dtmfCodesChanged, this, &frmCommChInfo::ShowDTMF);
+    connect(&ev, &DocumentEvents::rogerBeepsChanged, this, &frmCommChInfo::ShowRB);
+    // The enabled modes (options) fill this window's lists.
+    connect(&ev, &DocumentEvents::optionsChanged, this, &frmCommChInfo::ReShowChInfoByLanguage);
+    connect(&ev, &DocumentEvents::channelsChanged, this, [this](int, int) { SetGridData(); });
+    connect(&ev, &DocumentEvents::channelRefsChanged, this, [this](int, int) {
+        InitValidComboList();
+        ShowValidComboText();
+    });
+}
 
 void frmCommChInfo::GridNextLine()
 {

@@ -1,6 +1,7 @@
 // The channel editor window.
 #pragma once
 
+#include "gui/EditorRegistry.h"
 #include "rules/channels/ChannelEdit.h"
 #include "rules/channels/ChannelTables.h"
 
@@ -20,7 +21,7 @@ namespace kt {
 class MainHost;
 struct Workspace;
 
-class frmCommChInfo : public QWidget {
+class frmCommChInfo : public QWidget, public LineEditTarget {
     Q_OBJECT
 public:
     explicit frmCommChInfo(MainHost& host, QWidget* parent = nullptr);
@@ -41,14 +42,15 @@ public:
     void InitComboWorkGroup();
     // Stores an edit still open in the grid (before a write to the radio).
     void StorePendingEdits();
+    void SubscribeToDocument();
 
     // Line-edit commands on the current row (the main window's MnuListEdit).
-    void LECopy();
-    void LECut();
-    void LEPaste();
-    void LEInsertPaste();
-    void LEDelete();
-    bool ClipboardFilled() const;
+    void LECopy() override;
+    void LECut() override;
+    void LEPaste() override;
+    void LEInsertPaste() override;
+    void LEDelete() override;
+    bool ClipboardFilled() const override;
 
     void GridNextLine();
     void GridNextCol();

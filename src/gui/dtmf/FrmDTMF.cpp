@@ -2,9 +2,7 @@
 
 #include "base/ListHelpers.h"
 #include "gui/MainHost.h"
-#include "gui/channels/frmCommChInfo.h"
 #include "rules/dtmf/DtmfRules.h"
-#include "gui/options/FrmOptFeatures.h"
 #include "model/Workspace.h"
 
 #include <QCheckBox>
@@ -397,8 +395,7 @@ void FrmDTMF::StorePendingEdits()
 void FrmDTMF::SetDTMFList()
 {
     ClearEmptyDtmfReferences(ws());
-    if (frmCommChInfo* w = host_.ChannelWindow()) w->ShowDTMF();
-    if (FrmOptFeatures* w = host_.OptionsWindow()) w->ShowDTMF();
+    emit ws().Events().dtmfCodesChanged();
 }
 
 bool FrmDTMF::eventFilter(QObject* watched, QEvent* event)

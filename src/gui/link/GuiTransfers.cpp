@@ -2,17 +2,13 @@
 
 #include "gui/MainHost.h"
 #include "base/Messages.h"
-#include "gui/channels/frmCommChInfo.h"
-#include "gui/options/FrmOptFeatures.h"
 #include "gui/link/FrmComSet.h"
 #include "gui/link/FrmProgress.h"
 #include "link/LinkTexts.h"
 #include "link/SimRadio.h"
 #include "link/Transfer.h"
 #include "gui/link/frmMProgress.h"
-#include "model/Codec.h"
 
-#include <QApplication>
 #include <QInputDialog>
 #include <QTimer>
 
@@ -63,17 +59,11 @@ protected:
     void Finished(int kind, bool success) override
     {
         LastOk = success;
-        if (success && kind == kRead) {
-            host_.CloseAllChildren();
-            DecodeImage(ws_);
-            ws_.CurrentFile = QStringLiteral("new.dat");
-            ws_.IsUntitled = true;
-            host_.SetTitle();
-            host_.ShowChild(Child::ChannelInfo);
-            ws_.Ask(ws_.T(msg::ReadDone), Buttons::Ok, Icon::None);
-        } else if (success && kind == kWrite) {
-            ws_.Ask(ws_.T(msg::WriteDone), Buttons::Ok, Icon::None);
-        }
+        // The windows close before the image replaces the document, so what
+        // they still hold goes into the old one; the document's events then
+        // bring the channel window back.
+        if (success && kind == kRead) host_.CloseAllChildren();
+        Transfer::Finished(kind, success);
         if (kind == kRead || kind == kWrite) emit owner_.TransferEnded(kind, success);
     }
 
@@ -136,11 +126,7 @@ void Transfers::WriteToRadio()
 {
     if (Busy(host_.ws()) || TimerWrite->isActive()) return;
     // Edits still open in the editors reach the model before the image is encoded.
-    if (frmCommChInfo* ch = host_.ChannelWindow()) ch->StorePendingEdits();
-    if (FrmOptFeatures* opt = host_.OptionsWindow()) {
-        QWidget* focus = QApplication::focusWidget();
-        if (focus && opt->isAncestorOf(focus)) focus->clearFocus();
-    }
+    emit host_.ws().Events().aboutToEncode();
     TimerWrite->start();
 }
 

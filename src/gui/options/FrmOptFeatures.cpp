@@ -2,7 +2,6 @@
 
 #include "base/ListHelpers.h"
 #include "gui/MainHost.h"
-#include "gui/channels/frmCommChInfo.h"
 #include "rules/options/OptionTables.h"
 #include "model/Workspace.h"
 
@@ -89,6 +88,16 @@ FrmOptFeatures::FrmOptFeatures(MainHost& host, QWidget* parent) : QWidget(parent
     loaded_ = true;
     // Clicks elsewhere (a tool bar button takes no focus) store a typed number first.
     qApp->installEventFilter(this);
+
+    DocumentEvents& ev = host_.ws().Events();
+    connect(&ev, &DocumentEvents::dtmfCodesChanged, this, &FrmOptFeatures::ShowDTMF);
+    connect(&ev, &DocumentEvents::rogerBeepsChanged, this, &FrmOptFeatures::ShowRB);
+    // A number still being typed reaches the model before it is used whole:
+    // taking the focus away ends the edit as a click elsewhere would.
+    connect(&ev, &DocumentEvents::aboutToEncode, this, [this] {
+        QWidget* focus = QApplication::focusWidget();
+        if (focus && isAncestorOf(focus)) focus->clearFocus();
+    });
 }
 
 FrmOptFeatures::~FrmOptFeatures()
@@ -430,8 +439,8 @@ void FrmOptFeatures::ModeEnableChanged(int id)
     ShowListText(id::Mode, ListTextMatching(Items(id::Mode), shownMode));
 
     AlignChannelModes(ws);
-    // The channel editor offers the enabled modes in its lists: rebuild them.
-    if (frmCommChInfo* ch = host_.ChannelWindow()) ch->ReShowChInfoByLanguage();
+    // The channel editor offers the enabled modes in its lists.
+    emit ws.Events().optionsChanged();
 }
 
 void FrmOptFeatures::SaveNumber(int id)

@@ -2,8 +2,6 @@
 
 #include "base/ListHelpers.h"
 #include "gui/MainHost.h"
-#include "gui/channels/frmCommChInfo.h"
-#include "gui/options/FrmOptFeatures.h"
 #include "gui/rogerbeep/GuiToneSink.h"
 #include "rules/rogerbeep/RbRules.h"
 #include "model/Workspace.h"
@@ -307,8 +305,7 @@ void FrmToneTips::OnDur(int tone, int index)
 void FrmToneTips::RefreshRbReferences()
 {
     ClearUndefinedRbReferences(ws());
-    if (frmCommChInfo* w = host_.ChannelWindow()) w->ShowRB();
-    if (FrmOptFeatures* w = host_.OptionsWindow()) w->ShowRB();
+    emit ws().Events().rogerBeepsChanged();
 }
 
 void FrmToneTips::PlayPattern()

@@ -17,14 +17,13 @@ constexpr const char* kOut = "Frequency is out of range.";
 struct EditFixture : ::testing::Test {
     Workspace ws;
     ScriptedAsker asker;
-    struct Events : WorkspaceEvents {
+    struct {
         int titles = 0;
-        void TitleChanged() override { ++titles; }
     } events;
 
     void SetUp() override {
         ws.asker = &asker;
-        ws.events = &events;
+        QObject::connect(&ws.Events(), &DocumentEvents::titleChanged, [this] { ++events.titles; });
         UseBand(0);
     }
     void UseBand(int band, bool extended = false) {
