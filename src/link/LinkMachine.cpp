@@ -1,4 +1,5 @@
 #include "link/LinkMachine.h"
+#include "base/ByteText.h"
 
 #include "base/Messages.h"
 #include "base/Versions.h"
@@ -162,11 +163,7 @@ void LinkMachine::OnReply(const QByteArray& b)
     if (kind == kRead && ReadStep == kStepReadBlocks && !dataFrame) return;
 
     if (ident && readOrWrite) {
-        QByteArray model = b.mid(1, 7);
-        while (model.endsWith(' ')) model.chop(1);
-        const int nul = model.indexOf('\0');
-        if (nul >= 0) model.truncate(nul);
-        RadioModel = model;
+        RadioModel = CleanText(b.mid(1, 7));
         ws_.ExtendedHf = uint8_t(b[8]) == 1;
         RadioVersion = b.mid(9, 4);
         ws_.RadioVersion = RadioVersion;

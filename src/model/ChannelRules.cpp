@@ -1,6 +1,7 @@
 // Channel numbering and names, the frequency text forms, and the rules that
 // create, delete and re-point channels of a group.
 #include "model/ChannelRules.h"
+#include "base/ByteText.h"
 
 #include "base/ListHelpers.h"
 
@@ -16,24 +17,6 @@ constexpr int kModeCount = 6;
 bool ValidBandGroup(int band, int group)
 {
     return band >= 0 && band < kBands && group >= 1 && group <= GroupsOfBand(band);
-}
-
-bool AllDigits(const QByteArray& s)
-{
-    if (s.isEmpty()) return false;
-    for (char c : s)
-        if (c < '0' || c > '9') return false;
-    return true;
-}
-
-// Cut at the first NUL, then strip trailing spaces.
-QByteArray Cleaned(const QByteArray& text)
-{
-    QByteArray t = text;
-    const int nul = t.indexOf('\0');
-    if (nul >= 0) t.truncate(nul);
-    while (!t.isEmpty() && t.endsWith(' ')) t.chop(1);
-    return t;
 }
 
 }  // namespace
@@ -63,7 +46,7 @@ QString GetCHName(int rCHID, int /*rGroup*/)
 
 int GetCHID(const QByteArray& rCHName)
 {
-    const QByteArray name = Cleaned(rCHName);
+    const QByteArray name = FieldText(rCHName);
     if (name.startsWith('M')) {
         const QByteArray rest = name.mid(1);
         // "M" followed by anything but a channel number names no channel.
@@ -87,7 +70,7 @@ int ModeCode(const QString& text)
 
 QString DigitsToFreqText(Workspace& ws, const QByteArray& digits)
 {
-    const QByteArray d = Cleaned(digits);
+    const QByteArray d = FieldText(digits);
     if (d.isEmpty() || d == "FFFFFFFF") return {};
     if (!AllDigits(d)) {
         ws.Ask(QStringLiteral("Not IsNumeric"), Buttons::Ok, Icon::None, /*withTitle*/ false);

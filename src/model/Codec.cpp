@@ -1,12 +1,14 @@
 // Model <-> radio memory image.  The codec knows no address of its own: it
 // walks the tables of ImageLayout.h and ImageLayout.cpp.
 #include "model/Codec.h"
+#include "base/ByteText.h"
 
 #include "model/FreqRules.h"
 #include "model/ImageLayout.h"
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <iterator>
 #include <utility>
 
@@ -95,12 +97,7 @@ bool MaskBit(const std::vector<uint8_t>& img, int mask, int index)
 }
 
 
-bool AllDigits(const char* d, int n)
-{
-    bool all = true;
-    for (int i = 0; i < n; ++i) all &= d[i] >= '0' && d[i] <= '9';
-    return all;
-}
+
 
 // Frequency text -> 4 packed BCD bytes; 0xFF 0xFF 0xFF 0xFF when there is none.
 // The text is cut at its first NUL, stripped of trailing spaces and padded with
@@ -109,14 +106,14 @@ void EncodeFreq(uint8_t* out, const FixedText<8>& freq)
 {
     const char* d = freq.b.data();
     char padded[8];
-    if (!AllDigits(d, 8)) {   // a short text: cut, strip and pad
+    if (!AllDigits(QByteArrayView(d, 8))) {   // a short text: cut, strip and pad
         std::copy(d, d + 8, padded);
         d = padded;
         int n = 0;
         while (n < 8 && padded[n] != '\0') ++n;
         while (n > 0 && padded[n - 1] == ' ') --n;
         std::fill(padded + n, padded + 8, '0');
-        if (n == 0 || !AllDigits(d, 8)) {
+        if (n == 0 || !AllDigits(QByteArrayView(d, 8))) {
             std::fill(out, out + 4, kNoFreq);
             return;
         }
@@ -191,10 +188,7 @@ void EncodeDtmf(Workspace& ws)
 {
     const DtmfArea& a = Dtmf();
     for (int k = 1; k <= a.codes; ++k) {
-        QByteArray code = ws.WorkRecord.OptFeat.DtmfCode[k].bytes();
-        const int nul = code.indexOf('\0');
-        if (nul >= 0) code.truncate(nul);
-        while (code.endsWith(' ')) code.chop(1);
+        const QByteArray code = FieldText(ws.WorkRecord.OptFeat.DtmfCode[k].bytes());
         uint8_t* out = &ws.MemImage[a.base + (k - 1) * a.bytesPerCode];
         for (int j = 0; j < a.bytesPerCode; ++j)
             out[j] = uint8_t(j < code.size() ? DtmfValue(code[j]) : a.endMarker);
@@ -279,7 +273,7 @@ QString BandRangeText(int bandType)
 
 bool IsFreqDigits(const QByteArray& digits)
 {
-    return digits.size() == 8 && AllDigits(digits.constData(), 8);
+    return digits.size() == 8 && AllDigits(digits);
 }
 
 void SetModelCode(Workspace& ws)
@@ -354,6 +348,17 @@ void TakeChannel(Workspace& ws, const GroupPlace& at, int band, int group, int c
     DecodeRecordFields(in, rec, std::make_index_sequence<std::size(kChannelRecord)>{});
 }
 
+// Every group of both bands that has a place in the image, with that place;
+// GroupCount follows the band being walked.
+void ForEachGroupPlace(Workspace& ws, const std::function<void(int band, int group, const GroupPlace&)>& visit)
+{
+    for (int band = 0; band < kBands; ++band) {
+        ws.GroupCount = GroupsOfBand(band);
+        for (int group = 1; group <= ws.GroupCount; ++group)
+            if (const ChannelArea* area = AreaOf(band, group)) visit(band, group, PlaceOf(*area, group));
+    }
+}
+
 }  // namespace
 
 void EncodeChannel(Workspace& ws, const ChannelRec& rec, int band, int group)
@@ -365,16 +370,10 @@ void EncodeChannel(Workspace& ws, const ChannelRec& rec, int band, int group)
 void EncodeImage(Workspace& ws)
 {
     EnsureSize(ws);
-    for (int band = 0; band < kBands; ++band) {
-        ws.GroupCount = GroupsOfBand(band);
-        for (int group = 1; group <= ws.GroupCount; ++group) {
-            const ChannelArea* area = AreaOf(band, group);
-            if (!area) continue;
-            const GroupPlace at = PlaceOf(*area, group);
-            const int count = std::clamp<int>(ws.ChannelCount(band, group), 0, kMaxSlots);
-            for (int slot = 1; slot <= count; ++slot) PlaceChannel(ws.MemImage.data(), at, ws.Channels(band, slot, group));
-        }
-    }
+    ForEachGroupPlace(ws, [&](int band, int group, const GroupPlace& at) {
+        const int count = std::clamp<int>(ws.ChannelCount(band, group), 0, kMaxSlots);
+        for (int slot = 1; slot <= count; ++slot) PlaceChannel(ws.MemImage.data(), at, ws.Channels(band, slot, group));
+    });
     EncodeGroupValues(ws);
     EncodeSettings(Settings(), ws);
     EncodeSettings(Options(), ws);
@@ -406,15 +405,9 @@ void DecodeImage(Workspace& ws)
     DecodeSettings(Options(), ws);
     DecodeDtmf(ws);
 
-    for (int band = 0; band < kBands; ++band) {
-        ws.GroupCount = GroupsOfBand(band);
-        for (int group = 1; group <= ws.GroupCount; ++group) {
-            const ChannelArea* area = AreaOf(band, group);
-            if (!area) continue;
-            const GroupPlace at = PlaceOf(*area, group);
-            for (int c = 1; c <= at.size; ++c) TakeChannel(ws, at, band, group, c);
-        }
-    }
+    ForEachGroupPlace(ws, [&](int band, int group, const GroupPlace& at) {
+        for (int c = 1; c <= at.size; ++c) TakeChannel(ws, at, band, group, c);
+    });
     DecodeRogerBeeps(ws);
 }
 

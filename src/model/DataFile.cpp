@@ -1,4 +1,5 @@
 #include "model/DataFile.h"
+#include "base/ByteText.h"
 
 #include "model/FreqRules.h"
 #include "model/DataFileLayout.h"
@@ -76,18 +77,10 @@ qint64 ChannelBytesWanted(const BandGroupI16& counts)
     return total * kChannelRecordSize;
 }
 
-bool IsDigits(const QByteArray& s)
-{
-    if (s.isEmpty()) return false;
-    for (char c : s)
-        if (c < '0' || c > '9') return false;
-    return true;
-}
-
 // The data version must look like "V" and three digits.
 bool IsVersionForm(const QByteArray& v)
 {
-    return v.size() == 4 && v[0] == 'V' && IsDigits(v.mid(1));
+    return v.size() == 4 && v[0] == 'V' && AllDigits(v.mid(1));
 }
 
 FileResult Failed(const QString& message) { return {FileResult::Failed, message, {}}; }
@@ -142,14 +135,6 @@ int BandClassOf(const QString& bandRange)
     return bandRange == kBandRange0 ? 0 : 1;
 }
 
-QByteArray CleanText(const QByteArray& text)
-{
-    QByteArray t = text;
-    while (!t.isEmpty() && t.back() == ' ') t.chop(1);
-    const int nul = t.indexOf('\0');
-    if (nul >= 0) t.truncate(nul);
-    return t;
-}
 
 void SetModelInfo(Workspace& ws)
 {

@@ -2,14 +2,13 @@
 // the snapshot and the modified test.  Layouts are the tables in DataFileLayout.cpp.
 #pragma once
 
+#include "base/ByteText.h"
 #include "model/Workspace.h"
 
 namespace kt {
 
 QString BandTextOf(int code);
 int BandClassOf(const QString& bandRange);
-// Strip trailing spaces, then cut at the first NUL.
-QByteArray CleanText(const QByteArray& text);
 void SetModelInfo(Workspace& ws);
 
 void TakeSnapshot(Workspace& ws);

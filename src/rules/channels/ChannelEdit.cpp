@@ -1,4 +1,5 @@
 #include "rules/channels/ChannelEdit.h"
+#include "base/ByteText.h"
 #include "model/ChannelRules.h"
 #include "rules/channels/ChannelTables.h"
 #include "model/FreqRules.h"
@@ -102,10 +103,7 @@ GroupValidResult SetGroupValid(Workspace& ws, int band, int group, bool on)
 QString GroupNameText(const Workspace& ws, int band, int group)
 {
     if (!ValidPlace(band, group)) return {};
-    QByteArray b = ws.WorkRecord.OptFeat.GroupName[band][group].bytes();
-    const int nul = b.indexOf('\0');
-    if (nul >= 0) b.truncate(nul);
-    while (b.endsWith(' ')) b.chop(1);
+    const QByteArray b = FieldText(ws.WorkRecord.OptFeat.GroupName[band][group].bytes());
     QStringDecoder dec(AnsiCodec(ws.CurrentLanguage));
     if (!dec.isValid()) return QString::fromLatin1(b);
     return dec.decode(b);

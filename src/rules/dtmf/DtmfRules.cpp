@@ -1,4 +1,5 @@
 #include "rules/dtmf/DtmfRules.h"
+#include "base/ByteText.h"
 
 #include "base/ListHelpers.h"
 #include "model/ChannelRules.h"
@@ -8,14 +9,6 @@
 namespace kt {
 
 namespace {
-
-QByteArray CutAndTrim(QByteArray s)
-{
-    const int nul = s.indexOf('\0');
-    if (nul >= 0) s.truncate(nul);
-    while (!s.isEmpty() && s.back() == ' ') s.chop(1);
-    return s;
-}
 
 int16_t NumberIfUsed(const Workspace& ws, int16_t k) { return int16_t(DtmfCodeNumberIfUsed(ws, k)); }
 
@@ -31,7 +24,7 @@ DtmfTimingList Steps(int from, int to, int step, int scale)
 QByteArray DtmfCodeText(const Workspace& ws, int k)
 {
     if (k < 1 || k > kDtmfCodes) return {};
-    return CutAndTrim(ws.WorkRecord.OptFeat.DtmfCode[k].bytes());
+    return FieldText(ws.WorkRecord.OptFeat.DtmfCode[k].bytes());
 }
 
 bool DtmfCodeIsUsed(const Workspace& ws, int k) { return !DtmfCodeText(ws, k).isEmpty(); }
@@ -42,10 +35,7 @@ void StoreDtmfCode(Workspace& ws, int k, const QByteArray& typed)
 {
     if (k < 1 || k > kDtmfCodes) return;
     // Trailing spaces go first, then the cut at NUL: "12 \0" keeps "12 ".
-    QByteArray s = typed;
-    while (!s.isEmpty() && s.back() == ' ') s.chop(1);
-    const int nul = s.indexOf('\0');
-    if (nul >= 0) s.truncate(nul);
+    QByteArray s = CleanText(typed);
     s.append('\0');
     ws.WorkRecord.OptFeat.DtmfCode[k].set(s.left(kDtmfCodeLength));
 }
