@@ -328,6 +328,7 @@ void frmMain::Change_Language()
     qtTexts_.Use(ws_.CurrentLanguage);
     ApplyMainCaptions();
     BuildTree();
+    emit ws_.Events().languageChanged();
 }
 
 void frmMain::LoadBKPic()
