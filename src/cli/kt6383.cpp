@@ -13,6 +13,7 @@ const Command* const kCommands[] = {
     &kt::cli::kConvert,
     &kt::cli::kNew,
     &kt::cli::kRead, &kt::cli::kWrite, &kt::cli::kSimulate,
+    &kt::cli::kBeep,
 };
 
 void PrintOverview(QTextStream& s)
