@@ -1,13 +1,15 @@
 # Checks the house rules of the source tree: an include never reaches a
-# folder above its own (base < model < rules < link < shell < gui, cli beside
-# gui), and only src/gui includes widget or audio headers.
+# folder above its own (base < model < rules < link < shell < gui; report and
+# cli beside gui, and neither of them includes a window), and only src/gui
+# includes widget or audio headers.
 # Run as: cmake -DSRC=<source>/src -P layering.cmake
-set(levels base model rules link shell gui cli)
+set(levels base model rules link shell report gui cli)
 set(rank_base 0)
 set(rank_model 1)
 set(rank_rules 2)
 set(rank_link 3)
 set(rank_shell 4)
+set(rank_report 5)
 set(rank_gui 5)
 set(rank_cli 5)
 file(GLOB_RECURSE files ${SRC}/*.h ${SRC}/*.cpp)
@@ -22,8 +24,11 @@ foreach(f ${files})
       if(DEFINED rank_${to} AND rank_${to} GREATER rank_${own})
         message("${rel}: includes upwards: ${line}")
         math(EXPR faults "${faults}+1")
-      elseif(own STREQUAL "cli" AND to STREQUAL "gui")
-        message("${rel}: the command-line tool includes a window: ${line}")
+      elseif((own STREQUAL "cli" OR own STREQUAL "report") AND to STREQUAL "gui")
+        message("${rel}: includes a window: ${line}")
+        math(EXPR faults "${faults}+1")
+      elseif(own STREQUAL "report" AND to STREQUAL "cli")
+        message("${rel}: the report includes the command-line tool: ${line}")
         math(EXPR faults "${faults}+1")
       endif()
     endif()

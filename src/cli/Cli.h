@@ -72,6 +72,6 @@ extern const Command kShow;
 extern const Command kConvert;
 extern const Command kNew;
 extern const Command kRead, kWrite, kSimulate;
-extern const Command kBeep;
+extern const Command kBeep, kReport;
 
 }  // namespace kt::cli

@@ -1,8 +1,9 @@
 // kt6383: the command-line tool over the core library.  Every command is one
 // entry of the table below and lives in its own Cmd*.cpp file.
 #include "cli/Cli.h"
+#include "report/ReportApp.h"
 
-#include <QCoreApplication>
+#include <cstring>
 
 namespace {
 
@@ -13,7 +14,7 @@ const Command* const kCommands[] = {
     &kt::cli::kConvert,
     &kt::cli::kNew,
     &kt::cli::kRead, &kt::cli::kWrite, &kt::cli::kSimulate,
-    &kt::cli::kBeep,
+    &kt::cli::kBeep, &kt::cli::kReport,
 };
 
 void PrintOverview(QTextStream& s)
@@ -27,7 +28,8 @@ void PrintOverview(QTextStream& s)
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
+    const bool paints = argc > 1 && std::strcmp(argv[1], "report") == 0;
+    const auto app = kt::MakeToolApplication(argc, argv, paints);
     QStringList args = QCoreApplication::arguments().mid(1);
     if (args.isEmpty()) {
         PrintOverview(kt::cli::Err());
