@@ -41,7 +41,7 @@ int RunBeep(const QStringList& args)
     if (out == QLatin1String("-")) {
         QFile f;
         if (!f.open(stdout, QIODevice::WriteOnly)) return BadInput(out, f.errorString());
-        const QByteArray wav = WavFile(PatternPcm(rb, runs));
+        const QByteArray wav = PatternWav(rb, runs);
         if (f.write(wav) != wav.size() || !f.flush()) return BadInput(QStringLiteral("(standard output)"), f.errorString());
         return kExitOk;
     }

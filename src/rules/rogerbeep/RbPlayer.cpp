@@ -161,12 +161,23 @@ QByteArray SynthesizeTone(int freqHz, int ms, int sampleRate, double amplitude)
     const double step = 2.0 * std::numbers::pi * freqHz / sampleRate;
     const double peak = std::clamp(amplitude, 0.0, 1.0) * 32767.0;
     auto* out = reinterpret_cast<uchar*>(pcm.data());
+    // The sine by rotation, restarted from the exact value every block so
+    // rounding cannot build up; a minute of tone costs a few milliseconds.
+    const double c = std::cos(step), s = std::sin(step);
+    double re = 1.0, im = 0.0;
     for (int k = 0; k < n; ++k) {
+        if ((k & 1023) == 0) {
+            re = std::cos(step * k);
+            im = std::sin(step * k);
+        }
         double gain = 1.0;
         if (k < fade) gain = 0.5 - 0.5 * std::cos(std::numbers::pi * k / fade);
         else if (k >= n - fade) gain = 0.5 - 0.5 * std::cos(std::numbers::pi * (n - 1 - k) / fade);
-        const auto v = qint16(std::lround(peak * gain * std::sin(step * k)));
-        qToLittleEndian<qint16>(v, out + 2 * k);
+        const double v = peak * gain * im;
+        qToLittleEndian<qint16>(qint16(v >= 0 ? int(v + 0.5) : -int(-v + 0.5)), out + 2 * k);
+        const double r = re * c - im * s;
+        im = re * s + im * c;
+        re = r;
     }
     return pcm;
 }

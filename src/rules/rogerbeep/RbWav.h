@@ -18,6 +18,10 @@ QByteArray PatternPcm(const RbPatternRec& p, int runs = 0, int sampleRate = kTon
 // A complete RIFF/WAVE file (PCM, 16 bits, one channel) around pcm.
 QByteArray WavFile(const QByteArray& pcm, int sampleRate = kToneSampleRate);
 
+// The WAV file of one playing of p (48 kHz), built in one buffer; empty when
+// the pattern has nothing to play.
+QByteArray PatternWav(const RbPatternRec& p, int runs = 0);
+
 // Writes the WAV file of p to path through a temporary file renamed at the
 // end, so a failed write leaves no partial file and an earlier file intact.
 // On failure returns false with what went wrong in error.

@@ -144,7 +144,9 @@ void ExpectHeard(const std::vector<Heard>& heard, const std::vector<Heard>& expe
 TEST(RbWav, FileHoldsEveryToneRestPauseAndRunOfThePattern)
 {
     const RbPatternRec p = Mixed();
-    const Decoded d = Decode(WavFile(PatternPcm(p)));
+    const QByteArray wav = PatternWav(p);
+    EXPECT_EQ(wav, WavFile(PatternPcm(p)));
+    const Decoded d = Decode(wav);
     EXPECT_EQ(d.format, 1);
     EXPECT_EQ(d.channels, 1);
     EXPECT_EQ(d.bits, 16);
