@@ -6,7 +6,8 @@
 #include "rules/options/OptionTables.h"
 #include "rules/rogerbeep/RbRules.h"
 
-#include <QAbstractTextDocumentLayout>
+#include <QFontMetricsF>
+#include <QHash>
 #include <QDateTime>
 #include <QFileInfo>
 #include <QImage>
@@ -15,8 +16,6 @@
 #include <QPdfWriter>
 #include <QRegularExpression>
 #include <QSaveFile>
-#include <QTextDocument>
-#include <QUrl>
 #include <algorithm>
 
 namespace kt {
@@ -85,78 +84,69 @@ QString Label(const Bi& b, int lang)
     return s;
 }
 
-// Label/value pairs, two pairs to a row.
-QString PairTable(const QList<QPair<QString, QString>>& pairs)
+ReportBlock Block(ReportBlock::Kind kind, const QString& text = {})
 {
-    QString h = QStringLiteral("<table class='grid' cellspacing='0' cellpadding='3' width='100%'>");
-    for (int i = 0; i < pairs.size(); i += 2) {
-        h += "<tr>";
-        for (int j = i; j < i + 2; ++j) {
-            if (j < pairs.size()) h += "<td class='label'>" + H(pairs[j].first) + "</td><td>" + H(pairs[j].second) + "</td>";
-            else h += "<td></td><td></td>";
-        }
-        h += "</tr>";
-    }
-    return h + "</table>";
+    ReportBlock b;
+    b.kind = kind;
+    b.text = text;
+    return b;
+}
+
+ReportBlock PairBlock(const QList<QPair<QString, QString>>& pairs)
+{
+    ReportBlock b = Block(ReportBlock::Pairs);
+    for (const auto& p : pairs) b.rows.push_back({p.first, p.second});
+    return b;
 }
 
 class ReportWriter {
 public:
-    ReportWriter(Workspace& ws, QTextDocument& doc) : ws_(ws), doc_(doc), lang_(ws.CurrentLanguage) {}
+    explicit ReportWriter(Workspace& ws) : ws_(ws), lang_(ws.CurrentLanguage) {}
 
-    QString Html(const QString& fileName)
+    std::vector<ReportBlock> Build(const QString& fileName)
     {
-        QString h = QStringLiteral(
-            "<html><head><style>"
-            "h1 { font-size: 14pt; } h2 { font-size: 12pt; margin-top: 12px; } h3 { font-size: 10pt; margin-top: 8px; }"
-            "table.grid { border-collapse: collapse; border: 1px solid #808080; }"
-            "table.grid td, table.grid th { border: 1px solid #808080; }"
-            "th { background-color: #e8e8e8; font-weight: bold; } td.label { background-color: #f4f4f4; }"
-            "</style></head><body>");
-        h += Header(fileName);
-        for (int band = 0; band < kBands; ++band) h += Band(band);
-        h += Options();
-        h += Dtmf();
-        h += RogerBeeps();
-        return h + "</body></html>";
+        Header(fileName);
+        for (int band = 0; band < kBands; ++band) Band(band);
+        Options();
+        Dtmf();
+        RogerBeeps();
+        return std::move(out_);
     }
 
 private:
     QString T(const Bi& b) const { return b.in(lang_); }
+    void Add(ReportBlock b) { out_.push_back(std::move(b)); }
 
-    QString Header(const QString& fileName)
+    void Header(const QString& fileName)
     {
         const QString name = fileName.isEmpty() ? T(t::Untitled) : QFileInfo(fileName).fileName();
-        return "<h1>" + H(T(t::Title)) + "</h1>" +
-               PairTable({{T(t::Program), QStringLiteral("KT-6383 Pro " KT_VERSION_TEXT)},
-                          {T(t::ModelCode), QString::fromLatin1(ws_.ModelCode)},
-                          {T(t::BandRange), ws_.BandRange},
-                          {T(txt::FileName), name},
-                          {T(t::Date), QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm"))}});
+        Add(Block(ReportBlock::Title, T(t::Title)));
+        Add(PairBlock({{T(t::Program), QStringLiteral("KT-6383 Pro " KT_VERSION_TEXT)},
+                       {T(t::ModelCode), QString::fromLatin1(ws_.ModelCode)},
+                       {T(t::BandRange), ws_.BandRange},
+                       {T(txt::FileName), name},
+                       {T(t::Date), QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm"))}}));
     }
 
-    QString Band(int band)
+    void Band(int band)
     {
         const OptFeatRec& of = ws_.WorkRecord.OptFeat;
-        QString h = "<h2>" + H(Pick(BandSelectorTexts(), band)) + "</h2><p>" + H(T(chtxt::WorkGroup)) + ": " +
-                    H(GroupLetter(band, band == 0 ? of.HfWorkGroup : of.HamWorkGroup)) + "</p>";
+        Add(Block(ReportBlock::Section, Pick(BandSelectorTexts(), band)));
+        Add(Block(ReportBlock::Text, T(chtxt::WorkGroup) + ": " +
+                                         GroupLetter(band, band == 0 ? of.HfWorkGroup : of.HamWorkGroup)));
         QStringList empty;
         for (int g = 1; g <= GroupsOfBand(band); ++g) {
-            if (ws_.ChannelCount(band, g) <= 0) {
-                empty << GroupLetter(band, g);
-                continue;
-            }
-            h += Group(band, g);
+            if (ws_.ChannelCount(band, g) <= 0) empty << GroupLetter(band, g);
+            else Group(band, g);
         }
-        if (!empty.isEmpty()) h += "<p>" + H(T(t::NoChannels).arg(empty.join(QStringLiteral(", ")))) + "</p>";
-        return h;
+        if (!empty.isEmpty()) Add(Block(ReportBlock::Text, T(t::NoChannels).arg(empty.join(QStringLiteral(", ")))));
     }
 
-    QString Group(int band, int g)
+    void Group(int band, int g)
     {
         const OptFeatRec& of = ws_.WorkRecord.OptFeat;
         const QStringList onOff = opt::OffOnPair(lang_);
-        QString h = "<h3>" + H(T(chtxt::Group)) + " " + H(GroupLetter(band, g)) + "</h3>";
+        Add(Block(ReportBlock::Sub, T(chtxt::Group) + " " + GroupLetter(band, g)));
         QList<QPair<QString, QString>> settings{{T(chtxt::GroupName), GroupNameText(of.GroupName[band][g])},
                                                 {T(chtxt::GroupValid), Pick(onOff, of.GroupEnable[band][g] ? 1 : 0)}};
         if (g <= LetteredGroupsOf(band)) {
@@ -165,12 +155,11 @@ private:
             settings.append({T(chtxt::EmgCh) + " 2", GetCHName(of.EmgCh2[band][g])});
             settings.append({T(chtxt::EmgMode2), Pick(EmgModeList(), of.EmgMode2[band][g])});
         }
-        h += PairTable(settings);
-        h += "<br>" + ChannelTable(band, g);
-        return h;
+        Add(PairBlock(settings));
+        Add(ChannelTable(band, g));
     }
 
-    QString ChannelTable(int band, int g)
+    ReportBlock ChannelTable(int band, int g)
     {
         static constexpr ChField kColumns[] = {
             ChField::Mode, ChField::RxType, ChField::RxCtcss, ChField::TxType, ChField::TxCtcss, ChField::Scan,
@@ -182,16 +171,15 @@ private:
             list.push_back(&ws_.Channels(band, slot, g));
         std::sort(list.begin(), list.end(), [](auto* a, auto* b) { return a->ChNo < b->ChNo; });
 
-        QString h = QStringLiteral("<table class='grid' cellspacing='0' cellpadding='2' width='100%'><thead><tr>");
-        h += "<th>" + H(T(chtxt::ChNoHeader)) + "</th><th>" + H(T(chtxt::FreqHeader)) + "</th>";
-        for (ChField f : kColumns) h += "<th>" + H(ChFieldLabel(f, lang_)) + "</th>";
-        h += "</tr></thead><tbody>";
+        ReportBlock b = Block(ReportBlock::Grid);
+        b.header << T(chtxt::ChNoHeader) << T(chtxt::FreqHeader);
+        for (ChField f : kColumns) b.header << ChFieldLabel(f, lang_);
         for (const ChannelRec* c : list) {
-            h += "<tr><td>" + H(RowHeaderText(band, g, c->ChNo)) + "</td><td>" + H(FrequencyText(ws_, c->Freq)) + "</td>";
-            for (ChField f : kColumns) h += "<td>" + H(FieldText(*c, f, mem)) + "</td>";
-            h += "</tr>";
+            QStringList row{RowHeaderText(band, g, c->ChNo), FrequencyText(ws_, c->Freq)};
+            for (ChField f : kColumns) row << FieldText(*c, f, mem);
+            b.rows.push_back(row);
         }
-        return h + "</tbody></table>";
+        return b;
     }
 
     // The tone columns show the CTCSS or DCS entry the tone type chooses.
@@ -207,7 +195,7 @@ private:
         return ChFieldText(ws_, c, f, mem);
     }
 
-    QString Options()
+    void Options()
     {
         QList<QPair<QString, QString>> pairs;
         for (const opt::ListSetting& l : opt::ListSettings())
@@ -218,51 +206,52 @@ private:
             pairs.append({Label(c.caption, lang_), Pick(onOff, opt::GetField(ws_.WorkRecord, c.field) ? 1 : 0)});
         for (const opt::NumberSetting& n : opt::NumberSettings())
             pairs.append({QString::fromUtf8(n.label), opt::NumberText(n, opt::GetField(ws_.WorkRecord, n.field))});
-        return "<h2>" + H(T(t::Options)) + "</h2>" + PairTable(pairs);
+        Add(Block(ReportBlock::Section, T(t::Options)));
+        Add(PairBlock(pairs));
     }
 
-    QString Dtmf()
+    void Dtmf()
     {
         const OptFeatRec& of = ws_.WorkRecord.OptFeat;
         auto timing = [](const DtmfTimingList& l, int stored) { return Pick(l.entries, DtmfTimingIndex(l, stored)); };
-        QString h = "<h2>" + H(T(t::Dtmf)) + "</h2>";
-        h += PairTable({{T(t::SendTime), timing(DtmfSendTimeList(), of.DtmfSendTime)},
-                        {T(t::FirstDigitTime), timing(DtmfFirstDigitTimeList(), of.DtmfFirstDigitTime)},
-                        {T(t::FirstDigitDelay), timing(DtmfFirstDigitDelayList(), of.DtmfFirstDigitDelay)},
-                        {T(t::StarHash), timing(DtmfStarHashTimeList(), of.DtmfStarHashTime)},
-                        {T(t::DCode), Pick(DtmfDCodeAssignList(lang_), of.DtmfDCodeAssign)},
-                        {T(t::DtmfDisplay), Pick(opt::OffOnPair(lang_), of.DtmfDisplay ? 1 : 0)}});
-        h += "<h3>" + H(T(t::DtmfCodes)) + "</h3>";
+        Add(Block(ReportBlock::Section, T(t::Dtmf)));
+        Add(PairBlock({{T(t::SendTime), timing(DtmfSendTimeList(), of.DtmfSendTime)},
+                       {T(t::FirstDigitTime), timing(DtmfFirstDigitTimeList(), of.DtmfFirstDigitTime)},
+                       {T(t::FirstDigitDelay), timing(DtmfFirstDigitDelayList(), of.DtmfFirstDigitDelay)},
+                       {T(t::StarHash), timing(DtmfStarHashTimeList(), of.DtmfStarHashTime)},
+                       {T(t::DCode), Pick(DtmfDCodeAssignList(lang_), of.DtmfDCodeAssign)},
+                       {T(t::DtmfDisplay), Pick(opt::OffOnPair(lang_), of.DtmfDisplay ? 1 : 0)}}));
+        Add(Block(ReportBlock::Sub, T(t::DtmfCodes)));
         QList<QPair<QString, QString>> codes;
         for (int k = 1; k <= kDtmfCodes; ++k)
             codes.append({T(t::No) + " " + QString::number(k), QString::fromLatin1(DtmfCodeText(ws_, k))});
-        return h + PairTable(codes);
+        Add(PairBlock(codes));
     }
 
-    QString RogerBeeps()
+    void RogerBeeps()
     {
-        QString h = "<h2>" + H(T(t::RogerBeep)) + "</h2>";
-        if (CountDefinedPatterns(ws_) == 0) return h + "<p>" + H(T(t::NoPatterns)) + "</p>";
+        Add(Block(ReportBlock::Section, T(t::RogerBeep)));
+        if (CountDefinedPatterns(ws_) == 0) {
+            Add(Block(ReportBlock::Text, T(t::NoPatterns)));
+            return;
+        }
         for (int n = 1; n <= kRbPatterns; ++n) {
             if (!PatternIsDefined(ws_, n)) continue;
             const RbPatternRec& p = Pattern(ws_, n);
-            h += "<h3>" + H(T(t::RbTone)) + " " + QString::number(n) + "</h3>";
-            h += "<p>" + H(T(t::Recycle)) + ": " + H(Pick(RbRecycleList(lang_), p.RbRecycle)) + " &nbsp; " +
-                 H(T(t::InterTime)) + ": " + QString::number(p.RbInterTime * 10) + "</p>";
-            const QString url = QStringLiteral("rb://%1").arg(n);
-            doc_.addResource(QTextDocument::ImageResource, QUrl(url), PatternImage(p));
-            h += "<p><img src='" + url + "' width='553' height='105'></p>";
-            h += QStringLiteral("<table class='grid' cellspacing='0' cellpadding='2'><thead><tr><th>") + H(T(t::Tone)) +
-                 "</th><th>" + H(T(t::Frequency)) + "</th><th>" + H(T(t::ToneLong)) + "</th></tr></thead><tbody>";
-            for (int i = 0; i < kRbTones; ++i) {
-                if (p.RbTone[1][i] == 0) continue;
-                h += "<tr><td>" + QString::number(i + 1) + "</td><td>" +
-                     H(Pick(RbFreqList(lang_), RbFreqIndex(p.RbTone[0][i]))) + "</td><td>" +
-                     QString::number(p.RbTone[1][i] * 10) + "</td></tr>";
-            }
-            h += "</tbody></table>";
+            Add(Block(ReportBlock::Sub, T(t::RbTone) + " " + QString::number(n)));
+            Add(Block(ReportBlock::Text, T(t::Recycle) + ": " + Pick(RbRecycleList(lang_), p.RbRecycle) + "    " +
+                                             T(t::InterTime) + ": " + QString::number(p.RbInterTime * 10)));
+            ReportBlock pic = Block(ReportBlock::Picture);
+            pic.picture = PatternImage(p);
+            Add(pic);
+            ReportBlock tones = Block(ReportBlock::Grid);
+            tones.header << T(t::Tone) << T(t::Frequency) << T(t::ToneLong);
+            for (int i = 0; i < kRbTones; ++i)
+                if (p.RbTone[1][i] != 0)
+                    tones.rows.push_back({QString::number(i + 1), Pick(RbFreqList(lang_), RbFreqIndex(p.RbTone[0][i])),
+                                          QString::number(p.RbTone[1][i] * 10)});
+            Add(tones);
         }
-        return h;
     }
 
     // The bars of the pattern window's picture, at twice its size on screen.
@@ -286,14 +275,220 @@ private:
     }
 
     Workspace& ws_;
-    QTextDocument& doc_;
     int lang_;
+    std::vector<ReportBlock> out_;
 };
 
-// Room at the foot of each page for its number.
-double FooterHeight(const QPagedPaintDevice& device) { return device.logicalDpiY() * 0.3; }
+// ---- flowing and painting --------------------------------------------------
+
+// Fonts and measures of the report on one device, in its units.
+struct Style {
+    explicit Style(QPaintDevice& device) : dpi(device.logicalDpiY()), device_(&device)
+    {
+        // The CJK face carries Latin letters as well, so both languages look alike.
+        body = QFont(QStringLiteral("Noto Sans CJK SC"));
+        body.setStyleHint(QFont::SansSerif);
+        body.setPointSizeF(7.5);
+        bold = body;
+        bold.setBold(true);
+        title = bold;
+        title.setPointSizeF(14);
+        section = bold;
+        section.setPointSizeF(11);
+        sub = bold;
+        sub.setPointSizeF(9);
+        pad = dpi * 0.025;
+        row = QFontMetricsF(body, &device).height() + 2 * pad;
+        gap = row * 0.6;
+    }
+    double Width(const QString& s, bool isBold = false)
+    {
+        auto& cache = isBold ? boldWidths_ : widths_;
+        auto it = cache.constFind(s);
+        if (it != cache.constEnd()) return *it;
+        const double w = QFontMetricsF(isBold ? bold : body, device_).horizontalAdvance(s);
+        cache.insert(s, w);
+        return w;
+    }
+    double LineOf(const QFont& f) const { return QFontMetricsF(f, device_).height(); }
+    double Footer() const { return dpi * 0.3; }
+
+    double dpi, pad, row, gap;
+    QFont body, bold, title, section, sub;
+
+private:
+    QPaintDevice* device_;
+    QHash<QString, double> widths_, boldWidths_;
+};
+
+int VisualRows(const ReportBlock& b) { return b.kind == ReportBlock::Pairs ? int(b.rows.size() + 1) / 2 : int(b.rows.size()); }
+
+// Height of a block that is not split, gap below included.
+double PlainHeight(const ReportBlock& b, Style& st, double width)
+{
+    switch (b.kind) {
+    case ReportBlock::Title: return st.LineOf(st.title) * 1.5;
+    case ReportBlock::Section: return st.LineOf(st.section) * 1.8;
+    case ReportBlock::Sub: return st.LineOf(st.sub) * 1.6;
+    case ReportBlock::Text: return st.row + st.gap * 0.5;
+    case ReportBlock::Picture: return std::min(width, b.picture.width() / 2.0 / 96.0 * st.dpi) * b.picture.height() / b.picture.width() + st.gap;
+    default: return 0;
+    }
+}
+
+std::vector<ReportPage> Flow(const std::vector<ReportBlock>& blocks, Style& st, double width, double height)
+{
+    std::vector<ReportPage> pages(1);
+    double y = 0;
+    auto newPage = [&] {
+        pages.emplace_back();
+        y = 0;
+    };
+    for (int i = 0; i < int(blocks.size()); ++i) {
+        const ReportBlock& b = blocks[size_t(i)];
+        const bool table = b.kind == ReportBlock::Grid || b.kind == ReportBlock::Pairs;
+        if (!table) {
+            double need = PlainHeight(b, st, width);
+            // A heading keeps its first lines with it.
+            if (b.kind == ReportBlock::Title || b.kind == ReportBlock::Section || b.kind == ReportBlock::Sub)
+                need += 4 * st.row;
+            if (y + need > height && !pages.back().empty()) newPage();
+            pages.back().push_back({i, 0, 0, false, y});
+            y += PlainHeight(b, st, width);
+            continue;
+        }
+        const int rows = VisualRows(b);
+        if (rows == 0) continue;
+        const double head = b.kind == ReportBlock::Grid ? st.row : 0;
+        int r = 0;
+        while (r < rows) {
+            if (y + head + st.row > height && !pages.back().empty()) newPage();
+            ReportPiece piece{i, r, r, b.kind == ReportBlock::Grid, y};
+            y += head;
+            do {
+                ++piece.endRow;
+                y += st.row;
+            } while (piece.endRow < rows && y + st.row <= height);
+            r = piece.endRow;
+            pages.back().push_back(piece);
+            if (r < rows) newPage();
+        }
+        y += st.gap;
+    }
+    if (pages.back().empty() && pages.size() > 1) pages.pop_back();
+    return pages;
+}
+
+// Column widths of a grid: as wide as their widest text; a wide table fills the page.
+std::vector<double> GridColumns(const ReportBlock& b, Style& st, double width)
+{
+    std::vector<double> w(size_t(b.header.size()), 0.0);
+    for (int c = 0; c < b.header.size(); ++c) w[size_t(c)] = st.Width(b.header[c], true);
+    for (const QStringList& row : b.rows)
+        for (int c = 0; c < row.size() && c < int(w.size()); ++c) w[size_t(c)] = std::max(w[size_t(c)], st.Width(row[c]));
+    double total = 0;
+    for (double& x : w) total += (x += 2 * st.pad);
+    if (total > width || b.header.size() > 6) {
+        const double extra = (width - total) / double(w.size());
+        if (total > width) for (double& x : w) x *= width / total;
+        else for (double& x : w) x += extra;
+    }
+    return w;
+}
+
+void PaintPiece(QPainter& p, const ReportBlock& b, const ReportPiece& piece, Style& st, double width)
+{
+    const QPen line(QColor(128, 128, 128), st.dpi / 200.0);
+    p.setPen(Qt::black);
+    auto text = [&](double x, double top, const QString& s, const QFont& f) {
+        p.setFont(f);
+        p.drawText(QPointF(x, top + st.pad + QFontMetricsF(f, p.device()).ascent()), s);
+    };
+    switch (b.kind) {
+    case ReportBlock::Title: text(0, piece.y, b.text, st.title); return;
+    case ReportBlock::Section: text(0, piece.y + st.LineOf(st.section) * 0.5, b.text, st.section); return;
+    case ReportBlock::Sub: text(0, piece.y + st.LineOf(st.sub) * 0.4, b.text, st.sub); return;
+    case ReportBlock::Text: text(0, piece.y, b.text, st.body); return;
+    case ReportBlock::Picture: {
+        const double h = PlainHeight(b, st, width) - st.gap;
+        p.drawImage(QRectF(0, piece.y, h * b.picture.width() / b.picture.height(), h), b.picture);
+        return;
+    }
+    case ReportBlock::Pairs: {
+        const double half = width / 2;
+        double labelW = 0;
+        for (const QStringList& r : b.rows) labelW = std::max(labelW, st.Width(r[0]));
+        labelW = std::min(labelW + 2 * st.pad, half * 0.6);
+        const double top = piece.y, bottom = top + (piece.endRow - piece.firstRow) * st.row;
+        p.fillRect(QRectF(0, top, labelW, bottom - top), QColor(240, 240, 240));
+        p.fillRect(QRectF(half, top, labelW, bottom - top), QColor(240, 240, 240));
+        p.setPen(Qt::black);
+        for (int r = piece.firstRow; r < piece.endRow; ++r) {
+            const double y = top + (r - piece.firstRow) * st.row;
+            for (int k = 0; k < 2; ++k) {
+                const size_t at = size_t(2 * r + k);
+                if (at >= b.rows.size()) break;
+                text(k * half + st.pad, y, b.rows[at][0], st.body);
+                text(k * half + labelW + st.pad, y, b.rows[at][1], st.body);
+            }
+        }
+        p.setPen(line);
+        for (int r = 0; r <= piece.endRow - piece.firstRow; ++r) p.drawLine(QLineF(0, top + r * st.row, width, top + r * st.row));
+        for (double x : {0.0, labelW, half, half + labelW, width}) p.drawLine(QLineF(x, top, x, bottom));
+        return;
+    }
+    case ReportBlock::Grid: {
+        const std::vector<double> cols = GridColumns(b, st, width);
+        double tableW = 0;
+        for (double c : cols) tableW += c;
+        double y = piece.y;
+        if (piece.header) {
+            p.fillRect(QRectF(0, y, tableW, st.row), QColor(225, 225, 225));
+            p.setPen(Qt::black);
+            double x = 0;
+            for (int c = 0; c < b.header.size(); ++c) {
+                text(x + st.pad, y, b.header[c], st.bold);
+                x += cols[size_t(c)];
+            }
+            y += st.row;
+        }
+        p.setPen(Qt::black);
+        for (int r = piece.firstRow; r < piece.endRow; ++r, y += st.row) {
+            double x = 0;
+            const QStringList& row = b.rows[size_t(r)];
+            for (int c = 0; c < row.size() && c < int(cols.size()); ++c) {
+                if (!row[c].isEmpty()) text(x + st.pad, y, row[c], st.body);
+                x += cols[size_t(c)];
+            }
+        }
+        p.setPen(line);
+        for (double ly = piece.y; ly <= y + 1; ly += st.row) p.drawLine(QLineF(0, ly, tableW, ly));
+        double x = 0;
+        p.drawLine(QLineF(0, piece.y, 0, y));
+        for (double c : cols) {
+            x += c;
+            p.drawLine(QLineF(x, piece.y, x, y));
+        }
+        return;
+    }
+    }
+}
+
+QRectF Body(QPagedPaintDevice& device, const Style& st)
+{
+    const QRectF r = device.pageLayout().paintRectPixels(device.logicalDpiX());
+    return QRectF(0, 0, r.width(), r.height() - st.Footer());
+}
 
 }  // namespace
+
+std::vector<ReportBlock> BuildReport(Workspace& ws, const QString& fileName) { return ReportWriter(ws).Build(fileName); }
+
+std::vector<ReportPage> FlowReport(const std::vector<ReportBlock>& blocks, QPaintDevice& device, double width, double height)
+{
+    Style st(device);
+    return Flow(blocks, st, width, height);
+}
 
 void SetUpReportPage(QPagedPaintDevice& device, Paper paper)
 {
@@ -301,39 +496,20 @@ void SetUpReportPage(QPagedPaintDevice& device, Paper paper)
                                      QPageLayout::Landscape, QMarginsF(12, 12, 12, 10), QPageLayout::Millimeter));
 }
 
-std::unique_ptr<QTextDocument> BuildReport(Workspace& ws, const QString& fileName, QPagedPaintDevice& device)
+bool PaintReport(const std::vector<ReportBlock>& blocks, QPagedPaintDevice& device, int language)
 {
-    auto doc = std::make_unique<QTextDocument>();
-    doc->documentLayout()->setPaintDevice(&device);
-    QFont font(ws.CurrentLanguage == Chinese ? QStringLiteral("Noto Sans CJK SC") : QStringLiteral("Noto Sans"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPointSizeF(7.5);
-    doc->setDefaultFont(font);
-    const QRectF body = device.pageLayout().paintRectPixels(device.logicalDpiX());
-    doc->setPageSize(QSizeF(body.width(), body.height() - FooterHeight(device)));
-    ReportWriter writer(ws, *doc);
-    doc->setHtml(writer.Html(fileName));
-    return doc;
-}
-
-bool PaintReport(QTextDocument& doc, QPagedPaintDevice& device, int language)
-{
+    Style st(device);
+    const QRectF body = Body(device, st);
+    const std::vector<ReportPage> pages = Flow(blocks, st, body.width(), body.height());
     QPainter painter;
     if (!painter.begin(&device)) return false;
-    const QSizeF page = doc.pageSize();
-    const int pages = std::max(1, doc.pageCount());
-    QFont footFont = doc.defaultFont();
-    footFont.setPointSizeF(7.5);
-    for (int i = 0; i < pages; ++i) {
+    for (size_t i = 0; i < pages.size(); ++i) {
         if (i > 0 && !device.newPage()) return false;
-        painter.save();
-        painter.translate(0, -i * page.height());
-        doc.drawContents(&painter, QRectF(0, i * page.height(), page.width(), page.height()));
-        painter.restore();
-        painter.setFont(footFont);
+        for (const ReportPiece& piece : pages[i]) PaintPiece(painter, blocks[size_t(piece.block)], piece, st, body.width());
         painter.setPen(Qt::black);
-        painter.drawText(QRectF(0, page.height(), page.width(), FooterHeight(device)), Qt::AlignCenter,
-                         t::Page.in(language).arg(i + 1).arg(pages));
+        painter.setFont(st.body);
+        painter.drawText(QRectF(0, body.height(), body.width(), st.Footer()), Qt::AlignCenter,
+                         t::Page.in(language).arg(i + 1).arg(pages.size()));
     }
     return painter.end();
 }
@@ -351,8 +527,7 @@ bool ExportReportPdf(Workspace& ws, const QString& fileName, const QString& pdfP
         writer.setCreator(QStringLiteral("KT-6383 Pro"));
         writer.setTitle(t::Title.in(ws.CurrentLanguage));
         SetUpReportPage(writer, paper);
-        auto doc = BuildReport(ws, fileName, writer);
-        if (!PaintReport(*doc, writer, ws.CurrentLanguage)) {
+        if (!PaintReport(BuildReport(ws, fileName), writer, ws.CurrentLanguage)) {
             file.cancelWriting();
             error = QStringLiteral("the report could not be drawn");
             return false;
