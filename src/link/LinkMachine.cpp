@@ -162,8 +162,12 @@ void LinkMachine::OnReply(const QByteArray& b)
     // else there would skip a block and leave it unread without a word.
     if (kind == kRead && ReadStep == kStepReadBlocks && !dataFrame) return;
 
+    if (ident) {
+        const QByteArray model = CleanText(b.mid(1, 7));
+        ws_.LastRadio = {true, model, b.mid(9, 4), uint8_t(b[8]) == 1, {}};
+        if (readOrWrite) RadioModel = model;
+    }
     if (ident && readOrWrite) {
-        RadioModel = CleanText(b.mid(1, 7));
         ws_.ExtendedHf = uint8_t(b[8]) == 1;
         RadioVersion = b.mid(9, 4);
         ws_.RadioVersion = RadioVersion;

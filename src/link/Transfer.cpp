@@ -167,6 +167,7 @@ void Transfer::Finished(int kind, bool success)
     if (!success) return;
     if (kind == kRead) {
         DecodeImage(ws_);
+        ws_.LastRadio.bandRange = ws_.BandRange;
         ws_.CurrentFile = QStringLiteral("new.dat");
         ws_.IsUntitled = true;
         ws_.TitleChanged();

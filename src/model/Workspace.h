@@ -46,6 +46,16 @@ struct Workspace {
     bool ExtendedHf = false;
     int GroupCount = 17;   // groups of the band last walked (17 or 14)
 
+    // The last radio identified since the program started (read, write or
+    // information read), for "Model Information".
+    struct RadioIdentity {
+        bool known = false;
+        QByteArray model, firmware;
+        bool extendedHf = false;
+        QString bandRange;   // empty until a read from that radio has brought its band
+    };
+    RadioIdentity LastRadio;
+
     // The channel grid's line clipboard: one channel and whether it was filled.
     ChannelRec LineClip;
     bool LineClipFilled = false;

@@ -192,6 +192,26 @@ TEST_F(MachineTest, IdentificationSetsRadioValues)
     EXPECT_EQ(io.replyLens.last(), 1);
 }
 
+TEST_F(MachineTest, EveryIdentificationIsKeptForModelInformation)
+{
+    EXPECT_FALSE(ws.LastRadio.known);
+    Start(kWrite);
+    m.OnReply(kYF);
+    m.OnReply(Ident("RU6383R", 1, "V200"));
+    EXPECT_TRUE(ws.LastRadio.known);
+    EXPECT_EQ(ws.LastRadio.firmware, QByteArray("V200"));
+    EXPECT_TRUE(ws.LastRadio.extendedHf);
+    ws.TransferKind = 0;
+    // A second radio with other firmware and flag replaces the first, even when refused.
+    Start(kRead);
+    m.OnReply(kYF);
+    m.OnReply(Ident("RU6000X", 0, "V100"));
+    EXPECT_EQ(ws.LastRadio.model, QByteArray("RU6000X"));
+    EXPECT_EQ(ws.LastRadio.firmware, QByteArray("V100"));
+    EXPECT_FALSE(ws.LastRadio.extendedHf);
+    EXPECT_TRUE(ws.LastRadio.bandRange.isEmpty());
+}
+
 TEST_F(MachineTest, WrongModelSendsEndAndQueuesTheNotice)
 {
     Start(kRead);
