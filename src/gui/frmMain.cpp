@@ -496,7 +496,13 @@ void frmMain::ConnectMenuHandlers()
     const auto bind = [&](const QString& name, std::function<void()> handler) {
         QAction* a = actions_.value(name);
         if (!a) return;
-        connect(a, &QAction::triggered, this, std::move(handler));
+        // A command (menu, tool bar or shortcut) acts on what the editors show:
+        // an edit still open there is stored first.  Tool bar buttons take no
+        // focus, so the editors would not otherwise know.
+        connect(a, &QAction::triggered, this, [this, h = std::move(handler)] {
+            emit ws_.Events().aboutToEncode();
+            h();
+        });
         handled.insert(name);
     };
     for (const auto& [name, handler] : handlers) bind(QString::fromLatin1(name), handler);
@@ -512,6 +518,7 @@ void frmMain::ToolBarClick(const QString& key)
 {
     // A failure inside a tool bar command is not allowed to take the program down.
     try {
+        emit ws_.Events().aboutToEncode();
         if (key == QStringLiteral("新建")) {
             ToolBarNew();   // the tool bar's New replaces the data without asking
             return;

@@ -1,12 +1,14 @@
 #include "gui/channels/frmCommChInfo.h"
 #include "base/ListHelpers.h"
 #include "gui/MainHost.h"
+#include "gui/channels/ChannelGridView.h"
+#include "gui/channels/frmCommChInfoParts.h"
 #include "rules/channels/ChannelEdit.h"
+#include "rules/channels/ChannelGridModel.h"
 #include "model/ChannelRules.h"
 #include "model/FreqRules.h"
 #include "model/Workspace.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -15,10 +17,8 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QPushButton>
-#include <QScrollBar>
-#include <QTableWidget>
+#include <QCloseEvent>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -27,44 +27,6 @@
 namespace kt {
 
 namespace {
-
-constexpr Bi kLastChannel{"The last channel of the band cannot be removed.", "频段的最后一个信道不能删除。"};
-constexpr Bi kNoRoom{"Every slot of this group is taken; the channel was not added.",
-                     "本组的存储位置已满，信道未添加。"};
-constexpr Bi kClipboardEmpty{"Nothing to paste: copy or cut a channel first.",
-                             "没有可粘贴的内容：请先复制或剪切一个信道。"};
-
-// Twips to pixels at 96 dpi.
-constexpr int Px(int twips) { return twips / 15; }
-
-// While alive, list events do not write to the model.
-class Filling {
-public:
-    explicit Filling(bool& flag) : flag_(flag), old_(flag) { flag_ = false; }
-    ~Filling() { flag_ = old_; }
-private:
-    bool& flag_;
-    bool old_;
-};
-
-void SetItems(QComboBox* c, const QStringList& items)
-{
-    const QSignalBlocker block(c);
-    c->clear();
-    c->addItems(items);
-}
-
-// Selects the entry with this text, else the first.
-void SelectText(QComboBox* c, const QString& text)
-{
-    const int i = c->findText(text, Qt::MatchExactly);
-    c->setCurrentIndex(i >= 0 ? i : (c->count() > 0 ? 0 : -1));
-}
-
-void SelectIndex(QComboBox* c, int index)
-{
-    c->setCurrentIndex(index >= 0 && index < c->count() ? index : (c->count() > 0 ? 0 : -1));
-}
 
 QComboBox* NewCombo(QWidget* parent, const char* name)
 {
@@ -102,16 +64,6 @@ const char* DetailName(ChField f)
 }
 
 }  // namespace
-
-template <class F>
-void frmCommChInfo::Trap(const char* name, F&& body)
-{
-    try {
-        body();
-    } catch (...) {
-        ws().Ask(QString::fromLatin1(name), Buttons::Ok, Icon::None);
-    }
-}
 
 Workspace& frmCommChInfo::ws() const { return host_.ws(); }
 QString frmCommChInfo::T(const Bi& b) const { return ws().T(b); }
@@ -173,28 +125,20 @@ frmCommChInfo::frmCommChInfo(MainHost& host, QWidget* parent) : QWidget(parent),
         fraBand_->setLayout(bandForm);
 
         // The grid and its edit box.
-        grid_ = new QTableWidget(this);
+        model_ = new ChannelGridModel(ws(), this);
+        grid_ = new ChannelGridView(this);
         grid_->setObjectName("MSFlexGrid1");
-        grid_->setColumnCount(2);
+        grid_->setModel(model_);
         grid_->verticalHeader()->hide();
-        grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-        grid_->setSelectionMode(QAbstractItemView::SingleSelection);
-        grid_->setSelectionBehavior(QAbstractItemView::SelectItems);
-        grid_->setContextMenuPolicy(Qt::NoContextMenu);
-        grid_->setTabKeyNavigation(false);
-        txtEdit_ = new QLineEdit(grid_->viewport());
-        txtEdit_->setObjectName("Text1");
-        txtEdit_->setMaxLength(8);
-        txtEdit_->setContextMenuPolicy(Qt::NoContextMenu);
-        txtEdit_->setDragEnabled(false);
-        txtEdit_->setAcceptDrops(false);
-        txtEdit_->setAttribute(Qt::WA_InputMethodEnabled, false);
-        txtEdit_->setAlignment(Qt::AlignCenter);
-        txtEdit_->hide();
 
         // Detail panel.
         fraDetail_ = new QGroupBox(this);
         fraDetail_->setObjectName("fraDetail");
+        {   // hidden for an empty row, its room kept so the window does not change width
+            QSizePolicy sp = fraDetail_->sizePolicy();
+            sp.setRetainSizeWhenHidden(true);
+            fraDetail_->setSizePolicy(sp);
+        }
         detailForm_ = new QFormLayout(fraDetail_);
         detailForm_->setLabelAlignment(Qt::AlignRight | Qt::AlignVCenter);
         detailForm_->setHorizontalSpacing(Px(100));
@@ -207,8 +151,10 @@ frmCommChInfo::frmCommChInfo(MainHost& host, QWidget* parent) : QWidget(parent),
         // Buttons.
         cmdEdit_ = new QPushButton(this);
         cmdEdit_->setObjectName("cmdEdit");
+        cmdEdit_->setEnabled(false);   // no action yet
         cmdHelp_ = new QPushButton(this);
         cmdHelp_->setObjectName("cmdHelp");
+        cmdHelp_->setEnabled(false);
         cmdClose_ = new QPushButton(this);
         cmdClose_->setObjectName("cmdClose");
         auto* buttons = new QHBoxLayout;
@@ -265,31 +211,34 @@ frmCommChInfo::frmCommChInfo(MainHost& host, QWidget* parent) : QWidget(parent),
             const ChField field = f;
             connect(c, &QComboBox::currentIndexChanged, this, [this, field](int) { OnDetailChanged(field); });
         }
-        connect(grid_, &QTableWidget::currentCellChanged, this, [this](int row, int col, int, int) {
-            if (row >= 0 && col == 0) {   // the header column is never current
-                grid_->setCurrentCell(row, 1);
-                return;
-            }
-            ShowChIfoDataOther();
-        });
-        connect(grid_, &QTableWidget::cellDoubleClicked, this, [this](int row, int col) {
+        connect(grid_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+                [this](const QModelIndex& cur, const QModelIndex&) {
+                    if (cur.isValid() && cur.column() == 0) {   // the header column is never current
+                        grid_->setCurrentIndex(model_->index(cur.row(), 1));
+                        return;
+                    }
+                    ShowChIfoDataOther();
+                });
+        connect(grid_, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& index) {
             Trap("frmCommChInfo_MSFlexGrid1_EnterCell", [&] {
                 setWindowTitle(T(chtxt::Window));
-                if (row >= 0 && col >= 1) {
-                    grid_->setCurrentCell(row, col);
+                if (index.isValid() && index.column() >= 1) {
+                    grid_->setCurrentIndex(index);
                     EnterGridEdit();
                 }
             });
         });
+        // Every way out of the edit box stores it through SaveShowGridData.
+        connect(grid_, &ChannelGridView::storeRequested, this, &frmCommChInfo::SaveShowGridData);
+        connect(grid_->Delegate(), &FreqEditDelegate::enterPressed, this, &frmCommChInfo::OnEditEnter);
+        connect(grid_->Delegate(), &FreqEditDelegate::escapePressed, this, &frmCommChInfo::CancelGridEdit);
+        connect(grid_, &ChannelGridView::rightClicked, this, &frmCommChInfo::GridRightClick);
+        grid_->keyHandler = [this](QKeyEvent* e) { return GridKey(e); };
+        connect(model_, &ChannelGridModel::cellStored, this, &frmCommChInfo::OnCellStored);
         connect(cmdClose_, &QPushButton::clicked, this, [this] {
             SaveShowGridData();
             QTimer::singleShot(0, this, [this] { host_.CloseChild(Child::ChannelInfo); });
         });
-        // The edit box sits over its cell: scrolling the grid stores and closes it.
-        connect(grid_->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { SaveShowGridData(); });
-        // Keys and clicks of the grid and the edit box, and the clicks and focus
-        // changes elsewhere that must store an open edit first.
-        qApp->installEventFilter(this);
         SubscribeToDocument();
 
         InitShowGrid();
@@ -309,8 +258,9 @@ frmCommChInfo::frmCommChInfo(MainHost& host, QWidget* parent) : QWidget(parent),
 frmCommChInfo::~frmCommChInfo()
 {
     Trap("frmCommChInfo_Form_Unload", [&] {
+        // What was typed and not yet left is still the user's entry.
+        SaveShowGridData();
         editorOpen_ = false;
-        qApp->removeEventFilter(this);
     });
 }
 
@@ -320,15 +270,14 @@ void frmCommChInfo::InitShowGrid()
         grid_->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
         grid_->horizontalHeader()->setFixedHeight(Px(510));
         grid_->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+        grid_->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);   // the frequency fills the grid
         grid_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
         grid_->setColumnWidth(0, Px(500) + 10);
-        grid_->setColumnWidth(1, Px(1260) + 10);
         const int rowH = grid_->verticalHeader()->defaultSectionSize();
         grid_->setFixedHeight(rowH * 16 + Px(510) + 2 * grid_->frameWidth() + 2);
         grid_->setFixedWidth(Px(500) + Px(1520) + 20 + 2 * grid_->frameWidth() +
                              grid_->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 4);
         fraDetail_->hide();
-        txtEdit_->hide();
     });
 }
 
@@ -342,7 +291,7 @@ void frmCommChInfo::ChangShowByLanguage()
         cmdCheckBand_->setText(T(chtxt::CheckBand));
         lblGroup_->setText(T(chtxt::Group));
         lblWorkGroup_->setText(T(chtxt::WorkGroup));
-        grid_->setHorizontalHeaderLabels({T(chtxt::ChNoHeader), T(chtxt::FreqHeader)});
+        model_->Retranslate();
         cmdEdit_->setText(T(chtxt::EditButton));
         cmdHelp_->setText(T(txt::Help));
         cmdClose_->setText(T(txt::Close));
@@ -369,6 +318,7 @@ void frmCommChInfo::ChangShowByLanguage()
                 l->setText(ChFieldLabel(fld, lang));
             SetItems(detail_[fld], ChFieldList(ws(), fld, isMem));
         }
+        FitDetailWidth();
         if (fraDetail_->isVisibleTo(this)) ShowChIfoDataOther();
         ShowValidComboText();
     });
@@ -422,23 +372,6 @@ void frmCommChInfo::ShowGroup(int group)
     ShowChIfoDataOther();
 }
 
-void frmCommChInfo::ShowGroupPanelRows()
-{
-    const bool mem = IsMemoryGroup(band_, group_);
-    const bool vfo = IsVfoGroup(band_, group_);
-    const bool lettered = !mem && !vfo;
-    // Rows: EMG CH 1, EMG CH 2, EMG Mode 1, EMG Mode 2, DW AFM, MEM CH, Group Valid, Group Name.
-    for (int i = 0; i < 7; ++i) groupForm_->setRowVisible(i, lettered && i != 5);
-    groupForm_->setRowVisible(7, true);
-    lblWorkGroup_->setVisible(!vfo);
-    cboWorkGroup_->setVisible(!vfo);
-}
-
-void frmCommChInfo::FillModeCombo()
-{
-    SetItems(detail_[ChField::Mode], FillModeList(ws(), IsMemoryGroup(band_, group_)));
-}
-
 void frmCommChInfo::SetGridData()
 {
     Trap("frmCommChInfo_SetGridData", [&] {
@@ -453,71 +386,29 @@ void frmCommChInfo::SetGridData()
         }
         FillModeCombo();
 
-        FillGridCells();
+        model_->ShowGroup(band_, group_);
 
         const int cur = ws().WorkRecord.CurRow[band_][group_];
         int row = 1;
         if (cur >= 1 && FindSlot(ws(), band_, group_, cur) > 0) row = cur;
         else if (cur >= 1 && cur < 40) row = cur;
-        if (row > grid_->rowCount()) row = 1;
+        if (row > model_->rowCount()) row = 1;
         SelectRow(row);
         editRow_ = row;
     });
 }
 
-void frmCommChInfo::FillGridCells()
-{
-    const int rows = GroupSize(band_, group_);
-    grid_->setUpdatesEnabled(false);
-    grid_->setRowCount(rows);
-    grid_->setColumnWidth(1, IsMemoryGroup(band_, group_) || IsVfoGroup(band_, group_) ? Px(1520) + 10
-                                                                                       : Px(1260) + 10);
-    for (int r = 0; r < rows; ++r) {
-        QTableWidgetItem* h = grid_->item(r, 0);
-        if (!h) {
-            h = new QTableWidgetItem;
-            h->setFlags(Qt::ItemIsEnabled);
-            h->setTextAlignment(Qt::AlignCenter);
-            h->setBackground(palette().button());
-            grid_->setItem(r, 0, h);
-        }
-        h->setText(RowHeaderText(band_, group_, r + 1));
-        QTableWidgetItem* c = grid_->item(r, 1);
-        if (!c) {
-            c = new QTableWidgetItem;
-            c->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-            c->setTextAlignment(Qt::AlignCenter);
-            grid_->setItem(r, 1, c);
-        }
-        c->setText(QString());
-    }
-    for (int s = 1; s <= std::min<int>(ws().ChannelCount(band_, group_), kMaxSlots); ++s) {
-        const ChannelRec& rec = ws().Channels(band_, s, group_);
-        if (rec.Used == 1 && rec.ChNo >= 1 && rec.ChNo <= rows)
-            grid_->item(rec.ChNo - 1, 1)->setText(DigitsToFreqText(ws(), rec.Freq.bytes().trimmed()));
-    }
-    grid_->setUpdatesEnabled(true);
-}
-
 void frmCommChInfo::SelectRow(int row)
 {
-    if (row < 1 || row > grid_->rowCount()) return;
-    grid_->setCurrentCell(row - 1, 1);
+    if (row < 1 || row > model_->rowCount()) return;
+    grid_->setCurrentIndex(model_->index(row - 1, 1));
 }
 
-int frmCommChInfo::CurrentRow() const { return grid_->currentRow() + 1; }
+int frmCommChInfo::CurrentRow() const { return grid_->currentIndex().row() + 1; }
 
 bool frmCommChInfo::GroupIsEditable() const { return GroupEditable(band_, group_); }
 
-void frmCommChInfo::ShowRowFromModel(int row)
-{
-    if (row < 1 || row > grid_->rowCount()) return;
-    const int slot = FindSlot(ws(), band_, group_, row);
-    QString text;
-    if (slot > 0 && ws().Channels(band_, slot, group_).Used == 1)
-        text = DigitsToFreqText(ws(), ws().Channels(band_, slot, group_).Freq.bytes().trimmed());
-    grid_->item(row - 1, 1)->setText(text);
-}
+void frmCommChInfo::ShowRowFromModel(int row) { model_->ReloadRow(row); }
 
 void frmCommChInfo::reShowGrid(int row)
 {
@@ -538,187 +429,92 @@ void frmCommChInfo::ShowChIfoData()
     });
 }
 
-void frmCommChInfo::ShowChIfoDataOther()
-{
-    Trap("ShowChIfoDataOther", [&] {
-        const int row = CurrentRow();
-        const int slot = row > 0 ? FindSlot(ws(), band_, group_, row) : 0;
-        if (slot == 0 || ws().Channels(band_, slot, group_).Used != 1) {
-            fraDetail_->hide();
-            return;
-        }
-        FillDetail(ws().Channels(band_, slot, group_), row);
-        fraDetail_->show();
-    });
-}
-
-void frmCommChInfo::FillDetail(const ChannelRec& rec, int row)
-{
-    Filling f(wandToSave_);
-    const bool isMem = IsMemoryGroup(band_, group_);
-    fraDetail_->setTitle(T(chtxt::MoreInfo) + RowHeaderText(band_, group_, row));
-    for (ChField fld : kAllChFields) SelectText(detail_[fld], ChFieldText(ws(), rec, fld, isMem));
-    ShowToneRows(rec);
-    ApplyPublicLock(rec);
-}
-
-void frmCommChInfo::ShowToneRows(const ChannelRec& rec)
-{
-    auto rowOf = [](ChField f) {
-        int i = 0;
-        for (ChField x : kAllChFields) {
-            if (x == f) return i;
-            ++i;
-        }
-        return -1;
-    };
-    detailForm_->setRowVisible(rowOf(ChField::RxCtcss), rec.RxToneType == 1);
-    detailForm_->setRowVisible(rowOf(ChField::RxDcs), rec.RxToneType == 2);
-    detailForm_->setRowVisible(rowOf(ChField::TxCtcss), rec.TxToneType == 1);
-    detailForm_->setRowVisible(rowOf(ChField::TxDcs), rec.TxToneType == 2);
-}
-
-void frmCommChInfo::ApplyPublicLock(const ChannelRec& rec)
-{
-    for (auto& [f, c] : detail_)
-        if (LockedByPublic(f)) c->setEnabled(rec.PublicCh != 1);
-}
-
-void frmCommChInfo::OnDetailChanged(ChField f)
-{
-    if (!wandToSave_) return;
-    Trap("ShowChIfoDataOther", [&] {
-        const int slot = FindSlot(ws(), band_, group_, CurrentRow());
-        if (slot == 0) return;
-        QComboBox* c = detail_[f];
-        if (c->currentIndex() < 0) return;
-        ChannelRec& rec = ws().Channels(band_, slot, group_);
-        StoreChField(rec, f, c->currentText(), c->currentIndex());
-        if (f == ChField::RxType || f == ChField::TxType) {
-            Filling fill(wandToSave_);
-            ShowToneRows(rec);
-        }
-        if (f == ChField::Public) ApplyPublicLock(rec);
-    });
-}
-
-void frmCommChInfo::OnGroupValidChanged(int index)
-{
-    if (!wandToSave_ || index < 0) return;
-    const GroupValidResult r = SetGroupValid(ws(), band_, group_, index == 1);
-    Filling f(wandToSave_);
-    if (r == GroupValidResult::Refused) {
-        SelectIndex(cboGroupValid_, ws().OptFeat().GroupEnable[band_][group_]);
-        return;
-    }
-    if (r == GroupValidResult::AcceptedWithDefaultChannel) {
-        ShowRowFromModel(1);
-        InitValidComboList();
-        ShowValidComboText();
-        ShowChIfoDataOther();
-    }
-    InitComboWorkGroup();
-}
-
-void frmCommChInfo::InitValidComboList()
-{
-    Filling f(wandToSave_);
-    if (IsMemoryGroup(band_, group_)) return;
-    const QStringList l = EmgChannelList(ws(), band_, group_);
-    SetItems(cboEmgCh1_, l);
-    SetItems(cboEmgCh2_, l);
-}
-
-void frmCommChInfo::ShowValidComboText()
-{
-    Filling f(wandToSave_);
-    if (IsMemoryGroup(band_, group_) || IsVfoGroup(band_, group_)) return;
-    const OptFeatRec& o = ws().OptFeat();
-    SelectText(cboEmgCh1_, GetCHName(o.EmgCh1[band_][group_], group_));
-    SelectText(cboEmgCh2_, GetCHName(o.EmgCh2[band_][group_], group_));
-    SelectIndex(cboEmgMode1_, o.EmgMode1[band_][group_]);
-    SelectIndex(cboEmgMode2_, o.EmgMode2[band_][group_]);
-}
-
-void frmCommChInfo::InitComboWorkGroup()
-{
-    Filling f(wandToSave_);
-    SetItems(cboWorkGroup_, WorkGroupTexts(band_, ws().ExtendedHf));
-    const int wg = band_ == 0 ? ws().OptFeat().HfWorkGroup : ws().OptFeat().HamWorkGroup;
-    SelectText(cboWorkGroup_, GroupLetter(band_, wg));
-}
-
-void frmCommChInfo::RefillRefCombo(QComboBox* combo, const QStringList& items)
-{
-    const QString shown = combo->currentText();
-    SetItems(combo, items);
-    if (fraDetail_->isVisibleTo(this)) SelectText(combo, shown);
-}
-
-void frmCommChInfo::ShowDTMF()
-{
-    Filling f(wandToSave_);
-    const QStringList l = DtmfRefList(ws());
-    for (ChField fld : {ChField::Bot, ChField::Eot, ChField::Call}) RefillRefCombo(detail_[fld], l);
-    if (fraDetail_->isVisibleTo(this)) ShowChIfoDataOther();
-}
-
-void frmCommChInfo::ShowRB()
-{
-    Filling f(wandToSave_);
-    RefillRefCombo(detail_[ChField::Roger], RogerRefList(ws()));
-    if (fraDetail_->isVisibleTo(this)) ShowChIfoDataOther();
-}
-
 void frmCommChInfo::EnterGridEdit()
 {
     Trap("frmCommChInfo_EnterGridEdit", [&] {
-        const int row = grid_->currentRow();
-        const int col = grid_->currentColumn();
-        if (row < 0 || col != 1 || !GroupIsEditable()) return;
+        const QModelIndex index = grid_->currentIndex();
+        if (!index.isValid() || index.column() != 1 || !GroupIsEditable()) return;
+        grid_->scrollTo(index);
         topRow_ = grid_->rowAt(0) + 1;
-        editRow_ = row + 1;
-        editCol_ = col;
-        QTableWidgetItem* item = grid_->item(row, col);
-        grid_->scrollToItem(item);
-        txtEdit_->setGeometry(grid_->visualItemRect(item));
-        txtEdit_->setText(item->text());
-        txtEdit_->show();
-        txtEdit_->raise();
-        txtEdit_->setFocus();
-        if (!txtEdit_->text().isEmpty()) txtEdit_->selectAll();
+        editRow_ = index.row() + 1;
+        editCol_ = index.column();
+        grid_->edit(index);   // the box opens over the cell with its text, selected
     });
 }
 
 void frmCommChInfo::SaveShowGridData()
 {
-    if (saving_ || !txtEdit_ || !txtEdit_->isVisible()) return;
+    if (saving_ || !grid_ || !grid_->Editing()) return;
     saving_ = true;
     Trap("frmCommChInfo_SaveShowGridData", [&] {
-        txtEdit_->hide();
-        if (editRow_ <= 0 || editCol_ != 1 || !GroupIsEditable() || editRow_ > grid_->rowCount()) return;
-        const QString text = txtEdit_->text().trimmed();
-        grid_->item(editRow_ - 1, 1)->setText(IsNumericText(text) ? FormatFreq(NumberOr(text, 0)) : text);
-        const FreqCellResult r = SaveFreqCell(ws(), band_, group_, editRow_, editCol_, text);
-        if (r == FreqCellResult::Refused) ws().Ask(T(kLastChannel), Buttons::Ok, Icon::Warning);
-        if (r == FreqCellResult::NoRoom) {
-            ws().Ask(T(kNoRoom), Buttons::Ok, Icon::Warning);
-            ShowRowFromModel(editRow_);
-        }
-        if (r == FreqCellResult::Inserted || r == FreqCellResult::Deleted) {
-            InitValidComboList();
-            ShowValidComboText();
-        }
-        if (r == FreqCellResult::Deleted && ws().OptFeat().GroupEnable[band_][group_] == 0) {
-            Filling f(wandToSave_);
-            SelectIndex(cboGroupValid_, 0);
-        }
-        if (editorOpen_) reShowGrid(editRow_);
+        const QModelIndex index = grid_->Delegate()->EditedIndex();
+        const QString text = grid_->Delegate()->Editor()->text().trimmed();
+        grid_->CloseEdit();
+        if (!index.isValid() || index.row() + 1 != editRow_ || editCol_ != 1 || !GroupIsEditable()) return;
+        model_->setData(index, text);   // stored by SaveFreqCell; OnCellStored shows the outcome
     });
     saving_ = false;
 }
 
+void frmCommChInfo::OnCellStored(int row, FreqCellResult r)
+{
+    if (r == FreqCellResult::Refused) ws().Ask(T(kLastChannel), Buttons::Ok, Icon::Warning);
+    if (r == FreqCellResult::NoRoom) ws().Ask(T(kNoRoom), Buttons::Ok, Icon::Warning);
+    if (r == FreqCellResult::Inserted || r == FreqCellResult::Deleted) {
+        InitValidComboList();
+        ShowValidComboText();
+    }
+    if (r == FreqCellResult::Deleted && ws().OptFeat().GroupEnable[band_][group_] == 0) {
+        Filling f(wandToSave_);
+        SelectIndex(cboGroupValid_, 0);
+    }
+    if (editorOpen_) reShowGrid(row);
+}
+
+// Enter stores the cell and moves on: an empty one to the next line, else to
+// the next column (the next line, as the frequency is the last column).
+void frmCommChInfo::OnEditEnter()
+{
+    Trap("FrmCommChInfo_Text1_KeyPress_Error", [&] {
+        const bool empty = grid_->Delegate()->Editor() && grid_->Delegate()->Editor()->text().isEmpty();
+        const int col = editCol_;
+        SaveShowGridData();
+        if (col == 1 && empty) GridNextLine();
+        else if (col > 0 && col < model_->columnCount()) GridNextCol();
+    });
+}
+
+// Escape leaves the box without storing.
+void frmCommChInfo::CancelGridEdit()
+{
+    grid_->CloseEdit();
+    grid_->setFocus();
+}
+
 void frmCommChInfo::StorePendingEdits() { SaveShowGridData(); }
+
+void frmCommChInfo::closeEvent(QCloseEvent* e)
+{
+    SaveShowGridData();
+    QWidget::closeEvent(e);
+}
+
+// Another window asks to see a channel: the band and group as if picked here.
+void frmCommChInfo::ShowChannel(int band, int group, int channel)
+{
+    Trap("ShowChIfoData", [&] {
+        if (band < 0 || band > 1) return;
+        const QString letter = GroupLetter(band, group);
+        if (GroupNumber(band, letter) != group) return;
+        SaveShowGridData();
+        if (band != band_) cboBand_->setCurrentIndex(band);
+        if (cboGroup_->findText(letter) < 0) return;   // not offered in this layout
+        if (group != group_) cboGroup_->setCurrentText(letter);
+        SelectRow(channel);
+        host_.ShowChild(Child::ChannelInfo);
+        grid_->setFocus();
+    });
+}
 
 // What other windows and the core change that this window shows.
 void frmCommChInfo::SubscribeToDocument()
@@ -734,13 +530,14 @@ void frmCommChInfo::SubscribeToDocument()
         InitValidComboList();
         ShowValidComboText();
     });
+    connect(&ev, &DocumentEvents::channelSelected, this, &frmCommChInfo::ShowChannel);
 }
 
 void frmCommChInfo::GridNextLine()
 {
     Trap("frmCommChInfo_GridNextLine", [&] {
-        const int next = grid_->currentRow() + 1;
-        grid_->setCurrentCell(next < grid_->rowCount() ? next : 0, 1);
+        const int next = grid_->currentIndex().row() + 1;
+        grid_->setCurrentIndex(model_->index(next < model_->rowCount() ? next : 0, 1));
         grid_->setFocus();
     });
 }
@@ -748,235 +545,14 @@ void frmCommChInfo::GridNextLine()
 void frmCommChInfo::GridNextCol()
 {
     Trap("rmCommChInfo_GridNextCol", [&] {
-        const int col = grid_->currentColumn() + 1;
-        if (col < grid_->columnCount()) {
-            grid_->setCurrentCell(grid_->currentRow(), col);
+        const int col = grid_->currentIndex().column() + 1;
+        if (col < model_->columnCount()) {
+            grid_->setCurrentIndex(model_->index(grid_->currentIndex().row(), col));
             grid_->setFocus();
         } else {
             GridNextLine();
         }
     });
-}
-
-// ---- line-edit commands -------------------------------------------------
-
-bool frmCommChInfo::ClipboardFilled() const { return LineClipboardFilled(ws()); }
-
-void frmCommChInfo::LECopy()
-{
-    SaveShowGridData();
-    if (CurrentRow() > 0) LineCopy(ws(), band_, group_, CurrentRow());
-}
-
-void frmCommChInfo::AfterRemove(int row, int result)
-{
-    if (static_cast<RemoveResult>(result) == RemoveResult::LastChannel)
-        ws().Ask(T(kLastChannel), Buttons::Ok, Icon::Warning);
-    if (static_cast<RemoveResult>(result) != RemoveResult::Removed) return;
-    reShowGrid(row);
-    InitValidComboList();
-    ShowValidComboText();
-    Filling f(wandToSave_);
-    SelectIndex(cboGroupValid_, ws().OptFeat().GroupEnable[band_][group_]);
-    ShowChIfoDataOther();
-}
-
-void frmCommChInfo::LECut()
-{
-    SaveShowGridData();
-    const int row = CurrentRow();
-    if (row <= 0 || !GroupIsEditable()) return;
-    AfterRemove(row, int(LineCut(ws(), band_, group_, row)));
-}
-
-void frmCommChInfo::LEDelete()
-{
-    SaveShowGridData();
-    const int row = CurrentRow();
-    if (row <= 0 || !GroupIsEditable()) return;
-    AfterRemove(row, int(LineDelete(ws(), band_, group_, row)));
-}
-
-bool frmCommChInfo::PasteDone(PasteResult result)
-{
-    if (result == PasteResult::ClipboardEmpty) ws().Ask(T(kClipboardEmpty), Buttons::Ok, Icon::Information);
-    if (result == PasteResult::NoRoom) ws().Ask(T(kNoRoom), Buttons::Ok, Icon::Warning);
-    return result == PasteResult::Pasted;
-}
-
-void frmCommChInfo::LEPaste()
-{
-    SaveShowGridData();
-    const int row = CurrentRow();
-    if (row <= 0 || !GroupIsEditable()) return;
-    if (!PasteDone(LinePaste(ws(), band_, group_, row))) return;
-    reShowGrid(row);
-    InitValidComboList();
-    ShowValidComboText();
-    ShowChIfoDataOther();
-}
-
-void frmCommChInfo::LEInsertPaste()
-{
-    SaveShowGridData();
-    const int row = CurrentRow();
-    if (row <= 0 || !GroupIsEditable()) return;
-    if (!PasteDone(LineInsertPaste(ws(), band_, group_, row))) return;
-    Filling f(wandToSave_);
-    for (int r = row; r <= grid_->rowCount(); ++r) ShowRowFromModel(r);
-    InitComboWorkGroup();
-    InitValidComboList();
-    ShowValidComboText();
-    ShowChIfoDataOther();
-}
-
-// ---- keys and mouse -----------------------------------------------------
-
-void frmCommChInfo::GridRightClick(const QPoint& pos, const QPoint& globalPos)
-{
-    if (!GroupIsEditable()) return;
-    const int row = grid_->rowAt(pos.y());
-    if (row < 0) return;
-    SaveShowGridData();
-    grid_->setFocus();
-    grid_->setCurrentCell(row, 1);
-    host_.PopupListEditMenu(globalPos);
-}
-
-bool frmCommChInfo::GridKey(QKeyEvent* e)
-{
-    const bool editable = GroupIsEditable() && CurrentRow() > 0;
-    if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter || e->key() == Qt::Key_F2) {
-        EnterGridEdit();
-        return true;
-    }
-    if (e->matches(QKeySequence::Copy)) {
-        LECopy();
-        return true;
-    }
-    if (e->matches(QKeySequence::Cut)) {
-        if (editable) LECut();
-        return true;
-    }
-    if (e->matches(QKeySequence::Paste)) {
-        if (editable) LEPaste();
-        return true;
-    }
-    if (e->modifiers() == Qt::NoModifier && e->key() == Qt::Key_Insert) {
-        if (editable) LEInsertPaste();
-        return true;
-    }
-    if (e->modifiers() == Qt::NoModifier && e->key() == Qt::Key_Delete) {
-        if (editable) LEDelete();
-        return true;
-    }
-    // Typing a digit starts an edit with that digit, as in a spreadsheet.
-    const QString t = e->text();
-    if (editable && t.size() == 1 && (t[0].isDigit() || t[0] == '.') && t[0].unicode() < 128 &&
-        !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
-        EnterGridEdit();
-        if (txtEdit_->isVisible()) txtEdit_->setText(t);
-        return true;
-    }
-    return false;
-}
-
-bool frmCommChInfo::EditKey(QKeyEvent* e)
-{
-    bool eaten = false;
-    Trap("FrmCommChInfo_Text1_KeyPress_Error", [&] {
-        if (e->matches(QKeySequence::Copy) || e->matches(QKeySequence::Paste) || e->matches(QKeySequence::Cut)) {
-            eaten = true;
-            return;
-        }
-        if ((e->modifiers() & Qt::ControlModifier) &&
-            (e->key() == Qt::Key_C || e->key() == Qt::Key_V || e->key() == Qt::Key_X)) {
-            eaten = true;
-            return;
-        }
-        if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
-            eaten = true;
-            const bool empty = txtEdit_->text().isEmpty();
-            const int col = editCol_;
-            SaveShowGridData();
-            if (col == 1 && empty) GridNextLine();
-            else if (col > 0 && col < grid_->columnCount()) GridNextCol();
-            return;
-        }
-        if (e->key() == Qt::Key_Escape) {
-            eaten = true;
-            txtEdit_->hide();
-            grid_->setFocus();
-            return;
-        }
-        const QString t = e->text();
-        if (t.isEmpty()) return;
-        for (QChar ch : t) {
-            const ushort code = ch.unicode();
-            if (code > 127) { eaten = true; return; }
-            if (code > 31 && code != 127 && !(ch.isDigit() || ch == '.')) { eaten = true; return; }
-        }
-    });
-    return eaten;
-}
-
-bool frmCommChInfo::eventFilter(QObject* watched, QEvent* event)
-{
-    if (!grid_) return QWidget::eventFilter(watched, event);
-    // A click anywhere else (a tool bar button too, which takes no focus) stores the edit first.
-    if (event->type() == QEvent::MouseButtonPress && watched != txtEdit_ && txtEdit_->isVisible() &&
-        watched->isWidgetType())
-        SaveShowGridData();
-    if (watched == txtEdit_) {
-        switch (event->type()) {
-        case QEvent::KeyPress: return EditKey(static_cast<QKeyEvent*>(event));
-        case QEvent::ShortcutOverride: {
-            auto* k = static_cast<QKeyEvent*>(event);
-            if (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter || k->key() == Qt::Key_Escape) {
-                event->accept();
-                return true;
-            }
-            // A main-window shortcut (Save, Write, ...) first stores what was typed.
-            const bool ctrl = k->modifiers() & Qt::ControlModifier;
-            const bool alt = k->modifiers() & Qt::AltModifier;
-            static const int editingKeys[] = {Qt::Key_A, Qt::Key_Z, Qt::Key_Y, Qt::Key_C, Qt::Key_V,
-                                              Qt::Key_X, Qt::Key_Left, Qt::Key_Right, Qt::Key_Home,
-                                              Qt::Key_End, Qt::Key_Backspace, Qt::Key_Delete,
-                                              Qt::Key_Insert, Qt::Key_Control, Qt::Key_Shift};
-            if (alt || (ctrl && std::find(std::begin(editingKeys), std::end(editingKeys), k->key()) ==
-                                    std::end(editingKeys)))
-                SaveShowGridData();
-            return false;
-        }
-        case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonDblClick:
-        case QEvent::MouseButtonRelease: {
-            auto* m = static_cast<QMouseEvent*>(event);
-            return m->button() == Qt::RightButton || m->button() == Qt::MiddleButton;
-        }
-        case QEvent::ContextMenu:
-        case QEvent::Drop:
-        case QEvent::DragEnter:
-        case QEvent::InputMethod: return true;
-        case QEvent::FocusOut:
-            if (static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) SaveShowGridData();
-            return false;
-        default: return false;
-        }
-    }
-    if (watched == grid_ && event->type() == QEvent::KeyPress) return GridKey(static_cast<QKeyEvent*>(event));
-    if (watched == grid_->viewport() && event->type() == QEvent::MouseButtonPress) {
-        auto* m = static_cast<QMouseEvent*>(event);
-        if (m->button() == Qt::RightButton) {
-            GridRightClick(m->position().toPoint(), m->globalPosition().toPoint());
-            return true;
-        }
-    }
-    // Another control of the program getting the focus stores the edit.
-    if (event->type() == QEvent::FocusIn && watched != txtEdit_ && watched->isWidgetType() &&
-        txtEdit_->isVisible())
-        SaveShowGridData();
-    return QWidget::eventFilter(watched, event);
 }
 
 }  // namespace kt

@@ -14,10 +14,11 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QTableWidget;
 
 namespace kt {
 
+class ChannelGridModel;
+class ChannelGridView;
 class MainHost;
 struct Workspace;
 
@@ -63,7 +64,7 @@ public:
     bool GroupIsEditable() const;
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* e) override;
 
 private:
     Workspace& ws() const;
@@ -73,8 +74,12 @@ private:
     void OnBandChanged(int index);
     void ShowGroup(int group);
     void OnGroupChanged(int index);
-    void FillGridCells();
     void ShowRowFromModel(int row);
+    void OnCellStored(int row, FreqCellResult r);
+    void OnEditEnter();
+    void CancelGridEdit();
+    void ShowChannel(int band, int group, int channel);
+    void FitDetailWidth();
     void SelectRow(int row);
     void FillDetail(const ChannelRec& rec, int row);
     void ShowToneRows(const ChannelRec& rec);
@@ -87,7 +92,6 @@ private:
     void AfterRemove(int row, int result);
     bool PasteDone(PasteResult result);   // tells why a paste could not act
     bool GridKey(QKeyEvent* e);
-    bool EditKey(QKeyEvent* e);
     void GridRightClick(const QPoint& pos, const QPoint& globalPos);
     QString T(const Bi& b) const;
 
@@ -120,8 +124,8 @@ private:
     QComboBox* cboMemCh_ = nullptr;
     QComboBox* cboGroupValid_ = nullptr;
     QLineEdit* txtGroupName_ = nullptr;
-    QTableWidget* grid_ = nullptr;
-    QLineEdit* txtEdit_ = nullptr;
+    ChannelGridModel* model_ = nullptr;
+    ChannelGridView* grid_ = nullptr;
     QGroupBox* fraDetail_ = nullptr;
     QFormLayout* detailForm_ = nullptr;
     std::map<ChField, QComboBox*> detail_;

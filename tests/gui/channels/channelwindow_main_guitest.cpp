@@ -11,7 +11,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QSettings>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -37,26 +37,30 @@ TEST(ChannelWindowInMain, TypedChannelsReachTheSavedFile)
     ASSERT_NE(w, nullptr);   // opened at start-up
     auto* band = w->findChild<QComboBox*>("cboBand");
     auto* group = w->findChild<QComboBox*>("cboGroup");
-    auto* grid = w->findChild<QTableWidget*>("MSFlexGrid1");
-    auto* edit = w->findChild<QLineEdit*>("Text1");
+    auto* grid = w->findChild<QTableView*>("MSFlexGrid1");
+    ASSERT_NE(grid, nullptr);
+    auto cell = [&](int row) { return grid->model()->index(row - 1, 1); };
+    auto edit = [&] { return w->findChild<QLineEdit*>("Text1"); };   // the open edit box
     band->setCurrentIndex(0);
     group->setCurrentText("C");
     EXPECT_EQ(ws.WorkRecord.BandType, 0);
     EXPECT_TRUE(main.windowTitle().contains("24.7150 - 30.1050 MHz")) << main.windowTitle().toStdString();
 
-    grid->setCurrentCell(4, 1);   // row 5
+    grid->setCurrentIndex(cell(5));
     QTest::keyClicks(grid, "2");      // a digit on the grid opens the edit box with it
-    QTest::keyClicks(edit, "7.185");
-    QTest::keyClick(edit, Qt::Key_Return);
-    grid->setCurrentCell(4, 1);
+    ASSERT_NE(edit(), nullptr);
+    QTest::keyClicks(edit(), "7.185");
+    QTest::keyClick(edit(), Qt::Key_Return);
+    grid->setCurrentIndex(cell(5));
     w->findChild<QComboBox*>("cboMode")->setCurrentText("USB");
     QTest::keyClick(grid, Qt::Key_C, Qt::ControlModifier);
-    grid->setCurrentCell(5, 1);
+    grid->setCurrentIndex(cell(6));
     QTest::keyClick(grid, Qt::Key_V, Qt::ControlModifier);
-    grid->setCurrentCell(6, 1);
+    grid->setCurrentIndex(cell(7));
     QTest::keyClick(grid, Qt::Key_Return);
-    QTest::keyClicks(edit, "35");   // out of range: warned, nothing stored
-    QTest::keyClick(edit, Qt::Key_Return);
+    ASSERT_NE(edit(), nullptr);
+    QTest::keyClicks(edit(), "35");   // out of range: warned, nothing stored
+    QTest::keyClick(edit(), Qt::Key_Return);
     EXPECT_TRUE(asker.asked.contains("Frequency is out of range."));
 
     ASSERT_GT(FindSlot(ws, 0, 3, 5), 0);

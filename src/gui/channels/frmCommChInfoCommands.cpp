@@ -1,0 +1,136 @@
+// The channel window's line-edit commands (the main window's MnuListEdit)
+// and the keys and right button of its grid.
+#include "gui/MainHost.h"
+#include "gui/channels/ChannelGridView.h"
+#include "gui/channels/frmCommChInfoParts.h"
+#include "rules/channels/ChannelGridModel.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+
+namespace kt {
+
+// ---- line-edit commands -------------------------------------------------
+
+bool frmCommChInfo::ClipboardFilled() const { return LineClipboardFilled(ws()); }
+
+void frmCommChInfo::LECopy()
+{
+    SaveShowGridData();
+    if (CurrentRow() > 0) LineCopy(ws(), band_, group_, CurrentRow());
+}
+
+void frmCommChInfo::AfterRemove(int row, int result)
+{
+    if (static_cast<RemoveResult>(result) == RemoveResult::LastChannel)
+        ws().Ask(T(kLastChannel), Buttons::Ok, Icon::Warning);
+    if (static_cast<RemoveResult>(result) != RemoveResult::Removed) return;
+    reShowGrid(row);
+    InitValidComboList();
+    ShowValidComboText();
+    Filling f(wandToSave_);
+    SelectIndex(cboGroupValid_, ws().OptFeat().GroupEnable[band_][group_]);
+    ShowChIfoDataOther();
+}
+
+void frmCommChInfo::LECut()
+{
+    SaveShowGridData();
+    const int row = CurrentRow();
+    if (row <= 0 || !GroupIsEditable()) return;
+    AfterRemove(row, int(LineCut(ws(), band_, group_, row)));
+}
+
+void frmCommChInfo::LEDelete()
+{
+    SaveShowGridData();
+    const int row = CurrentRow();
+    if (row <= 0 || !GroupIsEditable()) return;
+    AfterRemove(row, int(LineDelete(ws(), band_, group_, row)));
+}
+
+bool frmCommChInfo::PasteDone(PasteResult result)
+{
+    if (result == PasteResult::ClipboardEmpty) ws().Ask(T(kClipboardEmpty), Buttons::Ok, Icon::Information);
+    if (result == PasteResult::NoRoom) ws().Ask(T(kNoRoom), Buttons::Ok, Icon::Warning);
+    return result == PasteResult::Pasted;
+}
+
+void frmCommChInfo::LEPaste()
+{
+    SaveShowGridData();
+    const int row = CurrentRow();
+    if (row <= 0 || !GroupIsEditable()) return;
+    if (!PasteDone(LinePaste(ws(), band_, group_, row))) return;
+    reShowGrid(row);
+    InitValidComboList();
+    ShowValidComboText();
+    ShowChIfoDataOther();
+}
+
+void frmCommChInfo::LEInsertPaste()
+{
+    SaveShowGridData();
+    const int row = CurrentRow();
+    if (row <= 0 || !GroupIsEditable()) return;
+    if (!PasteDone(LineInsertPaste(ws(), band_, group_, row))) return;
+    Filling f(wandToSave_);
+    model_->ReloadRows(row, model_->rowCount());
+    InitComboWorkGroup();
+    InitValidComboList();
+    ShowValidComboText();
+    ShowChIfoDataOther();
+}
+
+// ---- keys and mouse -----------------------------------------------------
+
+void frmCommChInfo::GridRightClick(const QPoint& pos, const QPoint& globalPos)
+{
+    if (!GroupIsEditable()) return;
+    const int row = grid_->rowAt(pos.y());
+    if (row < 0) return;
+    SaveShowGridData();
+    grid_->setFocus();
+    grid_->setCurrentIndex(model_->index(row, 1));
+    host_.PopupListEditMenu(globalPos);
+}
+
+bool frmCommChInfo::GridKey(QKeyEvent* e)
+{
+    const bool editable = GroupIsEditable() && CurrentRow() > 0;
+    if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter || e->key() == Qt::Key_F2) {
+        EnterGridEdit();
+        return true;
+    }
+    if (e->matches(QKeySequence::Copy)) {
+        LECopy();
+        return true;
+    }
+    if (e->matches(QKeySequence::Cut)) {
+        if (editable) LECut();
+        return true;
+    }
+    if (e->matches(QKeySequence::Paste)) {
+        if (editable) LEPaste();
+        return true;
+    }
+    if (e->modifiers() == Qt::NoModifier && e->key() == Qt::Key_Insert) {
+        if (editable) LEInsertPaste();
+        return true;
+    }
+    if (e->modifiers() == Qt::NoModifier && e->key() == Qt::Key_Delete) {
+        if (editable) LEDelete();
+        return true;
+    }
+    // Typing a digit starts an edit with that digit, as in a spreadsheet.
+    const QString t = e->text();
+    if (editable && t.size() == 1 && (t[0].isDigit() || t[0] == '.') && t[0].unicode() < 128 &&
+        !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+        EnterGridEdit();
+        if (QLineEdit* e = grid_->Delegate()->Editor()) e->setText(t);
+        return true;
+    }
+    return false;
+}
+
+}  // namespace kt
