@@ -160,7 +160,7 @@ void frmCommChInfo::ShowRB()
     if (fraDetail_->isVisibleTo(this)) ShowChIfoDataOther();
 }
 
-// The detail lists share one width, that of the widest entry of any of them,
+// The detail lists (and their labels) share one width, that of the widest entry of any of them,
 // so the window keeps its width whichever rows are shown.
 void frmCommChInfo::FitDetailWidth()
 {
@@ -170,6 +170,16 @@ void frmCommChInfo::FitDetailWidth()
         w = std::max(w, c->sizeHint().width());
     }
     for (auto& [f, c] : detail_) c->setMinimumWidth(w);
+    // The labels too: "CTC/DCS" comes and goes with the tone type.
+    QList<QLabel*> labels;
+    int lw = 0;
+    for (int i = 0; i < detailForm_->rowCount(); ++i)
+        if (auto* l = qobject_cast<QLabel*>(detailForm_->itemAt(i, QFormLayout::LabelRole)->widget())) {
+            l->setMinimumWidth(0);
+            lw = std::max(lw, l->sizeHint().width());
+            labels << l;
+        }
+    for (QLabel* l : labels) l->setMinimumWidth(lw);
 }
 
 }  // namespace kt

@@ -13,6 +13,8 @@
 #include <QSettings>
 #include <QTableView>
 #include <QTest>
+#include <QToolBar>
+#include <QToolButton>
 #include <gtest/gtest.h>
 
 namespace kt {
@@ -83,6 +85,56 @@ TEST(ChannelWindowInMain, TypedChannelsReachTheSavedFile)
         EXPECT_EQ(r.Mode, 2) << ch;
     }
     EXPECT_EQ(FindSlot(*back, 0, g, 7), 0);
+}
+
+// The tool bar's Save takes no focus from the edit box; what was typed there
+// is stored before the file is written.
+TEST(ChannelWindowInMain, AnOpenEditReachesAFileSavedFromTheToolBar)
+{
+    test::TempInstall inst;
+    Workspace ws;
+    StartOptions opt;
+    opt.programDir = inst.bin();
+    opt.root = inst.root();
+    StartUp(ws, opt);
+    ScriptedAsker asker;
+    ws.asker = &asker;
+    QSettings store(inst.path("geometry.ini"), QSettings::IniFormat);
+    frmMain main(ws, &store);
+    main.show();
+    QCoreApplication::processEvents();
+    ws.CurrentFile = inst.path("job.dat");
+    ws.IsUntitled = false;
+
+    frmCommChInfo* w = main.ChannelWindow();
+    ASSERT_NE(w, nullptr);
+    w->findChild<QComboBox*>("cboBand")->setCurrentIndex(0);
+    w->findChild<QComboBox*>("cboGroup")->setCurrentText("C");
+    auto* grid = w->findChild<QTableView*>("MSFlexGrid1");
+    grid->setCurrentIndex(grid->model()->index(8, 1));   // row 9
+    QTest::keyClick(grid, Qt::Key_Return);
+    auto* edit = w->findChild<QLineEdit*>("Text1");
+    ASSERT_NE(edit, nullptr);
+    edit->selectAll();
+    QTest::keyClicks(edit, "27.255");
+
+    QToolButton* save = nullptr;
+    for (QAction* a : main.findChild<QToolBar*>("tbToolBar")->actions())
+        if (a->data().toString() == QStringLiteral("保存"))
+            save = qobject_cast<QToolButton*>(main.findChild<QToolBar*>("tbToolBar")->widgetForAction(a));
+    ASSERT_NE(save, nullptr);
+    ASSERT_EQ(save->focusPolicy(), Qt::NoFocus);
+    QTest::mouseClick(save, Qt::LeftButton);
+
+    auto back = std::make_unique<Workspace>();
+    StartUp(*back, opt);
+    back->asker = &asker;
+    back->CurrentFile = inst.path("job.dat");
+    ASSERT_EQ(OpenDataFile(*back).kind, FileResult::Done);
+    const int slot = FindSlot(*back, 0, 3, 9);
+    ASSERT_GT(slot, 0);
+    EXPECT_EQ(DigitsToFreqText(*back, back->Channels(0, slot, 3).Freq.bytes().trimmed()), "27.25500");
+    EXPECT_EQ(w->findChild<QLineEdit*>("Text1"), nullptr);   // the box closed
 }
 
 }  // namespace

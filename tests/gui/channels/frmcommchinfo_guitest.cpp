@@ -13,6 +13,8 @@
 #include <QLineEdit>
 #include <QTableView>
 #include <QTest>
+#include <QPushButton>
+#include <QScrollBar>
 #include <QToolButton>
 #include <cstring>
 #include <gtest/gtest.h>
@@ -529,6 +531,107 @@ TEST_F(WindowFixture, ChineseCaptionsAndLists)
     Combo("cboBusy")->setCurrentText("开");
     EXPECT_EQ(Channel(0, 1, 1)->BusyLock, 1);
     EXPECT_EQ(Combo("cboGroupValid")->currentText(), "开");
+}
+
+TEST_F(WindowFixture, ScrollingOrMovingOnStoresTheOpenEdit)
+{
+    Open();
+    Select(3);
+    Key(Grid(), Qt::Key_Return);
+    QTest::keyClicks(Edit(), "26.71");
+    Grid()->verticalScrollBar()->setValue(Grid()->verticalScrollBar()->maximum());
+    EXPECT_FALSE(Editing());
+    EXPECT_EQ(Stored(0, 1, 3), "26.71000");
+    EXPECT_EQ(Cell(3), "26.71000");
+
+    Select(4);
+    Key(Grid(), Qt::Key_Return);
+    QTest::keyClicks(Edit(), "26.72");
+    Key(Edit(), Qt::Key_Down);   // the box ignores it; the grid moves on and stores first
+    EXPECT_FALSE(Editing());
+    EXPECT_EQ(Stored(0, 1, 4), "26.72000");
+
+    Select(6);
+    Key(Grid(), Qt::Key_Return);
+    QTest::keyClicks(Edit(), "26.73");
+    Combo("cboEmgCh1")->setFocus();   // another control of the window takes the focus
+    EXPECT_FALSE(Editing());
+    EXPECT_EQ(Stored(0, 1, 6), "26.73000");
+
+    // A typed entry still open when the window goes is the user's too.
+    Select(7);
+    Key(Grid(), Qt::Key_Return);
+    QTest::keyClicks(Edit(), "26.74");
+    host->CloseChild(Child::ChannelInfo);
+    EXPECT_EQ(Stored(0, 1, 7), "26.74000");
+}
+
+TEST_F(WindowFixture, AChannelChosenElsewhereIsShown)
+{
+    Open();
+    emit ws.Events().channelSelected(1, 13, 3);   // band 1, "MEM", M3
+    EXPECT_EQ(w->ShownBand(), 1);
+    EXPECT_EQ(ws.WorkRecord.BandType, 1);
+    EXPECT_EQ(Combo("cboGroup")->currentText(), "MEM");
+    EXPECT_EQ(w->CurrentRow(), 3);
+    EXPECT_EQ(Get<QGroupBox>("fraDetail")->title(), "More Information -- CH M3");
+    EXPECT_EQ(Cell(3), "29.10000");
+
+    emit ws.Events().channelSelected(0, 2, 5);
+    EXPECT_EQ(ws.WorkRecord.BandType, 0);
+    EXPECT_EQ(Combo("cboGroup")->currentText(), "B");
+    EXPECT_EQ(ws.WorkRecord.CurGroup[0], 2);
+    EXPECT_EQ(w->CurrentRow(), 5);
+
+    emit ws.Events().channelSelected(0, 15, 1);   // "M" is not offered without the extended layout
+    EXPECT_EQ(Combo("cboGroup")->currentText(), "B");
+    EXPECT_EQ(w->CurrentRow(), 5);
+}
+
+TEST_F(WindowFixture, LayoutKeepsItsWidthAndShowsWholeEntries)
+{
+    Open();
+    EXPECT_FALSE(Get<QPushButton>("cmdHelp")->isEnabled());
+    EXPECT_FALSE(Get<QPushButton>("cmdEdit")->isEnabled());
+    EXPECT_EQ(Get<QPushButton>("cmdHelp")->text(), "&Help");
+    EXPECT_EQ(Get<QPushButton>("cmdEdit")->text(), "Channel");
+    EXPECT_TRUE(Get<QPushButton>("cmdClose")->isEnabled());
+
+    QHeaderView* h = Grid()->horizontalHeader();
+    auto fills = [&] { return h->sectionSize(0) + h->sectionSize(1) == Grid()->viewport()->width(); };
+    EXPECT_TRUE(fills());
+
+    Select(1);
+    QCoreApplication::processEvents();
+    const int width = w->width();
+    auto check = [&](const char* when) {
+        QCoreApplication::processEvents();
+        EXPECT_EQ(w->width(), width) << when;
+        for (QComboBox* c : w->findChildren<QComboBox*>())
+            if (c->isVisibleTo(w))
+                for (int i = 0; i < c->count(); ++i)
+                    EXPECT_GE(c->width(), c->fontMetrics().horizontalAdvance(c->itemText(i)) + 20)
+                        << when << " " << c->objectName().toStdString() << " " << c->itemText(i).toStdString();
+    };
+    Combo("cboRxType")->setCurrentIndex(1);
+    ASSERT_NE(Combo("cboRxCtcss")->findText("C_001(67.0Hz)"), -1);
+    check("CTCSS");
+    Combo("cboTxType")->setCurrentIndex(2);
+    check("DCS");
+    Select(3);
+    check("empty row");
+    ShowGroup("MEM");
+    check("MEM");
+    EXPECT_TRUE(fills());
+    ws.CurrentLanguage = Chinese;
+    w->ReShowChInfoByLanguage();
+    Select(99);
+    Combo("cboRxType")->setCurrentIndex(1);
+    QCoreApplication::processEvents();
+    const int zhWidth = w->width();
+    Select(1);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(w->width(), zhWidth);
 }
 
 }  // namespace
