@@ -77,7 +77,7 @@ fuzz-smoke: fuzz
 	  $(FUZZ)/bin/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
 	    -artifact_prefix=$(FUZZ)/artifacts/$$t- $$dict \
 	    $(FUZZ)/corpus-run/$$t $(FUZZ)/corpus/$$t > $(FUZZ)/fuzz_$$t.log 2>&1; rc=$$?; \
-	  grep -E '^#[0-9]+ +(INITED|DONE)|^stat::(number_of_executed_units|average_exec_per_sec)|^SUMMARY|check failed' \
+	  grep -E '^#[0-9]+[[:space:]]+(INITED|DONE)|^stat::(number_of_executed_units|average_exec_per_sec)|^SUMMARY|check failed' \
 	    $(FUZZ)/fuzz_$$t.log; \
 	  if [ $$rc -ne 0 ]; then echo "fuzz_$$t failed (exit $$rc)"; exit 1; fi; \
 	done
