@@ -1,13 +1,17 @@
 # make run  - set up (Debian packages, CMake configure), build and start the program
 # make test - set up, build and run every test through CTest (plus the sanitizer build)
+# make fuzz-smoke - build the fuzz targets (clang, sanitizers) and run each for 60 s on its seeds
 
 PACKAGES := cmake ninja-build g++ clang qt6-base-dev qt6-serialport-dev qt6-multimedia-dev \
             libgtest-dev libbenchmark-dev fonts-noto-cjk qt6-translations-l10n
 BUILD    := build
 ASAN     := build-asan
+FUZZ     := build-fuzz
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS := image datafile
 JOBS     ?= 2
 
-.PHONY: all deps configure build run test test-asan bench fuzz clean
+.PHONY: all deps fuzz-deps configure build run test test-asan bench fuzz fuzz-smoke clean
 
 all: build
 
@@ -50,8 +54,36 @@ test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 	$(MAKE) test-asan
 
+# The fuzz build needs clang with its libFuzzer runtime.
+fuzz-deps: deps
+	@$(MAKE) --no-print-directory deps PACKAGES="clang libclang-rt-dev"
+
+$(FUZZ)/build.ninja: | fuzz-deps
+	cmake -S . -B $(FUZZ) -G Ninja -DKT_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++
+
+# Builds the targets and the seed corpora ($(FUZZ)/corpus/<target>/).
+fuzz: fuzz-deps $(FUZZ)/build.ninja
+	cmake --build $(FUZZ) -j $(JOBS)
+
+# Each target for FUZZ_SECONDS on one core.  New inputs go to
+# $(FUZZ)/corpus-run/<target>/ (the seeds stay as made), crashes to
+# $(FUZZ)/artifacts/.  Not part of make test.
+fuzz-smoke: fuzz
+	@mkdir -p $(FUZZ)/artifacts
+	@for t in $(FUZZ_TARGETS); do \
+	  mkdir -p $(FUZZ)/corpus-run/$$t; \
+	  dict=""; [ -f fuzz/$$t.dict ] && dict="-dict=fuzz/$$t.dict"; \
+	  echo "== fuzz_$$t: $(FUZZ_SECONDS) s, log in $(FUZZ)/fuzz_$$t.log"; \
+	  $(FUZZ)/bin/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+	    -artifact_prefix=$(FUZZ)/artifacts/$$t- $$dict \
+	    $(FUZZ)/corpus-run/$$t $(FUZZ)/corpus/$$t > $(FUZZ)/fuzz_$$t.log 2>&1; rc=$$?; \
+	  grep -E '^#[0-9]+[[:space:]]+(INITED|DONE)|^stat::(number_of_executed_units|average_exec_per_sec)|^SUMMARY|check failed' \
+	    $(FUZZ)/fuzz_$$t.log; \
+	  if [ $$rc -ne 0 ]; then echo "fuzz_$$t failed (exit $$rc)"; exit 1; fi; \
+	done
+
 bench: build
 	$(BUILD)/bin/kt6383_bench
 
 clean:
-	rm -rf $(BUILD) $(ASAN) build-fuzz
+	rm -rf $(BUILD) $(ASAN) $(FUZZ)

@@ -1,13 +1,25 @@
-// Feeds arbitrary data file pairs to the reader: the first 1699 bytes of the
-// input (or all of it, when shorter) are the data file, the rest the channel
-// file.  Whatever the bytes, opening must not crash, and a pair that opens
-// must leave working data that equal their snapshot and fit the channel table.
+// Feeds arbitrary data file pairs to the reader.  One input is one pair: its
+// first 1699 bytes (or all of it, when shorter) are the data file, the rest
+// the channel file, so a data file followed by its channel file is an input
+// that opens.  The seeds are made that way from the templates and from saved
+// built-in defaults.
+//
+// Whatever the bytes, opening must not crash.  A pair that opens must leave
+// working data that equal their snapshot, fit the channel table and keep
+// every byte of both files (the counts cut to the records the channel file
+// has); saved and opened again it must give the same data.  A pair that is refused must leave the workspace as it was.  The
+// template loader takes the same bytes without the version test and must
+// keep them as well when it takes them.
+#include "ReusedWorkspace.h"
+#include "Require.h"
 #include "model/DataFile.h"
 #include "model/DataFileLayout.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 
@@ -21,43 +33,109 @@ bool Write(const QString& path, const char* data, qsizetype size)
     return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(data, size) == size;
 }
 
-void Require(bool ok)
+// The pair lives in memory when the machine has a memory file system: on a
+// disk every rewrite of a truncated file makes the kernel write it out, and
+// the fuzzer then spends its time waiting for the disk.
+QString ScratchBase()
 {
-    if (!ok) std::abort();
+    const QString shm = QStringLiteral("/dev/shm");
+    return QDir(shm).exists() ? shm : QDir::tempPath();
 }
+
+int ChannelCountOffset()
+{
+    for (const auto& f : layout::DataFileFields())
+        if (QByteArray(f.member).startsWith("ChannelCount")) return f.offset;
+    std::abort();
+}
+
+// The snapshot keeps every byte of the pair.  The counts are the file's,
+// each cut to the records left in the channel file; the channels, walked in
+// file order, are the channel file's records from its start, byte for byte,
+// and each fits its group.
+void RequireKeptPair(const Workspace& ws, const QByteArray& dat, const char* fre, qsizetype freSize)
+{
+    static const int countsAt = ChannelCountOffset();
+    DataRecord file;
+    KT_REQUIRE(ParseDataRecord(dat, file));
+    QByteArray expected = dat;
+    qsizetype left = freSize / kChannelRecordSize, at = 0;
+    for (int b = 0; b < kBands; ++b)
+        for (int g = 1; g <= GroupsOfBand(b); ++g) {
+            const int count = ws.FileRecord.ChannelCount[b][g];
+            KT_REQUIRE(count == std::min<qsizetype>(file.ChannelCount[b][g], left));
+            KT_REQUIRE(count <= layout::GroupCapacity(b, g));
+            left -= count;
+            const int byte = countsAt + 2 * (b + kBands * (g - 1));   // the file keeps group by group
+            expected[byte] = char(count & 0xFF);
+            expected[byte + 1] = char((count >> 8) & 0xFF);
+            for (int s = 1; s <= count; ++s) {
+                const ChannelRec& ch = ws.FileChannels(b, s, g);
+                KT_REQUIRE(layout::ChannelRecordHoldable(ch, b, g));
+                KT_REQUIRE(SerializeChannelRecord(ch) == QByteArray::fromRawData(fre + at, kChannelRecordSize));
+                at += kChannelRecordSize;
+            }
+        }
+    KT_REQUIRE(SerializeDataRecord(ws.FileRecord) == expected);
+}
+
+bool SameSnapshot(const Workspace& a, const Workspace& b)
+{
+    if (SerializeDataRecord(a.FileRecord) != SerializeDataRecord(b.FileRecord)) return false;
+    for (int band = 0; band < kBands; ++band)
+        for (int g = 1; g <= GroupsOfBand(band); ++g)
+            for (int s = 1; s <= a.FileRecord.ChannelCount[band][g]; ++s)
+                if (SerializeChannelRecord(a.FileChannels(band, s, g)) != SerializeChannelRecord(b.FileChannels(band, s, g)))
+                    return false;
+    return true;
+}
+
+void AcceptVersion(Workspace& ws) { ws.Versions.VersionPairs = {VersionPair{"V200", "V200"}}; }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static QTemporaryDir dir;
-    static const QString dat = dir.path() + "/f.dat";
+    static QTemporaryDir dir(ScratchBase() + QStringLiteral("/kt-fuzz-XXXXXX"));
+    static const QString dat = dir.path() + "/f.dat", saved = dir.path() + "/s.dat";
+    static fuzz::ReusedWorkspace reader, reopener, loader;
+    static const QByteArray blankRecord = SerializeDataRecord(reader.Blank().WorkRecord);
 
     const auto* bytes = reinterpret_cast<const char*>(data);
     const qsizetype datSize = qsizetype(size < size_t(kDataFileSize) ? size : size_t(kDataFileSize));
-    Require(Write(dat, bytes, datSize));
-    Require(Write(ChannelFileOf(dat), bytes + datSize, qsizetype(size) - datSize));
+    const char* fre = bytes + datSize;
+    const qsizetype freSize = qsizetype(size) - datSize;
+    KT_REQUIRE(Write(dat, bytes, datSize));
+    KT_REQUIRE(Write(ChannelFileOf(dat), fre, freSize));
+    const QByteArray datBytes = QByteArray::fromRawData(bytes, datSize);
 
-    // Kept between runs: building a workspace costs more than reading a pair.
-    static Workspace ws, t;
-    ws.Versions.VersionPairs = {VersionPair{"V200", "V200"}};
+    Workspace& ws = reader.Fresh();
+    AcceptVersion(ws);
     ws.CurrentFile = dat;
-    ws.IsUntitled = true;
     const FileResult r = OpenDataFile(ws);
     if (r.kind == FileResult::Done) {
-        Require(IsUnchanged(ws));
-        for (int b = 0; b < kBands; ++b)
-            for (int g = 1; g <= GroupsOfBand(b); ++g) {
-                const int count = ws.ChannelCount(b, g);
-                Require(count >= 0 && count <= layout::GroupCapacity(b, g));
-                for (int s = 1; s <= count; ++s) Require(layout::ChannelRecordHoldable(ws.Channels(b, s, g), b, g));
-            }
+        KT_REQUIRE(!ws.IsUntitled);
+        KT_REQUIRE(IsUnchanged(ws));
+        RequireKeptPair(ws, datBytes, fre, freSize);
+
+        ws.CurrentFile = saved;
+        KT_REQUIRE(SaveDataFile(ws).kind == FileResult::Done);
+        Workspace& back = reopener.Fresh();
+        AcceptVersion(back);
+        back.CurrentFile = saved;
+        KT_REQUIRE(OpenDataFile(back).kind == FileResult::Done);
+        KT_REQUIRE(SameSnapshot(back, ws));
     } else {
-        Require(!r.message.isEmpty());
-        Require(ws.IsUntitled);
+        KT_REQUIRE(!r.message.isEmpty());
+        KT_REQUIRE(ws.IsUntitled);
+        KT_REQUIRE(SerializeDataRecord(ws.WorkRecord) == blankRecord);
+        KT_REQUIRE(SerializeDataRecord(ws.FileRecord) == blankRecord);
+        if (r.kind == FileResult::AskLaunch) KT_REQUIRE(r.launchVersion.toLatin1() == datBytes.left(4));
     }
 
-    // The template loader takes the same bytes without checks and must cope too.
-    LoadTemplate(t, dat);
+    Workspace& t = loader.Fresh();
+    if (LoadTemplate(t, dat)) {
+        RequireKeptPair(t, datBytes, fre, freSize);
+    }
     return 0;
 }
