@@ -20,12 +20,16 @@ namespace {
 struct ShortcutEntry {
     const char* menu;
     QKeySequence::StandardKey key;
+    const char* fallback;   // where the platform names none (Save As, Quit on some desktops)
 };
 
 constexpr ShortcutEntry kShortcuts[] = {
-    {"mnuFileNew", QKeySequence::New},         {"mnuFileOpen", QKeySequence::Open},
-    {"mnuFileSave", QKeySequence::Save},       {"mnuFileSaveAs", QKeySequence::SaveAs},
-    {"mnuFileExit", QKeySequence::Quit},       {"mnuHelpTopic", QKeySequence::HelpContents},
+    {"mnuFileNew", QKeySequence::New, "Ctrl+N"},
+    {"mnuFileOpen", QKeySequence::Open, "Ctrl+O"},
+    {"mnuFileSave", QKeySequence::Save, "Ctrl+S"},
+    {"mnuFileSaveAs", QKeySequence::SaveAs, "Ctrl+Shift+S"},
+    {"mnuFileExit", QKeySequence::Quit, "Ctrl+Q"},
+    {"mnuHelpTopic", QKeySequence::HelpContents, "F1"},
 };
 
 // Commands whose windows or behaviour are not in the program yet.  An entry
@@ -45,7 +49,11 @@ constexpr const char* kUnbuilt[] = {
 void ApplyStandardShortcuts(const QHash<QString, QAction*>& menuActions)
 {
     for (const ShortcutEntry& s : kShortcuts)
-        if (QAction* a = menuActions.value(QString::fromLatin1(s.menu))) a->setShortcuts(s.key);
+        if (QAction* a = menuActions.value(QString::fromLatin1(s.menu))) {
+            const QList<QKeySequence> keys = QKeySequence::keyBindings(s.key);
+            if (keys.isEmpty()) a->setShortcut(QKeySequence(QString::fromLatin1(s.fallback)));
+            else a->setShortcuts(keys);
+        }
 }
 
 bool IsUnbuiltCommand(const QString& menuName)
