@@ -7,7 +7,9 @@ BUILD    := build
 ASAN     := build-asan
 JOBS     ?= 2
 
-.PHONY: all deps configure build run test test-asan bench fuzz clean
+PKG      := build-package
+
+.PHONY: all deps configure build run test test-asan bench fuzz clean package
 
 all: build
 
@@ -50,8 +52,16 @@ test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 	$(MAKE) test-asan
 
+# A Debian package of the two programs: build-package/kt6383pro_*.deb
+package: deps
+	@command -v dpkg-shlibdeps >/dev/null || { [ "$$(id -u)" = "0" ] && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq dpkg-dev; }
+	cmake -S . -B $(PKG) -G Ninja -DCMAKE_BUILD_TYPE=Release -DKT_INSTALL_SUBDIR=lib/kt6383pro
+	cmake --build $(PKG) -j $(JOBS) --target kt6383 kt6383pro
+	cd $(PKG) && cpack -G DEB
+	@ls $(PKG)/kt6383pro_*.deb
+
 bench: build
 	$(BUILD)/bin/kt6383_bench
 
 clean:
-	rm -rf $(BUILD) $(ASAN) build-fuzz
+	rm -rf $(BUILD) $(ASAN) $(PKG) build-fuzz
