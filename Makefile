@@ -11,7 +11,9 @@ FUZZ_SECONDS ?= 60
 FUZZ_TARGETS := image datafile
 JOBS     ?= 2
 
-.PHONY: all deps fuzz-deps configure build run test test-asan bench fuzz fuzz-smoke clean
+PKG      := build-package
+
+.PHONY: all deps fuzz-deps configure build run test test-asan bench fuzz fuzz-smoke clean package
 
 all: build
 
@@ -82,8 +84,16 @@ fuzz-smoke: fuzz
 	  if [ $$rc -ne 0 ]; then echo "fuzz_$$t failed (exit $$rc)"; exit 1; fi; \
 	done
 
+# A Debian package of the two programs: build-package/kt6383pro_*.deb
+package: deps
+	@command -v dpkg-shlibdeps >/dev/null || { [ "$$(id -u)" = "0" ] && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq dpkg-dev; }
+	cmake -S . -B $(PKG) -G Ninja -DCMAKE_BUILD_TYPE=Release -DKT_INSTALL_SUBDIR=lib/kt6383pro
+	cmake --build $(PKG) -j $(JOBS) --target kt6383 kt6383pro
+	cd $(PKG) && cpack -G DEB
+	@ls $(PKG)/kt6383pro_*.deb
+
 bench: build
 	$(BUILD)/bin/kt6383_bench
 
 clean:
-	rm -rf $(BUILD) $(ASAN) $(FUZZ)
+	rm -rf $(BUILD) $(ASAN) $(PKG) $(FUZZ)

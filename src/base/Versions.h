@@ -42,6 +42,8 @@ inline constexpr Bi Question{"incompatible version. It may cause unknown error.T
 inline constexpr Bi LaunchFailure{"Fail to start the software. This version does not exist.", "未能启动，不存在此版本软件！"};
 inline constexpr Bi DataFileLabel{"DataFile version is", "数据文件版本为"};
 inline constexpr Bi UnknownDataVersion{"Unknown version Of DataFile!", "未能识别的数据版本!"};
+// Second line of UnknownDataVersion: %1 the file, %2 the version text found.
+inline constexpr Bi VersionFound{"%1: version text found \"%2\"", "%1：读到的版本文字 \"%2\""};
 }  // namespace vtxt
 
 }  // namespace kt

@@ -42,6 +42,8 @@ FrmSetLanguage::FrmSetLanguage(Workspace& ws, QWidget* parent) : QDialog(parent)
 {
     setObjectName("FrmSetLanguage");
     setModal(true);
+    // A fixed dialog: no minimise or maximise buttons.
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setWindowTitle(ws_.T(txt::LanguageSetup));
 
     Label1 = new QLabel(ws_.T(txt::LanguageMode), this);
@@ -63,8 +65,9 @@ FrmSetLanguage::FrmSetLanguage(Workspace& ws, QWidget* parent) : QDialog(parent)
     Command2->setObjectName("Command2");
     SetOkCancelCaptions1(this, ws_.CurrentLanguage);
     Command1->setDefault(false);
-    Command1->setAutoDefault(false);
-    Command2->setAutoDefault(false);
+    // Enter on a focused button presses it (OK confirms, Cancel cancels).
+    Command1->setAutoDefault(true);
+    Command2->setAutoDefault(true);
     connect(Command1, &QPushButton::clicked, this, &FrmSetLanguage::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &FrmSetLanguage::Command2_Click);
 

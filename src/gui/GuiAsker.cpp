@@ -4,6 +4,8 @@
 
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGridLayout>
+#include <QSpacerItem>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -25,7 +27,7 @@ Answer GuiAsker::ask(const QString& text, Buttons buttons, Icon icon, bool withT
     case Icon::Warning: box.setIcon(QMessageBox::Warning); break;
     case Icon::Question: box.setIcon(QMessageBox::Question); break;
     case Icon::Critical: box.setIcon(QMessageBox::Critical); break;
-    case Icon::None: break;
+    case Icon::None: box.setIcon(QMessageBox::Information); break;   // a plain notice still shows one
     }
 
     struct B { QMessageBox::StandardButton sb; Answer answer; const Bi* caption; };
@@ -47,6 +49,13 @@ Answer GuiAsker::ask(const QString& text, Buttons buttons, Icon icon, bool withT
     // Escape answers Cancel where there is one, else the last button.
     box.setEscapeButton(box.button(set.last().sb));
 
+    // Wide enough for the title "KT-6383 Pro" in the frame; a message box
+    // has no layout hook for that, so a spacer goes into its grid.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+        const int title = box.fontMetrics().horizontalAdvance(box.windowTitle()) + 160;
+        grid->addItem(new QSpacerItem(title, 0, QSizePolicy::Minimum, QSizePolicy::Expanding),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+    }
     box.exec();
     const auto result = box.standardButton(box.clickedButton());
     for (const B& b : set)

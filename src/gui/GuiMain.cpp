@@ -4,6 +4,8 @@
 //   --quit-after-show  ends as soon as the main window is shown and prints
 //                    the peak memory (used by the start-up benchmark)
 //   --screenshot FILE  saves a picture of the main window once shown, then ends
+//   --language zh|en   the system language for this run (what a first run
+//                    starts in and whether Chinese is offered)
 #include "gui/GuiAsker.h"
 #include "shell/Settings.h"
 #include "shell/Shell.h"
@@ -19,8 +21,41 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 namespace {
+
+constexpr kt::Bi kNeedsDisplay{
+    "kt6383pro needs a graphical display; kt6383 does the same work on the command line (kt6383 --help).",
+    "kt6383pro 需要图形显示；命令行工具 kt6383 可完成同样的工作（kt6383 --help）。"};
+
+// "--language zh|en" (or "--language=zh"); 0 when not given or not one of the two.
+int LanguageArgument(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        const char* value = nullptr;
+        if (std::strcmp(argv[i], "--language") == 0 && i + 1 < argc) value = argv[i + 1];
+        else if (std::strncmp(argv[i], "--language=", 11) == 0) value = argv[i] + 11;
+        if (!value) continue;
+        if (std::strcmp(value, "zh") == 0) return kt::Chinese;
+        if (std::strcmp(value, "en") == 0) return kt::English;
+    }
+    return 0;
+}
+
+// Without a display Qt aborts in its platform plug-in; a person started the
+// program over SSH or in a container, so they get one plain line instead.
+bool DisplayMissing(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], "-platform") == 0 || std::strncmp(argv[i], "-platform=", 10) == 0) return false;
+    for (const char* var : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) {
+        const char* v = std::getenv(var);
+        if (v && *v) return false;
+    }
+    return true;
+}
 
 QString PeakMemoryLine()
 {
@@ -35,6 +70,12 @@ QString PeakMemoryLine()
 
 int main(int argc, char** argv)
 {
+    const int languageArg = LanguageArgument(argc, argv);
+    if (DisplayMissing(argc, argv)) {
+        const int L = languageArg ? languageArg : kt::SystemLanguageOf(QLocale::system());
+        std::fprintf(stderr, "%s\n", kNeedsDisplay.in(L).toUtf8().constData());
+        return 1;
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName("KT-6383 Pro");
     QApplication::setOrganizationName("KT-6383 Pro");
@@ -48,8 +89,15 @@ int main(int argc, char** argv)
     QCommandLineOption groupOpt("group-write", "Offer the write to a group of radios.");
     QCommandLineOption quitOpt("quit-after-show", "End once the main window is shown (benchmark).");
     QCommandLineOption shotOpt("screenshot", "Save a picture of the main window and end.", "FILE");
-    parser.addOptions({rootOpt, groupOpt, quitOpt, shotOpt});
+    QCommandLineOption langOpt("language", "System language for this run: zh (Chinese) or en (English).",
+                               "zh|en");
+    parser.addOptions({rootOpt, groupOpt, quitOpt, shotOpt, langOpt});
     parser.process(app);
+    if (parser.isSet(langOpt) && !languageArg) {
+        std::fprintf(stderr, "kt6383pro: --language takes zh or en, not \"%s\"\n",
+                     qPrintable(parser.value(langOpt)));
+        return 2;
+    }
 
     // Numbers are shown and read with "." whatever the user's locale says.
     QLocale::setDefault(QLocale::c());
@@ -62,7 +110,8 @@ int main(int argc, char** argv)
     opt.programDir = programDir;
     opt.root = parser.isSet(rootOpt) ? QDir(parser.value(rootOpt)).absolutePath() : QString();
     opt.groupWrite = parser.isSet(groupOpt);
-    opt.systemLanguage = kt::SystemLanguageOf(QLocale::system());
+    opt.systemLanguage = languageArg ? languageArg : kt::SystemLanguageOf(QLocale::system());
+    opt.resolvePort = true;
     kt::StartUp(ws, opt);
 
     kt::GuiAsker asker(ws);

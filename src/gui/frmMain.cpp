@@ -1,6 +1,7 @@
 #include "gui/frmMain.h"
 #include "shell/FileCommands.h"
 #include "gui/FrmSetLanguage.h"
+#include "gui/MenuPolish.h"
 #include "shell/MainTexts.h"
 #include "gui/EditorRegistry.h"
 #include "gui/frmAbout.h"
@@ -22,6 +23,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QProcess>
+#include <QScreen>
 #include <QSet>
 #include <QSettings>
 #include <QStatusBar>
@@ -187,6 +189,8 @@ void frmMain::BuildMenus()
         actions_[name] = a;
     }
     ConnectMenuHandlers();
+    ApplyStandardShortcuts(actions_);
+    DisableUnbuiltCommands(actions_);
     for (const char* toggle : {"mnuTreeView", "mnuViewToolbar", "mnuViewStatusBar"}) {
         actions_[toggle]->setCheckable(true);
         actions_[toggle]->setChecked(true);
@@ -282,6 +286,9 @@ void frmMain::Load()
     ApplyMainCaptions();
     BuildTree();
     LoadNewDoc();
+    // First run: room for the largest editor (stored geometry wins afterwards).
+    if (!HasStoredGeometry(*store_) && screen())
+        setGeometry(FirstRunFrame(SizeForLargestEditor(*this, *mdi_, editors_, *this), screen()->availableGeometry()));
 }
 
 void frmMain::SetTitle()
@@ -367,6 +374,7 @@ void frmMain::ApplyLanguage()
 void frmMain::Cascade()
 {
     mdi_->cascadeSubWindows();
+    KeepChildrenInside(mdi_);
 }
 
 // ---- children ----------------------------------------------------------------

@@ -31,7 +31,11 @@ const char* const kWriteUsage =
 const char* const kSimulateUsage =
     "usage: kt6383 simulate [options]\n"
     "  Runs a simulated radio on a pseudo-terminal and prints its device path.\n"
-    "  --load IMG / --save IMG     memory from / to a 23,745-byte image file\n"
+    "  Its memory starts as a radio fresh from the factory: the program's new-document\n"
+    "  defaults for the band class (--band-class 0: HF band, 1: HAM band, the default).\n"
+    "  --band-class 0|1            the band class of those defaults\n"
+    "  --blank                     start with erased memory (all 0xFF) instead\n"
+    "  --image IMG (or --load IMG) / --save IMG   memory from / to a 23,745-byte image file\n"
     "  --model TEXT --firmware V --extended    what the identification reports\n"
     "  --baud N                    pace the replies as a line at N baud\n"
     "  --silent                    never answer\n"
@@ -288,7 +292,13 @@ int RunSimulateCommand(const QStringList& args)
             std::fputs(kSimulateUsage, stdout);
             return 0;
         }
-        if (w == "--load" && i + 1 < args.size()) load = args[++i];
+        if ((w == "--load" || w == "--image") && i + 1 < args.size()) load = args[++i];
+        else if (w == "--band-class" && i + 1 < args.size()) {
+            const QString c = args[++i];
+            ok = c == "0" || c == "1";
+            opt.bandClass = c.toInt();
+        }
+        else if (w == "--blank") opt.bandClass = -1;
         else if (w == "--save" && i + 1 < args.size()) save = args[++i];
         else if (w == "--model" && i + 1 < args.size()) opt.model = args[++i].toLatin1();
         else if (w == "--firmware" && i + 1 < args.size()) opt.firmware = args[++i].toLatin1();

@@ -1,4 +1,7 @@
 #include "link/SimRadio.h"
+#include "model/Codec.h"
+#include "model/Defaults.h"
+#include "model/Workspace.h"
 
 #include <QFile>
 #include <QSocketNotifier>
@@ -26,6 +29,20 @@ const QByteArray kEnd = "END";
 SimRadio::SimRadio(const SimOptions& options, QObject* parent)
     : QObject(parent), opt_(options), mem_(kMemorySize, 0xFF)
 {
+    // A first read from the simulated radio shows sensible values, not the
+    // 0xFF of erased memory (empty groups, "-0.1" V, 2550 Hz tones).
+    if (opt_.bandClass >= 0) mem_ = FactoryImage(opt_.bandClass);
+}
+
+std::vector<uint8_t> SimRadio::FactoryImage(int bandClass)
+{
+    Workspace ws;
+    BuildTemplateData(ws, bandClass);
+    ClearImage(ws);
+    EncodeImage(ws);
+    std::vector<uint8_t> image = ws.MemImage;
+    image.resize(kMemorySize, 0xFF);
+    return image;
 }
 
 SimRadio::~SimRadio()

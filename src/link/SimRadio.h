@@ -35,6 +35,10 @@ struct SimOptions {
     int hangUpAt = -1;                // the cable pulled for good at the first frame for this address
     int baud = 0;                     // pace replies as a line at this rate (10 bits a byte); 0: at once
     int chunk = 0;                    // deliver replies in pieces of this many bytes (0: whole)
+    // The memory it starts with: the program's own new-document defaults for
+    // this band class (0: HF band, 1: HAM band), as a radio fresh from the
+    // factory holds them; -1: all 0xFF, a radio never programmed.
+    int bandClass = 1;
 };
 
 class SimRadio : public QObject {
@@ -57,6 +61,8 @@ public:
     std::vector<uint8_t>& Memory() { return mem_; }
     const std::vector<uint8_t>& Memory() const { return mem_; }
     void FillMemory(uint8_t value);
+    // The image of the new-document defaults of a band class (0 or 1).
+    static std::vector<uint8_t> FactoryImage(int bandClass);
 
     // Every frame received and every reply sent, with the milliseconds since Start().
     struct Frame {

@@ -8,6 +8,9 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <cerrno>
+#include <cstring>
+
 namespace kt {
 
 namespace {
@@ -83,19 +86,41 @@ bool IsVersionForm(const QByteArray& v)
     return v.size() == 4 && v[0] == 'V' && AllDigits(v.mid(1));
 }
 
+// Bytes as a person can read them in a message: printable ASCII as it is,
+// anything else as \xNN.
+QString Printable(const QByteArray& bytes)
+{
+    QString out;
+    for (const char ch : bytes) {
+        const auto b = uint8_t(ch);
+        out += b >= 0x20 && b < 0x7F ? QString(QChar(b)) : QStringLiteral("\\x%1").arg(b, 2, 16, QChar('0'));
+    }
+    return out;
+}
+
 FileResult Failed(const QString& message) { return {FileResult::Failed, message, {}}; }
 
 // Writes both files of a pair to temporary files and only then puts them in
 // place, so a failed save leaves the previous pair as it was.
-bool WritePair(const QString& dataPath, const QByteArray& data, const QByteArray& channels)
+bool WritePair(const QString& dataPath, const QByteArray& data, const QByteArray& channels, QString& why)
 {
+    // The system's reason, taken before anything else can change errno.
+    const auto fail = [&why](const QString& path) {
+        why = path + ": " + QString::fromLocal8Bit(std::strerror(errno ? errno : EIO));
+        return false;
+    };
+    errno = 0;
     const QString channelPath = ChannelFileOf(dataPath);
     // A data file named like its own channel file ("x.fre") would be
     // overwritten by the channel records.
-    if (channelPath == dataPath) return false;
+    if (channelPath == dataPath) {
+        errno = EINVAL;
+        return fail(dataPath);
+    }
     QSaveFile dat(dataPath), fre(channelPath);
-    if (!dat.open(QIODevice::WriteOnly) || dat.write(data) != data.size()) return false;
+    if (!dat.open(QIODevice::WriteOnly) || dat.write(data) != data.size()) return fail(dataPath);
     if (!fre.open(QIODevice::WriteOnly) || fre.write(channels) != channels.size()) {
+        fail(channelPath);
         dat.cancelWriting();
         return false;
     }
@@ -104,10 +129,12 @@ bool WritePair(const QString& dataPath, const QByteArray& data, const QByteArray
     bool hadOld = false;
     const QByteArray oldChannels = ReadWholeFile(channelPath, hadOld);
     if (!fre.commit()) {
+        fail(channelPath);
         dat.cancelWriting();
         return false;
     }
     if (!dat.commit()) {
+        fail(dataPath);
         if (hadOld) {
             QSaveFile back(channelPath);
             if (back.open(QIODevice::WriteOnly) && back.write(oldChannels) == oldChannels.size()) back.commit();
@@ -342,7 +369,8 @@ FileResult SaveDataFile(Workspace& ws)
     ws.WorkRecord.Version.set(kDataVersion);
     const QByteArray data = SerializeDataRecord(ws.WorkRecord);
     const QByteArray channels = ChannelFileBytes(ws.Channels, ws.WorkRecord.ChannelCount);
-    if (!WritePair(ws.CurrentFile, data, channels)) return Failed(ws.T(msg::FileError));
+    QString why;
+    if (!WritePair(ws.CurrentFile, data, channels, why)) return Failed(ws.T(msg::FileError) + "\n" + why);
     TakeSnapshot(ws);
     ws.IsUntitled = false;
     ws.TitleChanged();
@@ -352,10 +380,15 @@ FileResult SaveDataFile(Workspace& ws)
 FileResult OpenDataFile(Workspace& ws)
 {
     QFile f(ws.CurrentFile);
-    if (!f.open(QIODevice::ReadOnly)) return Failed(ws.T(msg::FileError));
+    errno = 0;
+    if (!f.open(QIODevice::ReadOnly))
+        return Failed(ws.T(msg::FileError) + "\n" + ws.CurrentFile + ": "
+                      + QString::fromLocal8Bit(std::strerror(errno ? errno : EIO)));
 
     const QByteArray version = CleanText(f.read(4));
-    if (!IsVersionForm(version)) return Failed(ws.T(vtxt::UnknownDataVersion));
+    if (!IsVersionForm(version))
+        return Failed(ws.T(vtxt::UnknownDataVersion) + "\n"
+                      + ws.T(vtxt::VersionFound).arg(ws.CurrentFile, Printable(version)));
 
     const QString fileVersion = QString::fromLatin1(version);
     if (!IsCompatible(ws.Versions, QString::fromLatin1(kDataVersion), fileVersion))

@@ -21,7 +21,7 @@ bool SaveCurrentFile(Workspace& ws)
 {
     const FileResult r = SaveDataFile(ws);
     if (r.kind != FileResult::Done) {
-        ws.Ask(r.message.isEmpty() ? ws.T(msg::FileError) : r.message, Buttons::Ok, Icon::None);
+        ws.Ask(r.message.isEmpty() ? ws.T(msg::FileError) : r.message, Buttons::Ok, Icon::Warning);
         return false;
     }
     ws.IsUntitled = false;
@@ -98,7 +98,7 @@ void OpenCommand(Workspace& ws, const DocumentWindows& windows)
             windows.launchVersion(r.launchVersion);
         return;
     }
-    ws.Ask(r.message.isEmpty() ? ws.T(msg::FileError) : r.message, Buttons::Ok, Icon::None);
+    ws.Ask(r.message.isEmpty() ? ws.T(msg::FileError) : r.message, Buttons::Ok, Icon::Warning);
 }
 
 bool LaunchVersionFlow(Workspace& ws, const QString& v, const QString& ownExecutableName,

@@ -69,7 +69,7 @@ QString SettingsPath(const Workspace& ws)
     return user;
 }
 
-void LoadSettings(Workspace& ws, int systemLanguage)
+bool LoadSettings(Workspace& ws, int systemLanguage)
 {
     const QString path = SettingsPath(ws);
 
@@ -87,7 +87,8 @@ void LoadSettings(Workspace& ws, int systemLanguage)
     ws.RadioVersion = "V200";
 
     const QString port = ReadProfileString(path, kSection, "comPort").trimmed();
-    if (!port.isEmpty()) ws.comPort = port;
+    const bool portStored = !port.isEmpty();
+    if (portStored) ws.comPort = port;
     ParseInt(ReadProfileString(path, kSection, "Handshaking"), ws.Handshaking);
     ParseInt(ReadProfileString(path, kSection, "StopBit"), ws.StopBit);
 
@@ -100,10 +101,11 @@ void LoadSettings(Workspace& ws, int systemLanguage)
             ws.CurrentLanguage = lang;
     }
 
-    WriteProfileString(path, kSection, "comPort", ws.comPort);
+    if (portStored) WriteProfileString(path, kSection, "comPort", ws.comPort);
     WriteProfileString(path, kSection, "CurrentLanguage", QString::number(ws.CurrentLanguage));
 
     ParseBandRange(ws);
+    return portStored;
 }
 
 bool StoreLanguageSetting(const Workspace& ws)

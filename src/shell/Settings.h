@@ -19,8 +19,10 @@ QString SettingsPath(const Workspace& ws);
 
 // Reads the settings at start-up.  systemLanguage is 1 or 2 (see
 // SystemLanguageOf); a missing file, key or a value that is not a number
-// leaves the start values (port 1, the system language).
-void LoadSettings(Workspace& ws, int systemLanguage);
+// leaves the start values (port 1, the system language).  Returns whether a
+// port was stored; a port the user never chose is not written back, so it
+// does not pass for a stored one on the next start.
+bool LoadSettings(Workspace& ws, int systemLanguage);
 
 // Writes "CurrentLanguage" (the language dialog); false when it cannot be written.
 bool StoreLanguageSetting(const Workspace& ws);

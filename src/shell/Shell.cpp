@@ -4,7 +4,10 @@
 #include "model/DataFile.h"
 #include "model/Defaults.h"
 #include "model/Workspace.h"
+#include "link/LinkTexts.h"
+#include "link/Transfer.h"
 
+#include <QSerialPortInfo>
 #include <QSettings>
 
 namespace kt {
@@ -37,11 +40,42 @@ QString MainTitle(const Workspace& ws)
     return BandPanelText(ws) + "[" + ws.T(txt::FileName) + ":" + FileNameOf(ws.CurrentFile) + "]";
 }
 
+namespace {
+constexpr Bi kNoPort{"no port", "无端口"};
+constexpr Bi kNotPresent{"(not present)", "(不存在)"};
+}  // namespace
+
+QString PortPanelText(const Workspace& ws, const QStringList& presentPorts)
+{
+    const QString key = ws.comPort.trimmed();
+    const QString label = ws.T(txt::PortLabel);
+    if (PortNameOfKey(key).isEmpty()) return label + " " + ws.T(kNoPort);
+    if (key == kSimulatedPortKey) return label + " " + ws.T(link_txt::Simulated);
+    bool numeric = false;
+    key.toInt(&numeric);
+    QString text = label + (numeric ? key : " " + key);
+    if (!presentPorts.contains(PortNameOfKey(key))) text += " " + ws.T(kNotPresent);
+    return text;
+}
+
 QString PortPanelText(const Workspace& ws)
 {
-    bool numeric = false;
-    ws.comPort.toInt(&numeric);
-    return ws.T(txt::PortLabel) + (numeric ? ws.comPort : " " + ws.comPort);
+    return PortPanelText(ws, PresentPorts());
+}
+
+QStringList PresentPorts()
+{
+    QStringList names;
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) names << info.portName();
+    names << kSimulatedPortKey;
+    return names;
+}
+
+QString PreselectedPort(const QString& key, const QStringList& presentPorts)
+{
+    const QString name = PortNameOfKey(key);
+    if (!name.isEmpty() && presentPorts.contains(name)) return name;
+    return presentPorts.isEmpty() ? QString() : presentPorts.first();
 }
 
 QString DataFileFilter(const Workspace& ws)
@@ -59,7 +93,10 @@ void StartUp(Workspace& ws, const StartOptions& opt)
     ws.GroupWriteEnabled = opt.groupWrite;
     // Numbers are formatted and parsed with "." by the program itself
     // (QLocale::c()), so the user's locale is neither read nor changed here.
-    LoadSettings(ws, opt.systemLanguage);
+    const bool portStored = LoadSettings(ws, opt.systemLanguage);
+    // Shown in the status bar and used by a transfer, stored only when the
+    // user confirms it in the port dialog.
+    if (!portStored && opt.resolvePort) ws.comPort = PreselectedPort(QString(), PresentPorts());
     InitDefaults(ws);
 }
 
@@ -78,6 +115,15 @@ Geometry LoadGeometry(QSettings& store)
     read("MainHeight", g.height);
     store.endGroup();
     return g;
+}
+
+bool HasStoredGeometry(QSettings& store)
+{
+    store.beginGroup("Settings");
+    bool any = false;
+    for (const char* key : {"MainLeft", "MainTop", "MainWidth", "MainHeight"}) any = any || store.contains(key);
+    store.endGroup();
+    return any;
 }
 
 void StoreGeometry(QSettings& store, const Geometry& g)

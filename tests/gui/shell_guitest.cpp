@@ -4,8 +4,10 @@
 #include "shell/Shell.h"
 #include "gui/frmAbout.h"
 #include "gui/frmMain.h"
+#include "gui/MenuPolish.h"
 #include "gui/channels/frmCommChInfo.h"
 #include "model/DataFile.h"
+#include "link/Transfer.h"
 #include "TestSupport.h"
 
 #include <QAction>
@@ -20,6 +22,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 #include <QSettings>
 #include <QStatusBar>
 #include <QTest>
@@ -227,7 +230,11 @@ TEST_F(ShellWithoutTemplatesTest, TitleExamples)
     Start();
     EXPECT_EQ(main->windowTitle(), "KT-6383 Pro[28.0000 - 29.6990 MHz][File Name:new.dat]");
     EXPECT_EQ(main->statusPanel(2)->text(), "KT-6383 Pro[28.0000 - 29.6990 MHz]");
-    EXPECT_EQ(main->statusPanel(3)->text(), "COM1");
+    // The start value 1 is on no port list here: it says so.
+    EXPECT_TRUE(main->statusPanel(3)->text().startsWith("COM1")) << main->statusPanel(3)->text().toStdString();
+    ws->comPort = kSimulatedPortKey;
+    main->ApplyMainCaptions();
+    EXPECT_EQ(main->statusPanel(3)->text(), "COM Simulated radio");
     EXPECT_FALSE(IsModified(*ws));
 
     QDir().mkpath(inst.path("jobs"));
@@ -238,7 +245,7 @@ TEST_F(ShellWithoutTemplatesTest, TitleExamples)
     ws->CurrentLanguage = Chinese;
     main->ApplyMainCaptions();
     EXPECT_EQ(main->windowTitle(), QString::fromUtf8("KT-6383 Pro[28.0000 - 29.6990 MHz][文件名:radio.dat]"));
-    EXPECT_EQ(main->statusPanel(3)->text(), QString::fromUtf8("通信口1"));
+    EXPECT_EQ(main->statusPanel(3)->text(), QString::fromUtf8("通信口 模拟对讲机"));
 }
 
 TEST_F(ShellTest, OpenThenNewKeepsTheFileName)
@@ -370,11 +377,44 @@ TEST_F(ShellTest, ChoosingTheLanguageInUseChangesNothingButRewritesTheKey)
     EXPECT_EQ(ChildTitles().size(), 2);   // nothing closed
 }
 
-TEST_F(ShellTest, GeometryDefaultsAndStoreOnExit)
+TEST(FirstRunFrame, HoldsTheEditorWithinNinetyPercentCentred)
+{
+    const QRect screen(0, 0, 1400, 1000);
+    struct Case { QSize wanted; QRect want; };
+    const Case cases[] = {
+        {{1100, 800}, QRect(150, 100, 1100, 800)},
+        {{2000, 1200}, QRect(70, 50, 1260, 900)},
+        {{1300, 950}, QRect(70, 50, 1260, 900)},
+    };
+    for (const Case& c : cases) EXPECT_EQ(FirstRunFrame(c.wanted, screen), c.want);
+    EXPECT_EQ(FirstRunFrame({500, 400}, QRect(1400, 0, 1000, 800)).center(), QRect(1400, 0, 1000, 800).center());
+}
+
+TEST_F(ShellTest, GeometryFirstRunFitsTheEditorsThenStored)
 {
     Start();
-    EXPECT_EQ(main->pos(), QPoint(100 / 15, 100 / 15));
-    EXPECT_EQ(main->size(), QSize(14500 / 15, 10500 / 15));
+    // First run: the option window, the largest editor, fits without
+    // scrolling where the screen allows, and the window is centred.
+    const QRect avail = main->screen()->availableGeometry();
+    EXPECT_LE(main->width(), avail.width() * 9 / 10);
+    EXPECT_LE(main->height(), avail.height() * 9 / 10);
+    EXPECT_LE(std::abs(main->geometry().center().x() - avail.center().x()), 1);
+    main->ShowChild(Child::OptFeatures);
+    QMdiSubWindow* opt = main->mdiArea()->activeSubWindow();
+    ASSERT_NE(opt, nullptr);
+    const QSize room = main->mdiArea()->viewport()->size();
+    if (main->width() < avail.width() * 9 / 10 && main->height() < avail.height() * 9 / 10) {
+        EXPECT_LE(opt->width(), room.width());
+        EXPECT_LE(opt->height(), room.height());
+    }
+    // No child reaches past the work area where the area is big enough, and
+    // one larger than the area sits at its top-left corner.
+    for (QMdiSubWindow* s : main->mdiArea()->subWindowList()) {
+        if (s->width() >= room.width()) EXPECT_EQ(s->x(), 0);
+        else EXPECT_LE(s->geometry().right(), room.width());
+        if (s->height() >= room.height()) EXPECT_EQ(s->y(), 0);
+        else EXPECT_LE(s->geometry().bottom(), room.height());
+    }
 
     main->resize(800, 600);
     main->close();
@@ -383,6 +423,35 @@ TEST_F(ShellTest, GeometryDefaultsAndStoreOnExit)
     EXPECT_EQ(store->value("Settings/MainWidth").toString(), "12000");
     EXPECT_EQ(store->value("Settings/MainHeight").toString(), "9000");
     EXPECT_TRUE(asker.asked.isEmpty());
+
+    // Stored geometry is used on the next start.
+    main.reset();
+    Start();
+    EXPECT_EQ(main->size(), QSize(800, 600));
+}
+
+TEST_F(ShellTest, UnbuiltCommandsDisabledAndStandardShortcuts)
+{
+    Start();
+    for (const char* name : {"mnuFilePrint", "mnuModelInfo", "MnuCheckRadioBand", "MnuFrequencyCheck",
+                             "mnuKeyAssignm", "mnuScanInfo", "mnuHelpTopic"}) {
+        ASSERT_NE(main->menuAction(name), nullptr) << name;
+        EXPECT_FALSE(main->menuAction(name)->isEnabled()) << name;
+        EXPECT_FALSE(main->menuAction(name)->text().isEmpty()) << name;
+    }
+    EXPECT_FALSE(main->toolButton(QString::fromUtf8("打印"))->isEnabled());
+    EXPECT_TRUE(main->menuAction("mnuFileSave")->isEnabled());
+    const std::pair<const char*, const char*> keys[] = {
+        {"mnuFileNew", "Ctrl+N"}, {"mnuFileOpen", "Ctrl+O"}, {"mnuFileSave", "Ctrl+S"},
+        {"mnuFileSaveAs", "Ctrl+Shift+S"}, {"mnuFileExit", "Ctrl+Q"}};
+    for (const auto& [name, key] : keys)
+        EXPECT_EQ(main->menuAction(name)->shortcut().toString(), QString(key)) << name;
+    // The shortcut runs the command: Ctrl+N asks before clearing.
+    asker.answers = {Answer::Cancel};
+    main->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(main.get()));
+    QTest::keyClick(main->mdiArea(), Qt::Key_N, Qt::ControlModifier);
+    EXPECT_EQ(asker.asked.size(), 1);
 }
 
 TEST_F(ShellTest, ExitWithModifiedData)

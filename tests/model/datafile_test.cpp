@@ -107,16 +107,20 @@ TEST(DataFile, OpenMessages)
         b.replace(0, head.size(), head);
         return b + QByteArray(extra, '\0');
     };
-    const QString unknown = "Unknown version Of DataFile!";
+    // The text as it stands, then the file and the version text found there.
+    const auto unknown = [&](const char* found) {
+        return "Unknown version Of DataFile!\n" + f.file("t.dat") + ": version text found \"" + found + "\"";
+    };
     struct Case { const char* name; QByteArray bytes; FileResult::Kind kind; QString message; } cases[] = {
         {"appended", variant("V200", 1), FileResult::Failed, "Fail to start the software. This version does not exist."},
         {"truncated", good.left(1000), FileResult::Failed, "Fail to start the software. This version does not exist."},
-        {"lowercase", variant("v200"), FileResult::Failed, unknown},
-        {"letters", variant("VABC"), FileResult::Failed, unknown},
-        {"short version", variant("V20 "), FileResult::Failed, unknown},
-        {"sign", variant("V+20"), FileResult::Failed, unknown},
-        {"tiny", "V2", FileResult::Failed, unknown},
-        {"empty", "", FileResult::Failed, unknown},
+        {"lowercase", variant("v200"), FileResult::Failed, unknown("v200")},
+        {"letters", variant("VABC"), FileResult::Failed, unknown("VABC")},
+        {"short version", variant("V20 "), FileResult::Failed, unknown("V20")},
+        {"sign", variant("V+20"), FileResult::Failed, unknown("V+20")},
+        {"tiny", "V2", FileResult::Failed, unknown("V2")},
+        {"empty", "", FileResult::Failed, unknown("")},
+        {"control byte", variant("V\x01" "00"), FileResult::Failed, unknown("V\\x0100")},
     };
     for (const auto& c : cases) {
         ASSERT_TRUE(WriteFile(f.file("t.dat"), c.bytes));
@@ -127,12 +131,12 @@ TEST(DataFile, OpenMessages)
         EXPECT_EQ(f.state(), before) << c.name;
     }
 
-    EXPECT_EQ(f.open("missing.dat").message, "file error.");
+    EXPECT_EQ(f.open("missing.dat").message, "file error.\n" + f.file("missing.dat") + ": No such file or directory");
     EXPECT_FALSE(QFile::exists(f.file("missing.dat")));
     ASSERT_TRUE(QDir().mkdir(f.file("folder.dat")));
     EXPECT_EQ(f.open("folder.dat").kind, FileResult::Failed);
     f.ws->CurrentLanguage = Chinese;
-    EXPECT_EQ(f.open("missing.dat").message, QString::fromUtf8("文件错误。"));
+    EXPECT_EQ(f.open("missing.dat").message.section('\n', 0, 0), QString::fromUtf8("文件错误。"));
 }
 
 TEST(DataFile, IncompatibleVersionAsksToLaunch)
@@ -266,7 +270,12 @@ TEST(DataFile, FailedSaveKeepsThePreviousPairAndTheModifiedState)
 
     const FileResult r = SaveDataFile(ws);
     EXPECT_EQ(r.kind, FileResult::Failed);
-    EXPECT_EQ(r.message, "file error.");
+    // The text of the message, then the file and the system's reason.
+    EXPECT_EQ(r.message.section('\n', 0, 0), "file error.");
+    // The channel file's place is the one that could not be taken.
+    const QString fre = ChannelFileOf(ws.CurrentFile);
+    EXPECT_TRUE(r.message.section('\n', 1).startsWith(fre + ": ")) << r.message.toStdString();
+    EXPECT_GT(r.message.section('\n', 1).size(), fre.size() + 2);
     EXPECT_EQ(ReadFile(f.file("keep.dat")), oldDat);
     EXPECT_TRUE(IsModified(ws));
     EXPECT_TRUE(ws.IsUntitled);

@@ -123,7 +123,7 @@ TEST_F(FileCommandsTest, FailedSaveKeepsNameAndModifiedState)
     Modify();
     asker.fileNames = {inst.path("no/such/folder/x.dat")};
     EXPECT_FALSE(SaveAsCommand(*ws));
-    EXPECT_EQ(asker.asked, QStringList({"file error."}));
+    EXPECT_EQ(asker.asked, QStringList({"file error.\n" + inst.path("no/such/folder/x.dat") + ": No such file or directory"}));
     EXPECT_TRUE(IsModified(*ws));
     EXPECT_TRUE(ws->IsUntitled);
     EXPECT_EQ(ws->CurrentFile, "new.dat");
@@ -140,7 +140,7 @@ TEST_F(FileCommandsTest, FailedSaveLeavesThePreviousFileIntact)
     ws->CurrentFile = inst.path("jobs/gone/keep.dat");
     asker.answers = {Answer::Ok};
     EXPECT_FALSE(SaveCommand(*ws));
-    EXPECT_EQ(asker.asked.last(), "file error.");
+    EXPECT_EQ(asker.asked.last(), "file error.\n" + inst.path("jobs/gone/keep.dat") + ": No such file or directory");
     EXPECT_EQ(ReadFile(Job("keep.dat")), before);
     EXPECT_TRUE(IsModified(*ws));
 }
@@ -246,7 +246,11 @@ TEST_P(OpenFailureTest, RefusedFilesLeaveTheDocumentAsItWas)
     asker.fileNames = {path};
     OpenCommand(*ws, windows);
     ASSERT_EQ(asker.asked.size(), 2);
-    EXPECT_EQ(asker.asked[1], QString(c.english));
+    // The text as it stands, then the file and what was wrong with it.
+    EXPECT_EQ(asker.asked[1].section('\n', 0, 0), QString(c.english));
+    if (asker.asked[1].contains('\n'))
+        EXPECT_TRUE(asker.asked[1].section('\n', 1).startsWith(path + ":")) << asker.asked[1].toStdString();
+    if (c.size < 0) EXPECT_TRUE(asker.asked[1].endsWith("No such file or directory"));
     EXPECT_EQ(ws->WorkRecord.TxOffset, before);
     EXPECT_TRUE(IsModified(*ws));
     // The refused file is not the document's: a Save must not overwrite it.

@@ -2,6 +2,7 @@
 #include "base/Messages.h"
 #include "shell/Settings.h"
 #include "shell/Shell.h"
+#include "link/Transfer.h"
 #include "TestSupport.h"
 
 #include <QDir>
@@ -67,7 +68,11 @@ TEST_P(LoadSettingsTest, StartsWithTheRightLanguageAndPort)
     EXPECT_EQ(ws->ModelCode, kModelCode);
     // Written back at every start.
     EXPECT_EQ(Key(inst, "CurrentLanguage"), QString::number(c.wantLanguage));
-    EXPECT_EQ(Key(inst, "comPort"), QString(c.wantPort));
+    // A port is written back only when one was stored: the start value 1 is
+    // nobody's choice and must not pass for one on the next start.
+    const bool stored = c.ini.contains("comPort=") && !c.ini.contains("comPort=\n");
+    EXPECT_EQ(Key(inst, "comPort"), stored ? QString(c.wantPort)
+                                           : c.ini.contains("comPort=") ? QString() : QString("<missing>"));
     EXPECT_EQ(Key(inst, "IsFirstRun"), QString(c.wantFirstRunKey));
 }
 
@@ -188,12 +193,53 @@ TEST(Titles, BothLanguages)
     ws.CurrentLanguage = Chinese;
     EXPECT_EQ(MainTitle(ws), QString::fromUtf8("KT-6383 Pro[24.7150 - 30.1050 MHz][文件名:radio.dat]"));
     EXPECT_EQ(BandPanelText(ws), "KT-6383 Pro[24.7150 - 30.1050 MHz]");
-    EXPECT_EQ(PortPanelText(ws), QString::fromUtf8("通信口1"));
+    const QStringList present{"COM1", "ttyUSB0", QString(kSimulatedPortKey)};
+    EXPECT_EQ(PortPanelText(ws, present), QString::fromUtf8("通信口1"));
     ws.CurrentLanguage = English;
-    EXPECT_EQ(PortPanelText(ws), "COM1");
+    EXPECT_EQ(PortPanelText(ws, present), "COM1");
     ws.comPort = "ttyUSB0";
-    EXPECT_EQ(PortPanelText(ws), "COM ttyUSB0");
+    EXPECT_EQ(PortPanelText(ws, present), "COM ttyUSB0");
     EXPECT_EQ(DataFileFilter(ws), "Data File (*.dat)");
+}
+
+// The status bar tells the port a transfer will use, never a port that is
+// not there without saying so.
+TEST(PortPanel, FirstStartMissingAndSimulatedPorts)
+{
+    Workspace ws;
+    const QStringList none;
+    const QStringList ports{"ttyUSB0", "ttyS4", QString(kSimulatedPortKey)};
+    struct Case { QString key; int language; QStringList present; const char* want; };
+    const Case cases[] = {
+        {"", English, none, "COM no port"},
+        {"0", Chinese, none, "通信口 无端口"},
+        {"ttyUSB0", English, ports, "COM ttyUSB0"},
+        {"ttyUSB1", English, ports, "COM ttyUSB1 (not present)"},
+        {"3", Chinese, ports, "通信口3 (不存在)"},
+        {kSimulatedPortKey, Chinese, ports, "通信口 模拟对讲机"},
+    };
+    for (const Case& c : cases) {
+        ws.comPort = c.key;
+        ws.CurrentLanguage = c.language;
+        EXPECT_EQ(PortPanelText(ws, c.present), QString::fromUtf8(c.want)) << c.key.toStdString();
+    }
+    // The dialog's preselection: the stored port when present, else the first.
+    EXPECT_EQ(PreselectedPort("ttyS4", ports), "ttyS4");
+    EXPECT_EQ(PreselectedPort("7", ports), "ttyUSB0");
+    EXPECT_EQ(PreselectedPort("", none), QString());
+}
+
+TEST(PortPanel, FirstStartShowsThePreselectedPortAndStoresNothing)
+{
+    TempInstall inst(false);
+    Workspace ws;
+    StartOptions opt;
+    opt.programDir = inst.bin();
+    opt.resolvePort = true;
+    StartUp(ws, opt);
+    EXPECT_EQ(ws.comPort, PreselectedPort(QString(), PresentPorts()));
+    EXPECT_NE(PortPanelText(ws), QString("COM1"));
+    EXPECT_EQ(Key(inst, "comPort"), QString("<missing>"));
 }
 
 TEST(Geometry, DefaultsRoundTripAndBadValues)

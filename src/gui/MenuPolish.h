@@ -1,0 +1,43 @@
+// What a new user meets first in the main window, kept apart from the window
+// itself: the platform's standard shortcuts, the commands not built yet shown
+// disabled, a first-run size that holds the largest editor, and child windows
+// kept inside the work area.
+#pragma once
+
+#include <QHash>
+#include <QSize>
+#include <QString>
+
+class QAction;
+class QMainWindow;
+class QMdiArea;
+class QRect;
+
+namespace kt {
+
+class EditorRegistry;
+class MainHost;
+
+// Ctrl+N, Ctrl+O, Ctrl+S, Ctrl+Shift+S, Ctrl+Q and F1 as the platform names
+// them, shown beside the menu items.
+void ApplyStandardShortcuts(const QHash<QString, QAction*>& menuActions);
+
+// Menu items and tool bar buttons of commands that have no behaviour yet are
+// shown disabled, captions unchanged, so a click never does nothing silently.
+void DisableUnbuiltCommands(const QHash<QString, QAction*>& menuActions);
+bool IsUnbuiltCommand(const QString& menuName);
+
+// The main window's first-run frame: big enough for `wanted` (the window
+// size that shows the largest editor without scroll bars), at most 90% of the
+// available screen, centred on it.
+QRect FirstRunFrame(QSize wanted, const QRect& available);
+// The main window size at which the largest of the editors fits its work
+// area (each editor is made once, measured and dropped).
+QSize SizeForLargestEditor(QMainWindow& main, QMdiArea& area, const EditorRegistry& editors,
+                           MainHost& host);
+
+// After a cascade: a child larger than the work area goes to its top-left
+// corner; where the area is big enough, no child extends past it.
+void KeepChildrenInside(QMdiArea* area);
+
+}  // namespace kt
