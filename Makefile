@@ -2,7 +2,7 @@
 # make test - set up, build and run every test through CTest (plus the sanitizer build)
 
 PACKAGES := cmake ninja-build g++ clang qt6-base-dev qt6-serialport-dev qt6-multimedia-dev \
-            libgtest-dev libbenchmark-dev fonts-noto-cjk qt6-translations-l10n
+            libgtest-dev libbenchmark-dev libcsv-dev fonts-noto-cjk qt6-translations-l10n
 BUILD    := build
 ASAN     := build-asan
 JOBS     ?= 2
