@@ -7,6 +7,7 @@
 #include "rules/rogerbeep/RbRules.h"
 
 #include <QLocale>
+#include <algorithm>
 
 namespace kt {
 
@@ -93,10 +94,17 @@ void Commit(Workspace& ws, const Stage& stage, CsvImport& result)
     for (auto it = stage.groups.begin(); it != stage.groups.end(); ++it) {
         const int band = it.key().first, group = it.key().second;
         const QVector<ChannelRec>& recs = it.value();
+        QList<int> before, after;
+        for (int s = 1; s <= std::min<int>(ws.ChannelCount(band, group), kMaxSlots); ++s)
+            before << ws.Channels(band, s, group).ChNo;
+        for (const ChannelRec& r : recs) after << r.ChNo;
+        std::sort(before.begin(), before.end());
+        std::sort(after.begin(), after.end());
         for (int s = 1; s <= kMaxSlots; ++s)
             ws.Channels(band, s, group) = s <= recs.size() ? recs[s - 1] : ChannelRec{};
         ws.ChannelCount(band, group) = int16_t(recs.size());
-        RepointChannelRefs(ws, band, group);
+        // As typing does: references are re-pointed when channels came or went.
+        if (before != after) RepointChannelRefs(ws, band, group);
         result.groups.append(it.key());
         result.channels += int(recs.size());
     }
@@ -305,8 +313,8 @@ struct FullImporter {
         long long hz = 0;
         QByteArray digits;
         QString reason;
-        if (!ParseFreqCell(ws, cell(3), limits[band], hz, digits, reason))
-            return error(r.line, col(3), cell(3), reason);
+        // A bad frequency does not stop the row: its other cells are checked too.
+        if (!ParseFreqCell(ws, cell(3), limits[band], hz, digits, reason)) error(r.line, col(3), cell(3), reason);
 
         const ChannelRec start = StartRecord(ws, band, group, ch, digits);
         ChannelRec rec = start;

@@ -139,7 +139,7 @@ struct Importer {
         QByteArray digits;
         QString reason;
         if (!ParseFreqCell(ws, cell(r, Frequency), limits, hz, digits, reason))
-            return error(r.line, at[Frequency], cell(r, Frequency), reason);
+            error(r.line, at[Frequency], cell(r, Frequency), reason);
         const ChannelRec start = StartRecord(ws, band, group, ch, digits);
         ChannelRec rec = start;
 
