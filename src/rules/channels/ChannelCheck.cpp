@@ -62,6 +62,7 @@ struct Checker {
         const int rows = GroupSize(band, group);
         const bool lettered = group <= LetteredGroupsOf(band);
         QList<QPair<int, long long>> kept;   // channel, hertz of the channels the radio keeps
+        bool anyKept = false;
         for (int s = 1; s <= count; ++s) {
             const ChannelRec& c = ws.Channels(band, s, group);
             const int ch = c.ChNo;
@@ -94,7 +95,10 @@ struct Checker {
                 add(Severity::Error, band, group, ch, T(ckt::NoRoger).arg(c.RogerBeep));
             if (ch > rows) {
                 add(Severity::Note, band, group, ch, T(ckt::PastRows).arg(name).arg(rows));
-            } else if (numeric && !subHz) {
+                continue;
+            }
+            anyKept = true;
+            if (numeric && !subHz) {
                 for (const auto& k : kept)
                     if (k.second == hz) {
                         add(Severity::Note, band, group, ch,
@@ -107,7 +111,7 @@ struct Checker {
         if (!lettered) return;
         // A group the radio keeps nothing of gets one note; its emergency
         // channels have nothing to point at.
-        if (kept.isEmpty()) {
+        if (!anyKept) {
             if (ws.WorkRecord.OptFeat.GroupEnable[band][group] == 1)
                 add(Severity::Note, band, group, 0, T(ckt::EnabledEmpty));
             return;
