@@ -159,9 +159,10 @@ int16_t& Stored(ChannelRec& r, ChField f)
 // outside the tables as its number so that an import names it.
 QString ToneText(int type, int ctcss, int dcs)
 {
+    static const QStringList kCtcss = CtcssList(), kDcs = DcsList();
     if (type == 0) return QStringLiteral("Off");
-    if (type == 1) return ctcss >= 0 && ctcss < kCtcssCount ? CtcssList()[ctcss] : QStringLiteral("C?%1").arg(ctcss);
-    if (type == 2) return dcs >= 0 && dcs < kDcsCount ? DcsList()[dcs] : QStringLiteral("D?%1").arg(dcs);
+    if (type == 1) return ctcss >= 0 && ctcss < kCtcssCount ? kCtcss[ctcss] : QStringLiteral("C?%1").arg(ctcss);
+    if (type == 2) return dcs >= 0 && dcs < kDcsCount ? kDcs[dcs] : QStringLiteral("D?%1").arg(dcs);
     return QString::number(type);
 }
 
@@ -343,6 +344,8 @@ CsvExport ExportChannelsCsv(Workspace& ws)
     for (int band = 0; band < kBands; ++band)
         for (int group = 1; group <= GroupsOfBand(band); ++group) {
             const bool mem = IsMemoryGroup(band, group);
+            QMap<int, QStringList> lists;
+            for (ChField f : kFields) lists[int(f)] = ChFieldList(ws, f, mem);
             const int count = std::min<int>(ws.ChannelCount(band, group), kMaxSlots);
             for (int s = 1; s <= count; ++s) {
                 ChannelRec c = ws.Channels(band, s, group);
@@ -354,7 +357,7 @@ CsvExport ExportChannelsCsv(Workspace& ws)
                     else if (IsRef(f)) cells << (v == 0 ? chtxt::Off.en : QString::number(v));
                     else if (f == ChField::Mode) cells << (v >= 0 && v <= 5 ? ModeText(v) : QString::number(v));
                     else {
-                        const QStringList l = ChFieldList(ws, f, mem);
+                        const QStringList& l = lists[int(f)];
                         cells << (v >= 0 && v < l.size() ? l[v] : QString::number(v));
                     }
                 }
