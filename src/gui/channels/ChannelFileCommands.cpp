@@ -5,6 +5,7 @@
 #include "rules/channels/ChannelCheck.h"
 #include "rules/channels/ChannelCsv.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -85,7 +86,9 @@ void ImportChannelsCommand(MainHost& host)
 void CheckAllChannelsCommand(MainHost& host)
 {
     emit host.ws().Events().aboutToEncode();
-    FrmCheckReport* open = host.MainWindow()->findChild<FrmCheckReport*>();
+    FrmCheckReport* open = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* r = qobject_cast<FrmCheckReport*>(w); r && &r->host() == &host) open = r;
     if (open) {
         open->Refresh();
     } else {

@@ -24,6 +24,7 @@ public:
     void Refresh();
     const QList<Finding>& findings() const { return findings_; }
     QTableView* table() const { return table_; }
+    MainHost& host() const { return host_; }
     // What a double-click on row does (also for tests).
     void OpenRow(int row);
 
