@@ -44,7 +44,6 @@ struct Workspace {
     QByteArray ModelCode = kModelCode;
     QByteArray RadioVersion = "V200";
     bool ExtendedHf = false;
-    int RadioBandType = -1;  // band type of the radio last read; -1: none read yet
     int GroupCount = 17;   // groups of the band last walked (17 or 14)
 
     // The last radio identified since the program started (read, write or

@@ -220,14 +220,16 @@ RadioBandCheck CheckRadioBand(const Workspace& ws)
 {
     RadioBandCheck r;
     const int doc = ws.WorkRecord.BandType == 0 ? 0 : 1;
-    if (ws.RadioBandType < 0) {
+    // The band of a radio is known once it has been read.
+    if (!ws.LastRadio.known || ws.LastRadio.bandRange.isEmpty()) {
         r.text = ws.T(ckt::RadioUnknown);
         return r;
     }
+    const int radio = ws.LastRadio.bandRange == kBandRange0 ? 0 : 1;
     r.radioKnown = true;
-    r.agrees = ws.RadioBandType == doc;
+    r.agrees = radio == doc;
     r.text = r.agrees ? ws.T(ckt::BandAgrees).arg(BandName(doc))
-                      : ws.T(ckt::BandDiffers).arg(BandName(doc), BandName(ws.RadioBandType));
+                      : ws.T(ckt::BandDiffers).arg(BandName(doc), BandName(radio));
     return r;
 }
 

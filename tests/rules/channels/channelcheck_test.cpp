@@ -82,9 +82,11 @@ TEST(ChannelCheck, RadioBandIsComparedWithTheRadioLastRead)
     Workspace ws;
     BuildTemplateData(ws, 0);
     EXPECT_FALSE(CheckRadioBand(ws).radioKnown);
-    ws.RadioBandType = 1;
+    ws.LastRadio.known = true;   // identified, but not read: its band is not known
+    EXPECT_FALSE(CheckRadioBand(ws).radioKnown);
+    ws.LastRadio.bandRange = kBandRange1;
     EXPECT_FALSE(CheckRadioBand(ws).agrees);
-    ws.RadioBandType = 0;
+    ws.LastRadio.bandRange = kBandRange0;
     EXPECT_TRUE(CheckRadioBand(ws).agrees);
 }
 
