@@ -3,7 +3,7 @@
 # make fuzz-smoke - build the fuzz targets (clang, sanitizers) and run each for 60 s on its seeds
 
 PACKAGES := cmake ninja-build g++ clang qt6-base-dev qt6-serialport-dev qt6-multimedia-dev \
-            libgtest-dev libbenchmark-dev fonts-noto-cjk qt6-translations-l10n
+            libgtest-dev libbenchmark-dev libcsv-dev fonts-noto-cjk qt6-translations-l10n
 BUILD    := build
 ASAN     := build-asan
 FUZZ     := build-fuzz

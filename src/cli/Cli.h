@@ -73,5 +73,6 @@ extern const Command kConvert;
 extern const Command kNew;
 extern const Command kRead, kWrite, kSimulate;
 extern const Command kBeep, kReport;
+extern const Command kExport, kImport, kCheck;
 
 }  // namespace kt::cli

@@ -15,6 +15,7 @@ const Command* const kCommands[] = {
     &kt::cli::kNew,
     &kt::cli::kRead, &kt::cli::kWrite, &kt::cli::kSimulate,
     &kt::cli::kBeep, &kt::cli::kReport,
+    &kt::cli::kExport, &kt::cli::kImport, &kt::cli::kCheck,
 };
 
 void PrintOverview(QTextStream& s)

@@ -5,6 +5,7 @@
 #include "shell/MainTexts.h"
 #include "gui/EditorRegistry.h"
 #include "gui/frmAbout.h"
+#include "gui/channels/ChannelFileCommands.h"
 #include "gui/link/GuiTransfers.h"
 #include "model/DataFile.h"
 #include "model/Defaults.h"
@@ -455,8 +456,7 @@ void frmMain::PopupListEditMenu(const QPoint& globalPos)
 // ---- commands ----------------------------------------------------------------
 
 // Every menu item with its handler.  Items without one (Print, Model
-// Information, Check Radio Band, Check All Channel Frequency, Key Assignment,
-// Scan Information, Help topics) are shown disabled.
+// Information, Key Assignment, Scan Information, Help topics) are shown disabled.
 void frmMain::ConnectMenuHandlers()
 {
     const auto onLineEditor = [this](void (LineEditTarget::*command)()) {
@@ -470,6 +470,10 @@ void frmMain::ConnectMenuHandlers()
         {"mnuFileSave", [this] { mnuFileSave_Click(); }},
         {"mnuFileSaveAs", [this] { mnuFileSaveAs_Click(); }},
         {"mnuFileExit", [this] { close(); }},
+        {"mnuFileExportChannels", [this] { ExportChannelsCommand(*this); }},
+        {"mnuFileImportChannels", [this] { ImportChannelsCommand(*this); }},
+        {"MnuFrequencyCheck", [this] { CheckAllChannelsCommand(*this); }},
+        {"MnuCheckRadioBand", [this] { CheckRadioBandCommand(*this); }},
         {"mnuReadFromRadio", [this] { transfers_->ReadFromRadio(); }},
         {"mnuWriteToRadio", [this] { transfers_->WriteToRadio(); }},
         {"mnuMWriteToRadio", [this] { transfers_->WriteToGroup(); }},

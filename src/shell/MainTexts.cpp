@@ -12,6 +12,8 @@ const std::vector<MenuEntry>& MenuTable()
         {"mnuFileOpen", "mnuFile", {"&Open", "打开(&O)"}, false, false},
         {"mnuFileSave", "mnuFile", {"&Save", "保存(&S)"}, false, false},
         {"mnuFileSaveAs", "mnuFile", {"Save &As", "另存为(&A)"}, false, false},
+        {"mnuFileExportChannels", "mnuFile", {"&Export Channels…", "导出信道(&E)…"}, false, true},
+        {"mnuFileImportChannels", "mnuFile", {"&Import Channels…", "导入信道(&I)…"}, false, false},
         {"mnuFilePrint", "mnuFile", {"&Print", "打印(&P)"}, false, true},
         {"mnuFileExit", "mnuFile", {"E&xit", "退出(&X)"}, false, true},
 

@@ -1,0 +1,15 @@
+// File > Export Channels..., File > Import Channels..., and the two band
+// menu checks, as the main window's menu handlers call them.
+#pragma once
+
+#include "gui/MainHost.h"
+
+namespace kt {
+
+void ExportChannelsCommand(MainHost& host);
+// Replaces the channels of the groups the file names; the document counts as modified.
+void ImportChannelsCommand(MainHost& host);
+void CheckAllChannelsCommand(MainHost& host);
+void CheckRadioBandCommand(MainHost& host);
+
+}  // namespace kt

@@ -1,0 +1,73 @@
+// Channels in and out of CSV files, in two layouts:
+//   full:        Band,Group,Channel,Frequency and every "More Information"
+//                field under its English label, values as the lists show them;
+//   interchange: the column layout channel-plan spreadsheets and other radio
+//                programs share (Location,Name,Frequency,Duplex,...), one group.
+// An import checks every row as typing into the channel grid would and is
+// all-or-nothing: problems come back as data (line, column, value, reason in
+// the workspace's language) and the workspace is changed only when there are
+// none.  A group named in the file is replaced by the file's channels; the
+// other groups, the group settings and the options stay as they are.
+#pragma once
+
+#include "model/Workspace.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QPair>
+#include <QString>
+
+namespace kt {
+
+enum class CsvLayout { Full, Interchange };
+
+struct CsvIssue {
+    int line = 0;          // line of the file (1-based); 0: the file as a whole
+    int column = 0;        // 1-based; 0: the row as a whole
+    QString columnName;
+    QString value;
+    QString reason;
+};
+
+struct CsvPlace {           // the one group of the interchange layout
+    int band = 0;
+    int group = 0;          // 0: the memory group of the band
+};
+
+struct CsvExport {
+    QByteArray bytes;
+    QList<CsvIssue> errors;     // values the layout cannot hold: nothing to write
+    QList<CsvIssue> warnings;   // values left out (dropUnsupported)
+    int channels = 0;
+};
+
+struct CsvImport {
+    CsvLayout layout = CsvLayout::Full;
+    QList<CsvIssue> errors;     // any error: the workspace is unchanged
+    QList<CsvIssue> warnings;   // values left out (dropUnsupported)
+    QList<QPair<int, int>> groups;   // (band, group) replaced
+    int channels = 0;
+    bool ok() const { return errors.isEmpty(); }
+};
+
+struct CsvImportOptions {
+    bool forceInterchange = false;   // refuse a file that is not the interchange layout
+    CsvPlace place;                  // interchange only
+    bool dropUnsupported = false;    // interchange only: leave out what cannot be held, with a warning
+};
+
+// The full layout: every channel of every group of both bands, in slot order.
+CsvExport ExportChannelsCsv(Workspace& ws);
+// The interchange layout: the channels of one group in channel order.
+CsvExport ExportInterchangeCsv(Workspace& ws, CsvPlace place, bool dropUnsupported);
+
+// Detects the layout from the header.
+CsvImport ImportChannelsCsv(Workspace& ws, const QByteArray& bytes, const CsvImportOptions& options = {});
+
+// "line 3, column 4 (Frequency) \"31.0\": reason", in the workspace's language.
+QString DescribeIssue(const Workspace& ws, const CsvIssue& issue);
+
+// The group of an interchange place (0 resolved to the memory group).
+int PlaceGroup(const CsvPlace& place);
+
+}  // namespace kt

@@ -1,0 +1,137 @@
+// kt6383 export, import and check, run as a program in a temporary installation root.
+#include "TestSupport.h"
+#include "model/DataFile.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+
+namespace kt {
+namespace {
+
+struct ToolResult {
+    int code = -1;
+    QByteArray out;
+    QString err;
+};
+
+class CsvCommands : public ::testing::Test {
+protected:
+    test::TempInstall install;
+    QString P(const QString& name) const { return install.path(name); }
+
+    ToolResult Tool(QStringList args, const QByteArray& input = {}) const {
+        args << "--root" << install.root();
+        QProcess p;
+        p.setWorkingDirectory(install.root());
+        p.start(QStringLiteral(KT_BUILD_BIN_DIR "/kt6383"), args);
+        p.write(input);
+        p.closeWriteChannel();
+        ToolResult r;
+        if (!p.waitForFinished(30000)) {
+            p.kill();
+            p.waitForFinished();
+            return r;
+        }
+        r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+        r.out = p.readAllStandardOutput();
+        r.err = QString::fromUtf8(p.readAllStandardError());
+        return r;
+    }
+    // The data record without its date, which every save renews.
+    QByteArray Undated(const QString& dat) const {
+        DataRecord rec;
+        EXPECT_TRUE(ParseDataRecord(test::ReadFile(dat), rec));
+        rec.ModelInfo.MiDate.set("");
+        return SerializeDataRecord(rec);
+    }
+};
+
+TEST_F(CsvCommands, ExportThenImportIntoTheSameTemplateGivesThePairBack)
+{
+    for (const char* cls : {"0", "1"}) {
+        ASSERT_EQ(Tool({"new", P("t.dat"), "--band-class", cls}).code, 0);
+        // Change channels through a CSV first, so the job is not the template itself.
+        ToolResult e = Tool({"export", P("t.dat"), "-"});
+        ASSERT_EQ(e.code, 0) << e.err.toStdString();
+        QByteArray csv = e.out;
+        csv.replace(",28.015000,OFF,OFF,Off,Off,Add", ",28.01510,ON,-,C_003(74.4Hz),D_104(754N),Del");
+        ToolResult i = Tool({"import", "-", P("job.dat"), "--band-class", cls}, csv);
+        ASSERT_EQ(i.code, 0) << i.err.toStdString();
+
+        ASSERT_EQ(Tool({"export", P("job.dat"), P("job.csv")}).code, 0);
+        ToolResult back = Tool({"import", P("job.csv"), P("back.dat"), "--band-class", cls});
+        ASSERT_EQ(back.code, 0) << back.err.toStdString();
+        EXPECT_EQ(test::ReadFile(P("back.fre")), test::ReadFile(P("job.fre"))) << cls;
+        EXPECT_EQ(Undated(P("back.dat")), Undated(P("job.dat"))) << cls;
+        EXPECT_NE(test::ReadFile(P("job.fre")), test::ReadFile(P("t.fre"))) << cls;
+    }
+}
+
+TEST_F(CsvCommands, BadInputNamesLineAndColumnAndWritesNothing)
+{
+    const QByteArray csv =
+        "Band,Group,Channel,Frequency,BUSY,REP,RXCTC,TXCTC,Scan,Public,BOT,EOT,Call,HI-CUT,NB/ANL,ECHO,+10KHz,Roger,Mode\n"
+        "HF,A,1,27.185,OFF,OFF,Off,Off,Add,OFF,OFF,OFF,OFF,OFF,NB,OFF,OFF,OFF,FM\n"
+        "HF,A,2,31.5,OFF,OFF,Off,Off,Add,OFF,OFF,OFF,OFF,OFF,NB,OFF,OFF,OFF,FM\n";
+    ASSERT_TRUE(test::WriteFile(P("bad.csv"), csv));
+    ToolResult r = Tool({"import", P("bad.csv"), P("out.dat")});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(r.err.contains("bad.csv: line 3, column 4 (Frequency) \"31.5\": outside")) << r.err.toStdString();
+    EXPECT_FALSE(QFile::exists(P("out.dat")));
+    EXPECT_FALSE(QFile::exists(P("out.fre")));
+
+    // An export into a folder that does not exist leaves no file behind.
+    ASSERT_EQ(Tool({"new", P("t.dat")}).code, 0);
+    r = Tool({"export", P("t.dat"), P("nowhere/c.csv")});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(r.err.contains("nowhere/c.csv: cannot be written")) << r.err.toStdString();
+    EXPECT_EQ(QDir(P("")).entryList({"*.csv"}), QStringList{"bad.csv"});
+    EXPECT_FALSE(QDir(P("nowhere")).exists());
+
+    EXPECT_EQ(Tool({"import", P("bad.csv")}).code, 2);
+    EXPECT_EQ(Tool({"export", P("t.dat"), "-", "--format", "odd"}).code, 2);
+    EXPECT_EQ(Tool({"export", P("t.dat"), "-", "--group", "A"}).code, 2);
+}
+
+TEST_F(CsvCommands, CheckExitsOneForErrorsAndForNotesOnlyWhenStrict)
+{
+    ASSERT_EQ(Tool({"new", P("t.dat")}).code, 0);
+    ToolResult r = Tool({"check", P("t.dat")});
+    EXPECT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_FALSE(r.out.contains("error"));
+    EXPECT_EQ(Tool({"check", P("t.dat"), "--strict"}).code, 1);
+
+    // The first record of the channel file is channel 41 of HF group A.
+    QByteArray fre = test::ReadFile(P("t.fre"));
+    fre.replace(6, 8, "30200000");
+    ASSERT_TRUE(test::WriteFile(P("t.fre"), fre));
+    r = Tool({"check", P("t.dat")});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(r.out.contains("error\tHF\tA\t41\tfrequency 30.20000 is outside")) << r.out.constData();
+}
+
+TEST_F(CsvCommands, InterchangeThroughStandardInputAndOutput)
+{
+    const QByteArray csv =
+        "Location;Name;Frequency;Duplex;Offset;Tone;rToneFreq;cToneFreq;DtcsCode;DtcsPolarity;RxDtcsCode;CrossMode;Mode;TStep;Skip;Power;Comment\n"
+        "2;;28.305000;;0.000000;TSQL;88.5;123.0;023;NN;023;Tone->Tone;USB;5.00;S;50W;\n"
+        "1;;28.300000;;0.000000;;88.5;88.5;023;NN;023;Tone->Tone;WFM;5.00;;50W;\n";
+    ToolResult r = Tool({"import", "-", P("i.dat"), "--band-class", "1", "--band", "ham"}, csv);
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(r.err.contains("line 3, column 13 (Mode) \"WFM\"")) << r.err.toStdString();
+    r = Tool({"import", "-", P("i.dat"), "--band-class", "1", "--band", "ham", "--drop-unsupported"}, csv);
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("line 3, column 13 (Mode) \"WFM\"")) << r.err.toStdString();
+    r = Tool({"export", P("i.dat"), "-", "--format", "interchange", "--band", "ham"});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    const QList<QByteArray> lines = r.out.split('\n');
+    ASSERT_GE(lines.size(), 3);
+    EXPECT_EQ(lines[1], "1,,28.300000,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,FM,5.00,,,\r");
+    EXPECT_EQ(lines[2], "2,,28.305000,,0.000000,TSQL,123.0,123.0,023,NN,023,Tone->Tone,USB,5.00,S,,\r");
+}
+
+}  // namespace
+}  // namespace kt
