@@ -37,8 +37,6 @@ constexpr ShortcutEntry kShortcuts[] = {
 constexpr const char* kUnbuilt[] = {
     "mnuFilePrint",       // Print
     "mnuModelInfo",       // Model Information
-    "MnuCheckRadioBand",  // Check Radio Band
-    "MnuFrequencyCheck",  // Check All Channel Frequency
     "mnuKeyAssignm",      // Key Assignment
     "mnuScanInfo",        // Scan Information
     "mnuHelpTopic",       // Help topics: no content yet
