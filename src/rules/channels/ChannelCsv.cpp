@@ -134,27 +134,6 @@ QStringList FullHeader()
 bool IsRef(ChField f) { return f == ChField::Bot || f == ChField::Eot || f == ChField::Call || f == ChField::Roger; }
 bool IsTone(ChField f) { return f == ChField::RxType || f == ChField::TxType; }
 
-int16_t& Stored(ChannelRec& r, ChField f)
-{
-    switch (f) {
-    case ChField::Busy: return r.BusyLock;
-    case ChField::Rep: return r.RepShift;
-    case ChField::RxType: return r.RxToneType;
-    case ChField::TxType: return r.TxToneType;
-    case ChField::Scan: return r.Scan;
-    case ChField::Public: return r.PublicCh;
-    case ChField::Bot: return r.BotCode;
-    case ChField::Eot: return r.EotCode;
-    case ChField::Call: return r.CallCode;
-    case ChField::HiCut: return r.HiCut;
-    case ChField::NbAnl: return r.NbAnl;
-    case ChField::Echo: return r.Echo;
-    case ChField::Add10K: return r.Add10K;
-    case ChField::Roger: return r.RogerBeep;
-    default: return r.Mode;
-    }
-}
-
 // "Off", a CTCSS entry "C_008(88.5Hz)" or a DCS entry "D_012(065N)"; a value
 // outside the tables as its number so that an import names it.
 QString ToneText(int type, int ctcss, int dcs)
@@ -247,7 +226,7 @@ struct FullImporter {
         }
         if (IsRef(f)) {
             if (text.compare(chtxt::Off.en, Qt::CaseInsensitive) == 0 || text == chtxt::Off.in(Chinese)) {
-                Stored(rec, f) = 0;
+                ChFieldRef(rec, f) = 0;
                 return true;
             }
             bool ok = false;
@@ -261,7 +240,7 @@ struct FullImporter {
                 error(line, col, cell, T(ws, roger ? csvtxt::NoRoger : csvtxt::EmptyDtmf).arg(n));
                 return false;
             }
-            Stored(rec, f) = int16_t(n);
+            ChFieldRef(rec, f) = int16_t(n);
             return true;
         }
         int i = IndexIn(fl.en, text);
@@ -273,7 +252,7 @@ struct FullImporter {
                 error(line, col, cell, T(ws, csvtxt::NotInList).arg(shown));
             return false;
         }
-        Stored(rec, f) = int16_t(f == ChField::Mode ? ModeCode(fl.en[i]) : i);
+        ChFieldRef(rec, f) = int16_t(f == ChField::Mode ? ModeCode(fl.en[i]) : i);
         return true;
     }
 
@@ -325,7 +304,7 @@ struct FullImporter {
         if (start.PublicCh == 1 && rec.PublicCh == 1 && result.errors.size() == before) {
             ChannelRec s = start;
             for (int i = 0; i < kFieldCount; ++i)
-                if (LockedByPublic(kFields[i]) && Stored(s, kFields[i]) != Stored(rec, kFields[i]))
+                if (LockedByPublic(kFields[i]) && ChFieldRef(s, kFields[i]) != ChFieldRef(rec, kFields[i]))
                     error(r.line, col(kFirstField + i), r.cells.value(at[kFirstField + i]),
                           T(ws, csvtxt::Locked).arg(ChFieldText(ws, start, kFields[i], mem)));
         }
@@ -351,7 +330,7 @@ CsvExport ExportChannelsCsv(Workspace& ws)
                 ChannelRec c = ws.Channels(band, s, group);
                 QStringList cells{BandName(band), GroupLetter(band, group), QString::number(c.ChNo), FreqCellText(c.Freq.bytes())};
                 for (ChField f : kFields) {
-                    const int v = Stored(c, f);
+                    const int v = ChFieldRef(c, f);
                     if (f == ChField::RxType) cells << ToneText(c.RxToneType, c.RxCtcss, c.RxDcs);
                     else if (f == ChField::TxType) cells << ToneText(c.TxToneType, c.TxCtcss, c.TxDcs);
                     else if (IsRef(f)) cells << (v == 0 ? chtxt::Off.en : QString::number(v));

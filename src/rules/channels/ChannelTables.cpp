@@ -31,8 +31,15 @@ QString ThreeDigits(int n) { return QStringLiteral("%1").arg(n, 3, 10, QLatin1Ch
 
 QStringList OffOn(int lang) { return {chtxt::Off.in(lang), chtxt::On.in(lang)}; }
 
-// The value a field holds in the record, by reference so it can be stored too.
-int16_t& FieldRef(ChannelRec& r, ChField f)
+
+bool IsReference(ChField f)
+{
+    return f == ChField::Bot || f == ChField::Eot || f == ChField::Call || f == ChField::Roger;
+}
+
+}  // namespace
+
+int16_t& ChFieldRef(ChannelRec& r, ChField f)
 {
     switch (f) {
     case ChField::Busy: return r.BusyLock;
@@ -57,13 +64,6 @@ int16_t& FieldRef(ChannelRec& r, ChField f)
     }
     return r.BusyLock;
 }
-
-bool IsReference(ChField f)
-{
-    return f == ChField::Bot || f == ChField::Eot || f == ChField::Call || f == ChField::Roger;
-}
-
-}  // namespace
 
 double CtcssTone(int index) { return index >= 0 && index < kCtcssCount ? kCtcss[index] : 0.0; }
 
@@ -233,7 +233,7 @@ QStringList ChFieldList(const Workspace& ws, ChField f, bool isMemoryGroup)
 QString ChFieldText(const Workspace& ws, const ChannelRec& rec, ChField f, bool isMemoryGroup)
 {
     const QStringList list = ChFieldList(ws, f, isMemoryGroup);
-    const int v = FieldRef(const_cast<ChannelRec&>(rec), f);
+    const int v = ChFieldRef(const_cast<ChannelRec&>(rec), f);
     if (IsReference(f)) return ListTextMatching(list, v == 0 ? QString() : QString::number(v));
     if (f == ChField::Mode) return ListTextMatching(list, ModeText(v));
     return ListTextAt(list, v);
@@ -241,7 +241,7 @@ QString ChFieldText(const Workspace& ws, const ChannelRec& rec, ChField f, bool 
 
 void StoreChField(ChannelRec& rec, ChField f, const QString& text, int index)
 {
-    int16_t& v = FieldRef(rec, f);
+    int16_t& v = ChFieldRef(rec, f);
     if (IsReference(f)) {
         bool ok = false;
         const int n = text.toInt(&ok);

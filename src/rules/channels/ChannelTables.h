@@ -85,6 +85,8 @@ QString ChFieldLabel(ChField f, int language);
 QStringList ChFieldList(const Workspace& ws, ChField f, bool isMemoryGroup);
 // The entry shown for the record's value (the first entry when nothing matches).
 QString ChFieldText(const Workspace& ws, const ChannelRec& rec, ChField f, bool isMemoryGroup);
+// The value a field holds in the record, by reference so it can be stored too.
+int16_t& ChFieldRef(ChannelRec& rec, ChField f);
 // Stores the chosen entry into the record.
 void StoreChField(ChannelRec& rec, ChField f, const QString& text, int index);
 // Fields that a channel with "Public" on shows but does not let change.
