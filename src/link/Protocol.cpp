@@ -1,5 +1,7 @@
 #include "link/Protocol.h"
 
+#include "base/ByteText.h"
+
 #include <cstring>
 
 namespace kt {
@@ -61,11 +63,7 @@ bool IsDataReplyFor(const QByteArray& b, int addr, int len)
 RadioIdent ParseIdent(const QByteArray& b)
 {
     RadioIdent id;
-    QByteArray model = b.mid(1, 7);
-    while (model.endsWith(' ')) model.chop(1);
-    const int nul = model.indexOf('\0');
-    if (nul >= 0) model.truncate(nul);
-    id.model = model;
+    id.model = CleanText(b.mid(1, 7));
     id.extendedHf = b.size() > 8 && uint8_t(b[8]) == 1;
     id.version = b.mid(9, 4);
     return id;
