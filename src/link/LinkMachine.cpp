@@ -1,48 +1,12 @@
 #include "link/LinkMachine.h"
-#include "base/ByteText.h"
 
 #include "base/Messages.h"
 #include "base/Versions.h"
 
 #include <cstring>
+#include <utility>
 
 namespace kt {
-
-QByteArray HandshakeFrame() { return QByteArrayLiteral("PROGRAM"); }
-QByteArray IdentRequestFrame() { return QByteArray(1, 0x02); }
-QByteArray EndFrame() { return QByteArrayLiteral("END"); }
-
-QByteArray ReadRequestFrame(int addr, int len)
-{
-    QByteArray f(4, '\0');
-    f[0] = 'R';
-    f[1] = char((addr >> 8) & 0xFF);
-    f[2] = char(addr & 0xFF);
-    f[3] = char(len);
-    return f;
-}
-
-QByteArray DataFrame(int addr, const uint8_t* data, int len)
-{
-    QByteArray f(len + 6, '\0');
-    f[0] = 'W';
-    f[1] = char((addr >> 8) & 0xFF);
-    f[2] = char(addr & 0xFF);
-    f[3] = char(len);
-    std::memcpy(f.data() + 4, data, size_t(len));
-    f[len + 4] = char(FrameChecksum(f));
-    f[len + 5] = 0x06;
-    return f;
-}
-
-uint8_t FrameChecksum(const QByteArray& frame)
-{
-    if (frame.size() < 4) return 0;
-    const int len = uint8_t(frame[3]);
-    uint8_t sum = 0;
-    for (int i = 1; i < 4 + len && i < frame.size(); ++i) sum = uint8_t(sum + uint8_t(frame[i]));
-    return sum;
-}
 
 int ProgressPercent(int blockAddr, int endAddr)
 {
@@ -56,124 +20,139 @@ int ProgressPercent(int blockAddr, int endAddr)
 
 // ---------------------------------------------------------------------------
 
-int LinkMachine::Step() const { return ws_.TransferKind == kWrite ? WriteStep : ReadStep; }
+LinkStep LinkMachine::Step() const { return kind_ == kWrite ? writeStep_ : readStep_; }
 
-void LinkMachine::SetStep(int step)
+void LinkMachine::SetStep(LinkStep step)
 {
-    if (ws_.TransferKind == kWrite) WriteStep = step;
-    else ReadStep = step;
+    if (kind_ == kWrite) writeStep_ = step;
+    else readStep_ = step;
 }
 
-void LinkMachine::InitTransfer()
+void LinkMachine::Begin(int kind)
 {
-    if (ws_.TransferKind == kRead || ws_.TransferKind == kWrite) {
-        EndAddr = kEndAddr;
-        BlockLen = kBlockLen;
-        BlockAddr = -kBlockLen;
+    kind_ = kind;
+    readStep_ = writeStep_ = LinkStep::Idle;
+    multiWrite_ = false;
+    if (kind == kRead || kind == kWrite) {
+        endAddr_ = kEndAddr;
+        blockLen_ = kBlockLen;
+        blockAddr_ = -kBlockLen;
+        // A read overwrites every byte but the last one, which stays 0xFF as
+        // in a cleared image.
+        image_.assign(kImageSize, 0xFF);
     }
-    HandshakeTimeouts = IdentTimeouts = 0;
-    BlockRepeatsDone = 0;
-    LastPercent = 0;
-    RadiosDone = 0;
-    SilentTimeouts = SwapConfirm = 0;
-    AwaitSwap = false;
-    MultiWindowOpen = true;
+    handshakeTimeouts_ = identTimeouts_ = 0;
+    blockRepeatsDone_ = 0;
+    lastPercent_ = 0;
+    radiosDone_ = 0;
+    silentTimeouts_ = swapConfirm_ = 0;
+    awaitSwap_ = false;
+    multiWindowOpen_ = true;
+    notices_.clear();
+}
+
+void LinkMachine::Abandon()
+{
+    kind_ = kNoTransfer;
+    readStep_ = writeStep_ = LinkStep::Idle;
+    multiWrite_ = false;
+    multiWindowOpen_ = false;
+}
+
+void LinkMachine::SetImage(std::vector<uint8_t> image)
+{
+    image_ = std::move(image);
+    image_.resize(kImageSize, 0xFF);   // every block up to EndAddr is sent from it
 }
 
 void LinkMachine::BeginMultiWrite(int radioCount)
 {
-    MultiWrite = true;
-    RadioCount = radioCount < 1 ? 1 : radioCount;
-    RadiosDone = 0;
-    FirstRadio = true;
-    AwaitSwap = false;
-    SilentTimeouts = SwapConfirm = 0;
+    multiWrite_ = true;
+    radioCount_ = radioCount < 1 ? 1 : radioCount;
+    radiosDone_ = 0;
+    firstRadio_ = true;
+    awaitSwap_ = false;
+    silentTimeouts_ = swapConfirm_ = 0;
 }
 
 void LinkMachine::Send(const QByteArray& frame, int replyLen)
 {
-    SendBuffer = frame;
-    ReplyLen = replyLen;
+    sendBuffer_ = frame;
+    replyLen_ = replyLen;
     io_.StartWaitTimer();
     io_.SendFrame(frame, replyLen);
 }
 
 void LinkMachine::StartHandshake()
 {
-    SetStep(kStepHandshake);
-    BlockRepeatsDone = 0;
-    Send(HandshakeFrame(), 3);
+    SetStep(LinkStep::Handshake);
+    blockRepeatsDone_ = 0;
+    Send(HandshakeFrame(), kHandshakeReplyLen);
 }
 
-void LinkMachine::SendIdentRequest() { Send(IdentRequestFrame(), 16); }
+void LinkMachine::SendIdentRequest() { Send(IdentRequestFrame(), kIdentReplyLen); }
 
-void LinkMachine::SendEnd() { Send(EndFrame(), 1); }
+void LinkMachine::SendEnd() { Send(EndFrame(), kAckReplyLen); }
 
 void LinkMachine::RequestNextBlock()
 {
-    BlockAddr += BlockLen;
-    if (BlockAddr >= EndAddr) {
-        SetStep(kStepEnd);
+    blockAddr_ += blockLen_;
+    if (blockAddr_ >= endAddr_) {
+        SetStep(LinkStep::End);
         SendEnd();
         return;
     }
-    Send(ReadRequestFrame(BlockAddr, BlockLen), BlockLen + 6);
+    Send(ReadRequestFrame(blockAddr_, blockLen_), DataReplyLen(blockLen_));
 }
 
 void LinkMachine::SendNextBlock()
 {
-    BlockAddr += BlockLen;
-    if (BlockAddr >= EndAddr) {
-        SetStep(kStepEnd);
+    blockAddr_ += blockLen_;
+    if (blockAddr_ >= endAddr_) {
+        SetStep(LinkStep::End);
         SendEnd();
         return;
     }
-    const QByteArray frame = DataFrame(BlockAddr, ws_.MemImage.data() + BlockAddr, BlockLen);
+    const QByteArray frame = DataFrame(blockAddr_, image_.data() + blockAddr_, blockLen_);
     ShowProgress();
-    Send(frame, 1);
+    Send(frame, kAckReplyLen);
 }
 
 void LinkMachine::ShowProgress()
 {
-    const int percent = ProgressPercent(BlockAddr, EndAddr);
-    if (percent - LastPercent < 1) return;
-    LastPercent = percent;
+    const int percent = ProgressPercent(blockAddr_, endAddr_);
+    if (percent - lastPercent_ < 1) return;
+    lastPercent_ = percent;
     ui_.ShowPercent(percent);
 }
 
 void LinkMachine::OnReply(const QByteArray& b)
 {
     if (!Active()) return;
-    const int kind = ws_.TransferKind;
-    const bool readOrWrite = kind == kRead || kind == kWrite;
-    const bool ack = b.size() == 1 && uint8_t(b[0]) == 0x06;
-    const bool handshakeReply = b == QByteArray("YF\x06", 3);
-    const bool ident = b.size() == 16 && b[0] == 'I';
-    bool dataFrame = false;
-    if (!ack && !handshakeReply && !ident && b.size() == BlockLen + 6 && b[0] == 'W'
-        && BlockAddr >= 0 && BlockAddr + BlockLen <= int(ws_.MemImage.size())) {
-        const int addr = (uint8_t(b[1]) << 8) | uint8_t(b[2]);
-        dataFrame = addr == BlockAddr && uint8_t(b[3]) == BlockLen && uint8_t(b.back()) == 0x06
-                    && FrameChecksum(b) == uint8_t(b[BlockLen + 4]);
-    }
-    if (!ack && !handshakeReply && !ident && !dataFrame) return;   // dropped: the timer decides
+    const bool readOrWrite = kind_ == kRead || kind_ == kWrite;
+    const ReplyKind reply = ClassifyReply(b);
+    const bool dataFrame = reply == ReplyKind::Data && blockAddr_ >= 0
+                           && blockAddr_ + blockLen_ <= int(image_.size())
+                           && IsDataReplyFor(b, blockAddr_, blockLen_);
+    if (reply == ReplyKind::None || (reply == ReplyKind::Data && !dataFrame)) return;   // the timer decides
 
     // A data reply is the only thing that completes a read request: anything
     // else there would skip a block and leave it unread without a word.
-    if (kind == kRead && ReadStep == kStepReadBlocks && !dataFrame) return;
+    if (kind_ == kRead && readStep_ == LinkStep::ReadBlocks && !dataFrame) return;
 
-    if (ident) {
-        const QByteArray model = CleanText(b.mid(1, 7));
-        ws_.LastRadio = {true, model, b.mid(9, 4), uint8_t(b[8]) == 1, {}};
-        if (readOrWrite) RadioModel = model;
-    }
-    if (ident && readOrWrite) {
-        ws_.ExtendedHf = uint8_t(b[8]) == 1;
-        RadioVersion = b.mid(9, 4);
-        ws_.RadioVersion = RadioVersion;
+    if (reply == ReplyKind::Ident) {
+        // Kept for "Model Information" whatever the transfer, even when refused.
+        const RadioIdent id = ParseIdent(b);
+        ws_.LastRadio = {true, id.model, id.version, id.extendedHf, {}};
+        if (readOrWrite) {
+            radioModel_ = id.model;
+            ws_.ExtendedHf = id.extendedHf;
+            radioVersion_ = id.version;
+            ws_.RadioVersion = radioVersion_;
+        }
     }
     if (dataFrame) {
-        std::memcpy(ws_.MemImage.data() + BlockAddr, b.constData() + 4, size_t(BlockLen));
+        std::memcpy(image_.data() + blockAddr_, b.constData() + 4, size_t(blockLen_));
         ShowProgress();
     }
     Advance();
@@ -182,49 +161,48 @@ void LinkMachine::OnReply(const QByteArray& b)
 void LinkMachine::Advance()
 {
     io_.StopWaitTimer();
-    const int kind = ws_.TransferKind;
-    if (kind == kRead) {
-        switch (ReadStep) {
-        case kStepHandshake: ReadStep = kStepIdent; SendIdentRequest(); return;
-        case kStepIdent:
-            if (!CheckIdent()) { ReadStep = kStepEndAfterBadIdent; SendEnd(); return; }
-            ReadStep = kStepReadBlocks;
-            BlockRepeatsDone = 0;
+    if (kind_ == kRead) {
+        switch (readStep_) {
+        case LinkStep::Handshake: readStep_ = LinkStep::Ident; SendIdentRequest(); return;
+        case LinkStep::Ident:
+            if (!CheckIdent()) { readStep_ = LinkStep::EndAfterBadIdent; SendEnd(); return; }
+            readStep_ = LinkStep::ReadBlocks;
+            blockRepeatsDone_ = 0;
             RequestNextBlock();
             return;
-        case kStepReadBlocks: BlockRepeatsDone = 0; RequestNextBlock(); return;
-        case kStepEnd: EndTransfer(true); return;
+        case LinkStep::ReadBlocks: blockRepeatsDone_ = 0; RequestNextBlock(); return;
+        case LinkStep::End: EndTransfer(true); return;
         default: EndTransfer(false); return;
         }
     }
-    if (kind == kWrite) {
-        switch (WriteStep) {
-        case kStepHandshake:
-            if (MultiWrite) {
-                FirstRadio = false;
-                if (AwaitSwap) {
-                    if (SilentTimeouts > 1) {
-                        if (SwapConfirm <= 0) { ++SwapConfirm; StartHandshake(); return; }
-                        AwaitSwap = false;
+    if (kind_ == kWrite) {
+        switch (writeStep_) {
+        case LinkStep::Handshake:
+            if (multiWrite_) {
+                firstRadio_ = false;
+                if (awaitSwap_) {
+                    if (silentTimeouts_ > 1) {
+                        if (swapConfirm_ <= 0) { ++swapConfirm_; StartHandshake(); return; }
+                        awaitSwap_ = false;
                     }
                     // A radio that keeps answering (not swapped yet): poll on.
-                    SilentTimeouts = 0;
-                    SwapConfirm = 0;
+                    silentTimeouts_ = 0;
+                    swapConfirm_ = 0;
                     StartHandshake();
                     return;
                 }
             }
-            WriteStep = kStepIdent;
+            writeStep_ = LinkStep::Ident;
             SendIdentRequest();
             return;
-        case kStepIdent:
-            if (!MultiWrite && !CheckIdent()) { WriteStep = kStepEndAfterBadIdent; SendEnd(); return; }
-            WriteStep = kStepWriteBlocks;
-            BlockRepeatsDone = 0;
+        case LinkStep::Ident:
+            if (!multiWrite_ && !CheckIdent()) { writeStep_ = LinkStep::EndAfterBadIdent; SendEnd(); return; }
+            writeStep_ = LinkStep::WriteBlocks;
+            blockRepeatsDone_ = 0;
             SendNextBlock();
             return;
-        case kStepWriteBlocks: BlockRepeatsDone = 0; SendNextBlock(); return;
-        case kStepEnd: EndTransfer(true); return;
+        case LinkStep::WriteBlocks: blockRepeatsDone_ = 0; SendNextBlock(); return;
+        case LinkStep::End: EndTransfer(true); return;
         default: EndTransfer(false); return;
         }
     }
@@ -234,17 +212,17 @@ void LinkMachine::Advance()
 bool LinkMachine::CheckIdent()
 {
     io_.StopWaitTimer();
-    const bool modelOk = RadioModel == kModelCode;
+    const bool modelOk = radioModel_ == kModelCode;
     const bool versionOk = IsCompatible(ws_.Versions, QString::fromLatin1(kDataVersion),
-                                        QString::fromLatin1(RadioVersion));
+                                        QString::fromLatin1(radioVersion_));
     if (modelOk && versionOk) return true;
     if (!modelOk) {
-        ws_.Messages.QueueMessage(ws_.T(msg::ModelWrong));
+        notices_ << ws_.T(msg::ModelWrong);   // given at the end, after the progress display
         return false;
     }
     // The port stays open: unless another program takes over, End still has
     // to reach the radio so that it leaves programming mode.
-    ui_.IncompatibleFirmware(QString::fromLatin1(RadioVersion));
+    ui_.IncompatibleFirmware(QString::fromLatin1(radioVersion_));
     return false;
 }
 
@@ -252,108 +230,111 @@ void LinkMachine::OnTimeout()
 {
     io_.StopWaitTimer();
     if (!Active()) return;
-    const int kind = ws_.TransferKind;
-    if (kind != kRead && kind != kWrite) return;   // information read: nothing further
+    if (kind_ != kRead && kind_ != kWrite) return;   // information read: nothing further
     switch (Step()) {
-    case kStepHandshake:
-        if (HandshakeTimeouts > 0) {
-            HandshakeTimeouts = 0;
-            if (MultiWrite && !FirstRadio) {
-                if (AwaitSwap) ++SilentTimeouts;
+    case LinkStep::Handshake:
+        if (handshakeTimeouts_ > 0) {
+            handshakeTimeouts_ = 0;
+            if (multiWrite_ && !firstRadio_) {
+                if (awaitSwap_) ++silentTimeouts_;
                 StartHandshake();
                 return;
             }
             AskRetryA();
             return;
         }
-        ++HandshakeTimeouts;
+        ++handshakeTimeouts_;
         StartHandshake();
         return;
-    case kStepIdent:
-        if (IdentTimeouts > 0) {
-            IdentTimeouts = 0;
+    case LinkStep::Ident:
+        if (identTimeouts_ > 0) {
+            identTimeouts_ = 0;
             AskRetryA();
             return;
         }
-        ++IdentTimeouts;
+        ++identTimeouts_;
         SendIdentRequest();
         return;
-    case kStepReadBlocks:
-    case kStepWriteBlocks:
-        if (BlockRepeatsDone < kBlockRepeats) {
-            ++BlockRepeatsDone;
-            Send(SendBuffer, ReplyLen);
+    case LinkStep::ReadBlocks:
+    case LinkStep::WriteBlocks:
+        if (blockRepeatsDone_ < kBlockRepeats) {
+            ++blockRepeatsDone_;
+            Send(sendBuffer_, replyLen_);
             return;
         }
-        BlockRepeatsDone = 0;
+        blockRepeatsDone_ = 0;
         AskLostBlockB();
         return;
-    case kStepEnd: EndTransfer(true); return;       // a missing acknowledge of End still counts
-    case kStepEndAfterBadIdent: EndTransfer(false); return;
+    case LinkStep::End: EndTransfer(true); return;       // a missing acknowledge of End still counts
+    case LinkStep::EndAfterBadIdent: EndTransfer(false); return;
     default: return;
     }
 }
 
 void LinkMachine::AskRetryA()
 {
-    if (ws_.Ask(ws_.T(msg::Retry), Buttons::RetryCancel, Icon::None) == Answer::Retry) {
+    if (ui_.AskRetry() == Answer::Retry) {
         StartHandshake();
         return;
     }
-    if (MultiWrite) FirstRadio = false;
+    if (multiWrite_) firstRadio_ = false;
     EndTransfer(false);
+}
+
+void LinkMachine::RestartFromBlockZero()
+{
+    handshakeTimeouts_ = identTimeouts_ = 0;
+    blockAddr_ = -blockLen_;
+    lastPercent_ = 0;
+    ui_.ShowPercent(0);
 }
 
 void LinkMachine::AskLostBlockB()
 {
-    if (ws_.Ask(ws_.T(msg::Retry), Buttons::OkCancel, Icon::Question) == Answer::Ok) {
-        HandshakeTimeouts = IdentTimeouts = 0;
-        BlockAddr = -BlockLen;
-        LastPercent = 0;
-        ui_.ShowPercent(0);
+    if (ui_.AskLostBlock() == Answer::Ok) {
+        RestartFromBlockZero();
         StartHandshake();
         return;
     }
-    MultiWrite = false;
+    multiWrite_ = false;
     EndTransfer(false);
 }
 
 void LinkMachine::OnMultiWindowClosed()
 {
-    if (!MultiWindowOpen) return;
-    MultiWindowOpen = false;
+    if (!multiWindowOpen_) return;
+    multiWindowOpen_ = false;
     EndTransfer(false);
 }
 
 void LinkMachine::EndTransfer(bool success)
 {
     if (!Active()) return;
-    if (MultiWrite && success) {
-        ++RadiosDone;
-        if (RadiosDone < RadioCount) {
+    if (multiWrite_ && success) {
+        ++radiosDone_;
+        if (radiosDone_ < radioCount_) {
             // Next radio: poll with the handshake until it has been swapped.
-            AwaitSwap = true;
-            SilentTimeouts = SwapConfirm = 0;
-            HandshakeTimeouts = IdentTimeouts = 0;
-            BlockAddr = -BlockLen;
-            LastPercent = 0;
-            ui_.ShowPercent(0);
-            ui_.ShowRadioNumber(RadiosDone + 1);
+            awaitSwap_ = true;
+            silentTimeouts_ = swapConfirm_ = 0;
+            RestartFromBlockZero();
+            ui_.ShowRadioNumber(radiosDone_ + 1);
             StartHandshake();
             return;
         }
     }
-    const int kind = ws_.TransferKind;
-    MultiWindowOpen = false;
+    const int kind = kind_;
+    multiWindowOpen_ = false;
     ui_.CloseProgress();
     io_.StopWaitTimer();
     io_.ClosePort();
-    for (const QString& text : ws_.Messages.TakeAll()) ws_.Ask(text, Buttons::Ok, Icon::None);
-    MultiWrite = false;
-    AwaitSwap = false;
-    FirstRadio = false;
-    ws_.TransferKind = kNoTransfer;
-    ReadStep = WriteStep = 0;
+    const QStringList notices = std::exchange(notices_, {});
+    for (const QString& text : notices) ui_.Notice(text);
+    multiWrite_ = false;
+    awaitSwap_ = false;
+    firstRadio_ = false;
+    kind_ = kNoTransfer;
+    readStep_ = writeStep_ = LinkStep::Idle;
+    if (kind == kRead && success) ws_.MemImage = image_;
     ui_.Finished(kind, success);
 }
 

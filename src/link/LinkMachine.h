@@ -1,34 +1,36 @@
 // The link's state machine: handshake, identification, the memory blocks one
 // by one and End, driven by two events only: a reply arrived, or the reply
 // timer ran out.  It knows nothing of ports or windows; the frames go out and
-// the timer is started through LinkIo, and what the user sees goes through
-// TransferUi and the workspace's Ask.
+// the timer is started through LinkIo, and what the user sees or is asked goes
+// through TransferUi.  Everything of a running transfer (its kind, its steps,
+// the image going out or coming in) lives here, not in the workspace.
 #pragma once
 
+#include "link/Protocol.h"
 #include "model/Workspace.h"
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
+#include <vector>
 
 namespace kt {
 
 // Transfer kinds.
 enum TransferKindValue { kNoTransfer = 0, kRead = 1, kWrite = 2, kInfoRead = 3 };
 
-// Steps of a read (ReadStep) or a write (WriteStep).
-enum LinkStep {
-    kStepIdle = 0,
-    kStepHandshake = 1,
-    kStepIdent = 3,
-    kStepWriteBlocks = 4,
-    kStepReadBlocks = 5,
-    kStepEnd = 69,
-    kStepEndAfterBadIdent = 70,
+// Steps of a read or a write.
+enum class LinkStep {
+    Idle = 0,
+    Handshake = 1,
+    Ident = 3,
+    WriteBlocks = 4,
+    ReadBlocks = 5,
+    End = 69,
+    EndAfterBadIdent = 70,
 };
 
 constexpr int kReplyTimeoutMs = 300;     // WaitTimer
-constexpr int kBlockLen = 16;
-constexpr int kEndAddr = 0x5CC0;
 constexpr int kBlockRepeats = 3;         // automatic repeats of a lost block before asking
 
 class LinkIo {
@@ -48,8 +50,17 @@ public:
     // Multi-radio window: the number of the radio being written.
     virtual void ShowRadioNumber(int n) {}
     virtual void CloseProgress() {}
+    // Question A: the handshake or the identification went unanswered twice.
+    // Retry starts again from the handshake; anything else ends the transfer.
+    virtual Answer AskRetry() = 0;
+    // Question B: a block was lost after its automatic repeats.  Ok starts
+    // again from the handshake and block 0; anything else ends the transfer.
+    virtual Answer AskLostBlock() = 0;
+    // A notice the machine queued during the transfer (the wrong model),
+    // given once the progress display is closed and the port is closed.
+    virtual void Notice(const QString& text) = 0;
     // The ending of a read or a write, after the port is closed and the
-    // queued messages were shown.
+    // notices were given.
     virtual void Finished(int kind, bool success) {}
     // The radio's firmware v does not suit this program.  The desktop program
     // asks whether to start the version that does (closing the port only just
@@ -58,13 +69,6 @@ public:
     virtual void IncompatibleFirmware(const QString& v) {}
 };
 
-// Frames.
-QByteArray HandshakeFrame();
-QByteArray IdentRequestFrame();
-QByteArray EndFrame();
-QByteArray ReadRequestFrame(int addr, int len = kBlockLen);
-QByteArray DataFrame(int addr, const uint8_t* data, int len = kBlockLen);
-uint8_t FrameChecksum(const QByteArray& frame);   // of a data frame: address .. last data byte
 // BlockAddr * 100 / EndAddr rounded to the nearest integer, halves to even.
 int ProgressPercent(int blockAddr, int endAddr = kEndAddr);
 
@@ -72,16 +76,17 @@ class LinkMachine {
 public:
     LinkMachine(Workspace& ws, LinkIo& io, TransferUi& ui) : ws_(ws), io_(io), ui_(ui) {}
 
-    // Step O without the port: the transfer variables for ws.TransferKind.
-    void InitTransfer();
-    // Multi-radio run: set before InitTransfer/StartHandshake.
+    // Step O without the port: a transfer of kind begins with fresh transfer
+    // variables.  A read or a write starts from an image of 0xFF.
+    void Begin(int kind);
+    // A start that did not get past the port or the confirmation.
+    void Abandon();
+    // The image a write sends (made the image's full size).
+    void SetImage(std::vector<uint8_t> image);
+    // Multi-radio run: after Begin, before StartHandshake.
     void BeginMultiWrite(int radioCount);
 
     void StartHandshake();
-    void SendIdentRequest();
-    void SendEnd();
-    void RequestNextBlock();
-    void SendNextBlock();
 
     // Events.
     void OnReply(const QByteArray& bytes);
@@ -89,42 +94,63 @@ public:
     // The multi-radio window was closed by the user.
     void OnMultiWindowClosed();
 
+    // Ends the transfer (closing the port); a successful read hands its image
+    // to ws.MemImage first, where the codec decodes it.
     void EndTransfer(bool success);
-    bool CheckIdent();
 
-    bool Active() const { return ws_.TransferKind != kNoTransfer; }
+    int Kind() const { return kind_; }
+    bool Active() const { return kind_ != kNoTransfer; }
+    LinkStep ReadStep() const { return readStep_; }
+    LinkStep WriteStep() const { return writeStep_; }
+    int BlockAddr() const { return blockAddr_; }
+    const std::vector<uint8_t>& Image() const { return image_; }
+    const QByteArray& RadioModel() const { return radioModel_; }
+    const QByteArray& RadioVersion() const { return radioVersion_; }
 
-    // Transfer variables (read by tests and the windows).
-    int ReadStep = 0, WriteStep = 0;
-    int BlockAddr = -kBlockLen;
-    int BlockLen = kBlockLen;
-    int EndAddr = kEndAddr;
-    int HandshakeTimeouts = 0, IdentTimeouts = 0;
-    int BlockRepeatsDone = 0;
-    int LastPercent = 0;
-    QByteArray RadioModel;
-    QByteArray RadioVersion;
-    QByteArray SendBuffer;
-    int ReplyLen = 0;
-
-    // Multi-radio write.
-    bool MultiWrite = false;
-    int RadioCount = 1, RadiosDone = 0;
-    bool FirstRadio = false, AwaitSwap = false, MultiWindowOpen = false;
-    int SilentTimeouts = 0, SwapConfirm = 0;
+    bool MultiWrite() const { return multiWrite_; }
+    int RadioCount() const { return radioCount_; }
+    int RadiosDone() const { return radiosDone_; }
+    int SilentTimeouts() const { return silentTimeouts_; }
 
 private:
-    int Step() const;
-    void SetStep(int step);
+    LinkStep Step() const;
+    void SetStep(LinkStep step);
     void Send(const QByteArray& frame, int replyLen);
+    void SendIdentRequest();
+    void SendEnd();
+    void RequestNextBlock();
+    void SendNextBlock();
     void Advance();
+    bool CheckIdent();
     void ShowProgress();
     void AskRetryA();
     void AskLostBlockB();
+    void RestartFromBlockZero();
 
     Workspace& ws_;
     LinkIo& io_;
     TransferUi& ui_;
+
+    int kind_ = kNoTransfer;
+    LinkStep readStep_ = LinkStep::Idle, writeStep_ = LinkStep::Idle;
+    std::vector<uint8_t> image_;
+    int blockAddr_ = -kBlockLen;
+    int blockLen_ = kBlockLen;
+    int endAddr_ = kEndAddr;
+    int handshakeTimeouts_ = 0, identTimeouts_ = 0;
+    int blockRepeatsDone_ = 0;
+    int lastPercent_ = 0;
+    QByteArray radioModel_;
+    QByteArray radioVersion_;
+    QByteArray sendBuffer_;
+    int replyLen_ = 0;
+    QStringList notices_;
+
+    // Multi-radio write.
+    bool multiWrite_ = false;
+    int radioCount_ = 1, radiosDone_ = 0;
+    bool firstRadio_ = false, awaitSwap_ = false, multiWindowOpen_ = false;
+    int silentTimeouts_ = 0, swapConfirm_ = 0;
 };
 
 }  // namespace kt

@@ -1,6 +1,7 @@
 #include "link/SerialLink.h"
 
 #include "link/LinkTexts.h"
+#include "link/Protocol.h"
 
 #include <QFileInfo>
 #include <QSerialPort>
@@ -103,15 +104,6 @@ void SerialLink::Send(const QByteArray& frame, int replyLen)
     armed_ = true;
     port_q->write(frame);
     port_q->flush();   // out now, not on the next turn of the event loop
-}
-
-bool SerialLink::IsCompleteReply(const QByteArray& b)
-{
-    if (b.size() == 1) return uint8_t(b[0]) == 0x06;
-    if (b.size() == 3) return b == QByteArray("YF\x06", 3);
-    if (b.size() == 16 && b[0] == 'I') return true;
-    if (b.size() >= 6 && b[0] == 'W') return b.size() == uint8_t(b[3]) + 6 && uint8_t(b.back()) == 0x06;
-    return false;
 }
 
 void SerialLink::OnReadyRead()

@@ -2,8 +2,9 @@
 // 1 stop bit, no flow control; both buffers discarded before each frame; one
 // notification per reply.  Serial data arrive in fragments, so the bytes are
 // gathered until the awaited count has arrived, or until what has arrived is
-// already a complete reply the radio sends (a lone acknowledge, the handshake
-// reply, an identification or a data frame).
+// already a complete reply the radio sends (IsCompleteReply of Protocol.h: a
+// lone acknowledge answering the handshake arrives short of the three bytes
+// awaited).
 #pragma once
 
 #include <QByteArray>
@@ -32,8 +33,6 @@ public:
     // A port that was lost (cable pulled) is reopened here first, quietly.
     void Send(const QByteArray& frame, int replyLen);
 
-    // True when bytes form a whole reply of the radio.
-    static bool IsCompleteReply(const QByteArray& bytes);
     // The reason text for an open failure of path (permission, busy, missing).
     static QString DescribeOpenError(int error, const QString& path, const QString& systemText,
                                      int language = 1);

@@ -42,7 +42,6 @@ QString Transfer::PortName() const
 
 bool Transfer::OpenLink()
 {
-    machine_.InitTransfer();
     if (port_.IsOpen()) port_.Close();
     const bool simulated = (portOverride_.isEmpty() ? ws_.comPort.trimmed() : portOverride_) == kSimulatedPortKey;
     if (simulated && sim_ && !sim_->IsRunning()) sim_->Start();
@@ -61,7 +60,7 @@ void Transfer::StopTimers()
 {
     // A read or a write in progress keeps its reply timer: without it one lost
     // reply would leave the transfer waiting for ever.
-    if (ws_.TransferKind == kRead || ws_.TransferKind == kWrite) return;
+    if (Busy()) return;
     waitTimer_.stop();
 }
 
@@ -75,11 +74,14 @@ bool Transfer::Confirm(const Bi& question)
     return ws_.Ask(ws_.T(question), Buttons::OkCancel, Icon::Question) == Answer::Ok;
 }
 
+// The codec encodes in the workspace (where the image stays for whoever looks
+// after the write); the transfer sends its own copy.
 void Transfer::PrepareImage()
 {
     ClearImage(ws_);
     if (givenImage_.size() == ws_.MemImage.size()) ws_.MemImage = givenImage_;
     else EncodeImage(ws_);
+    machine_.SetImage(ws_.MemImage);
 }
 
 // The common start of a read or write: the port opened and the user's
@@ -88,14 +90,11 @@ bool Transfer::Begin(int kind, const Bi& question)
 {
     if (running_) return false;
     lastSuccess_ = false;
-    ws_.TransferKind = kind;
-    machine_.ReadStep = 0;
-    machine_.WriteStep = 0;
-    machine_.MultiWrite = false;
-    if (!OpenLink()) { ws_.TransferKind = kNoTransfer; return false; }
+    machine_.Begin(kind);
+    if (!OpenLink()) { machine_.Abandon(); return false; }
     if (!Confirm(question)) {
         port_.Close();
-        ws_.TransferKind = kNoTransfer;
+        machine_.Abandon();
         return false;
     }
     return true;
@@ -103,8 +102,8 @@ bool Transfer::Begin(int kind, const Bi& question)
 
 bool Transfer::Read()
 {
+    // The image read stays the transfer's until the read succeeds.
     if (!Begin(kRead, msg::ReadConfirm)) return false;
-    ClearImage(ws_);
     RunProgress(kRead, false);
     return lastSuccess_;
 }
@@ -129,10 +128,8 @@ bool Transfer::WriteGroup(int radioCount)
 void Transfer::InfoRead(bool clearImage)
 {
     if (running_) return;
-    ws_.TransferKind = kInfoRead;
-    machine_.ReadStep = 0;
-    machine_.MultiWrite = false;
-    if (!OpenLink()) { ws_.TransferKind = kNoTransfer; return; }
+    machine_.Begin(kInfoRead);
+    if (!OpenLink()) { machine_.Abandon(); return; }
     if (clearImage) ClearImage(ws_);
     machine_.StartHandshake();
 }
@@ -150,7 +147,7 @@ void Transfer::RunProgress(int kind, bool multi)
 
 void Transfer::ProgressClosedByUser()
 {
-    if (machine_.MultiWrite) machine_.OnMultiWindowClosed();
+    if (machine_.MultiWrite()) machine_.OnMultiWindowClosed();
 }
 
 void Transfer::ShowPercent(int percent)
@@ -159,6 +156,12 @@ void Transfer::ShowPercent(int percent)
 }
 
 void Transfer::CloseProgress() {}
+
+Answer Transfer::AskRetry() { return ws_.Ask(ws_.T(msg::Retry), Buttons::RetryCancel, Icon::None); }
+
+Answer Transfer::AskLostBlock() { return ws_.Ask(ws_.T(msg::Retry), Buttons::OkCancel, Icon::Question); }
+
+void Transfer::Notice(const QString& text) { ws_.Ask(text, Buttons::Ok, Icon::None); }
 
 void Transfer::Finished(int kind, bool success)
 {

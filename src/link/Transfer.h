@@ -45,12 +45,17 @@ public:
     // Handshake only, no confirmation and no progress; returns at once.
     void InfoRead(bool clearImage);
 
-    // Step O: the transfer variables, then the port; shows the port error.
-    bool OpenLink();
     void ClosePort() override;
     bool IsPortOpen() const { return port_.IsOpen(); }
     // The main window's resize: stops the reply timer unless a read or a write runs.
     void StopTimers();
+
+    // The kind of transfer running (kNoTransfer when none); an information
+    // read left unanswered stays until the next transfer.
+    int Kind() const { return machine_.Kind(); }
+    // A read or a write runs.  An information read does not count: one that
+    // got no answer leaves the port open, and the next transfer opens it again.
+    bool Busy() const { return Kind() == kRead || Kind() == kWrite; }
 
     LinkMachine& Machine() { return machine_; }
     SerialLink& Port() { return port_; }
@@ -73,6 +78,10 @@ protected:
     // TransferUi
     void ShowPercent(int percent) override;
     void CloseProgress() override;
+    // Questions A and B and the queued notices, through the workspace's Ask.
+    Answer AskRetry() override;
+    Answer AskLostBlock() override;
+    void Notice(const QString& text) override;
     void Finished(int kind, bool success) override;
     void IncompatibleFirmware(const QString& v) override;
     // Starts the software version for v; returns when that failed.
@@ -82,6 +91,8 @@ protected:
     LinkMachine machine_;
 
 private:
+    // The port opened; shows the port error.
+    bool OpenLink();
     bool Confirm(const Bi& question);
     bool Begin(int kind, const Bi& question);
     void PrepareImage();

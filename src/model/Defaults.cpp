@@ -115,10 +115,6 @@ void InitDefaults(Workspace& ws, bool loadTemplate)
     ws.IsUntitled = true;
     ws.CurrentFile = ws.PreviousFile = QStringLiteral("new.dat");
 
-    ws.TransferKind = 0;
-    ws.ReadStarted = false;
-    ws.GroupWriteStarted = false;
-
     ws.WorkRecord = DataRecord{};
     ws.Channels = ChannelTable{};
     ws.WorkRecord.Version.set(kDataVersion);

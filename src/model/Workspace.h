@@ -66,9 +66,6 @@ struct Workspace {
     int SystemLanguage = English;
 
     // Link.
-    int TransferKind = 0;          // 0 none, 1 read, 2 write, 3 information read
-    bool ReadStarted = false;      // cleared by the read command before it starts
-    bool GroupWriteStarted = false;// cleared by the group-write command before it starts
     bool GroupWriteEnabled = false;
     QString comPort = QStringLiteral("1");
     int Handshaking = 0;

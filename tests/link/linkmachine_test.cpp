@@ -1,5 +1,5 @@
-// The state machine alone: frames, reply recognition, time-outs and the
-// multi-radio rules, driven by hand without a port or a timer.
+// The state machine alone: replies, time-outs, questions and the multi-radio
+// rules, driven by hand without a port or a timer.
 #include "LinkTestUtil.h"
 #include "link/LinkMachine.h"
 
@@ -19,17 +19,31 @@ struct FakeIo : LinkIo {
     void ClosePort() override { ++closes; }
 };
 
+// Questions A and B are answered from a script (Cancel when it runs out);
+// events records the order of the ending.
 struct FakeUi : TransferUi {
     QList<int> percents;
     QList<int> radioNumbers;
     int closes = 0;
     QList<QPair<int, bool>> finished;
     QStringList incompatible;
+    QList<Answer> answers;
+    QStringList asked;      // "A" or "B", in order
+    QStringList notices;
+    QStringList events;
     void ShowPercent(int p) override { percents << p; }
     void ShowRadioNumber(int n) override { radioNumbers << n; }
-    void CloseProgress() override { ++closes; }
-    void Finished(int kind, bool ok) override { finished << qMakePair(kind, ok); }
+    void CloseProgress() override { ++closes; events << "close"; }
+    Answer AskRetry() override { return Next("A"); }
+    Answer AskLostBlock() override { return Next("B"); }
+    void Notice(const QString& text) override { notices << text; events << "notice"; }
+    void Finished(int kind, bool ok) override { finished << qMakePair(kind, ok); events << "finished"; }
     void IncompatibleFirmware(const QString& v) override { incompatible << v; }
+    Answer Next(const QString& which)
+    {
+        asked << which;
+        return answers.isEmpty() ? Answer::Cancel : answers.takeFirst();
+    }
 };
 
 QByteArray Ident(const QByteArray& model = "RU6383R", uint8_t flag = 0, const QByteArray& ver = "V200")
@@ -49,6 +63,13 @@ QByteArray DataReply(int addr, uint8_t fill = 0x5A)
     return DataFrame(addr, d);
 }
 
+std::vector<uint8_t> Pattern()
+{
+    std::vector<uint8_t> image(kImageSize);
+    for (int i = 0; i < kImageSize; ++i) image[i] = uint8_t(i * 13 + (i >> 8));
+    return image;
+}
+
 const QByteArray kAck(1, 0x06);
 const QByteArray kYF("YF\x06", 3);
 
@@ -60,12 +81,15 @@ protected:
     FakeUi ui;
     LinkMachine m{ws, io, ui};
 
-    void Start(int kind)
+    // As Transfer starts one: Begin, the image of a write, then the handshake.
+    void Begin(int kind, int radios = 0)
     {
-        ws.TransferKind = kind;
-        m.InitTransfer();
+        m.Begin(kind);
+        if (kind == kWrite) m.SetImage(Pattern());
+        if (radios > 0) m.BeginMultiWrite(radios);
         m.StartHandshake();
     }
+    void Start(int kind) { Begin(kind); }
     // Handshake and identification answered: the machine is at its first block.
     void ToBlocks(int kind)
     {
@@ -74,25 +98,6 @@ protected:
         m.OnReply(Ident());
     }
 };
-
-TEST(LinkFrames, BytesOnTheWire)
-{
-    EXPECT_EQ(HandshakeFrame(), QByteArray("PROGRAM"));
-    EXPECT_EQ(IdentRequestFrame(), QByteArray(1, 0x02));
-    EXPECT_EQ(EndFrame(), QByteArray("END"));
-    EXPECT_EQ(ReadRequestFrame(0x0120), QByteArray("\x52\x01\x20\x10", 4));
-    EXPECT_EQ(ReadRequestFrame(0x5CB0), QByteArray("\x52\x5C\xB0\x10", 4));
-    uint8_t data[16] = {0x27, 0x18, 0x50};
-    const QByteArray f = DataFrame(0x0000, data);
-    ASSERT_EQ(f.size(), 22);
-    EXPECT_EQ(f.left(4), QByteArray("\x57\x00\x00\x10", 4));
-    EXPECT_EQ(uint8_t(f[20]), 0x9F);
-    EXPECT_EQ(uint8_t(f[21]), 0x06);
-    // The checksum wraps modulo 256 and counts the address bytes.
-    uint8_t ff[16];
-    std::fill(ff, ff + 16, 0xFF);
-    EXPECT_EQ(uint8_t(DataFrame(0x5CB0, ff)[20]), uint8_t(0x5C + 0xB0 + 0x10 + 16 * 0xFF));
-}
 
 TEST(LinkFrames, ProgressRoundsHalvesToEven)
 {
@@ -116,8 +121,8 @@ TEST_F(MachineTest, ReadWalksEveryBlockThenEnds)
     EXPECT_EQ(io.replyLens[0], 3);
     EXPECT_EQ(io.replyLens[1], 16);
     int blocks = 0;
-    while (m.ReadStep == kStepReadBlocks) {
-        const int addr = m.BlockAddr;
+    while (m.ReadStep() == LinkStep::ReadBlocks) {
+        const int addr = m.BlockAddr();
         ASSERT_EQ(io.sent.last(), ReadRequestFrame(addr));
         ASSERT_EQ(io.replyLens.last(), 22);
         m.OnReply(DataReply(addr, uint8_t(addr >> 4)));
@@ -126,24 +131,58 @@ TEST_F(MachineTest, ReadWalksEveryBlockThenEnds)
     EXPECT_EQ(blocks, 1484);
     EXPECT_EQ(io.sent[io.sent.size() - 2], ReadRequestFrame(0x5CB0));
     EXPECT_EQ(io.sent.last(), EndFrame());
-    EXPECT_EQ(m.ReadStep, kStepEnd);
-    EXPECT_EQ(ws.MemImage[0x10], 0x01);
-    EXPECT_EQ(ws.MemImage[0x5CBF], uint8_t(0x5CB0 >> 4));
-    EXPECT_EQ(ws.MemImage[0x5CC0], 0xFF);   // the last byte is never transferred
+    EXPECT_EQ(m.ReadStep(), LinkStep::End);
+    EXPECT_EQ(m.Image()[0x10], 0x01);
+    EXPECT_EQ(m.Image()[0x5CBF], uint8_t(0x5CB0 >> 4));
+    EXPECT_EQ(m.Image()[0x5CC0], 0xFF);   // the last byte is never transferred
+    ws.MemImage.assign(kImageSize, 0x00);
+    const std::vector<uint8_t> read = m.Image();
     EXPECT_EQ(ui.percents.last(), 100);
     // Percent shown once per step, rising.
     for (int i = 1; i < ui.percents.size(); ++i) EXPECT_EQ(ui.percents[i], ui.percents[i - 1] + 1);
     m.OnReply(kAck);
     ASSERT_EQ(ui.finished.size(), 1);
     EXPECT_EQ(ui.finished[0], qMakePair(int(kRead), true));
-    EXPECT_EQ(ws.TransferKind, 0);
+    EXPECT_EQ(m.Kind(), 0);
     EXPECT_EQ(io.closes, 1);
+    EXPECT_TRUE(ws.MemImage == read);   // handed over for the decode
+}
+
+// What a read gathers is the transfer's own until it succeeds; a write sends
+// the image it was given, not whatever the workspace holds meanwhile.
+TEST_F(MachineTest, TheImageBelongsToTheTransfer)
+{
+    for (bool lost : {true, false}) {
+        ws.MemImage.assign(kImageSize, 0x11);
+        ToBlocks(kRead);
+        m.OnReply(DataReply(0, 0x22));
+        if (lost) {
+            for (int i = 0; i <= kBlockRepeats; ++i) m.OnTimeout();   // question B: Cancel
+            ASSERT_EQ(ui.finished.last(), qMakePair(int(kRead), false));
+        } else {
+            while (m.ReadStep() == LinkStep::ReadBlocks) m.OnReply(DataReply(m.BlockAddr(), 0x33));
+            m.OnReply(kAck);
+            ASSERT_EQ(ui.finished.last(), qMakePair(int(kRead), true));
+        }
+        EXPECT_EQ(ws.MemImage[0], lost ? 0x11 : 0x22) << lost;
+        EXPECT_EQ(ws.MemImage[0x10], lost ? 0x11 : 0x33) << lost;
+    }
+
+    const std::vector<uint8_t> sent = Pattern();
+    ToBlocks(kWrite);
+    ws.MemImage.assign(kImageSize, 0x00);
+    while (m.WriteStep() == LinkStep::WriteBlocks) {
+        const int addr = m.BlockAddr();
+        ASSERT_EQ(io.sent.last(), DataFrame(addr, sent.data() + addr)) << addr;
+        m.OnReply(kAck);
+    }
+    EXPECT_EQ(io.sent.last(), EndFrame());
 }
 
 TEST_F(MachineTest, MalformedRepliesAreDropped)
 {
     ToBlocks(kRead);
-    const int addr = m.BlockAddr;
+    const int addr = m.BlockAddr();
     QByteArray badSum = DataReply(addr);
     badSum[20] = char(badSum[20] ^ 1);
     QByteArray badTail = DataReply(addr);
@@ -158,13 +197,13 @@ TEST_F(MachineTest, MalformedRepliesAreDropped)
     };
     for (const QByteArray& b : cases) {
         m.OnReply(b);
-        EXPECT_EQ(m.BlockAddr, addr) << b.toHex().constData();
-        EXPECT_EQ(m.ReadStep, kStepReadBlocks);
+        EXPECT_EQ(m.BlockAddr(), addr) << b.toHex().constData();
+        EXPECT_EQ(m.ReadStep(), LinkStep::ReadBlocks);
     }
-    EXPECT_EQ(ws.MemImage[addr], 0xFF);
+    EXPECT_EQ(m.Image()[addr], 0xFF);
     m.OnReply(DataReply(addr));
-    EXPECT_EQ(m.BlockAddr, addr + 16);
-    EXPECT_EQ(ws.MemImage[addr], 0x5A);
+    EXPECT_EQ(m.BlockAddr(), addr + 16);
+    EXPECT_EQ(m.Image()[addr], 0x5A);
 }
 
 TEST_F(MachineTest, AnyRecognisedReplyAnswersTheHandshake)
@@ -173,9 +212,8 @@ TEST_F(MachineTest, AnyRecognisedReplyAnswersTheHandshake)
         io.sent.clear();
         Start(kRead);
         m.OnReply(reply);
-        EXPECT_EQ(m.ReadStep, kStepIdent) << reply.toHex().constData();
+        EXPECT_EQ(m.ReadStep(), LinkStep::Ident) << reply.toHex().constData();
         EXPECT_EQ(io.sent.last(), IdentRequestFrame());
-        ws.TransferKind = 0;
     }
 }
 
@@ -184,11 +222,11 @@ TEST_F(MachineTest, IdentificationSetsRadioValues)
     Start(kWrite);
     m.OnReply(kYF);
     m.OnReply(Ident("RU6383R", 1, "V200"));
-    EXPECT_EQ(m.RadioModel, QByteArray("RU6383R"));
-    EXPECT_EQ(m.RadioVersion, QByteArray("V200"));
+    EXPECT_EQ(m.RadioModel(), QByteArray("RU6383R"));
+    EXPECT_EQ(m.RadioVersion(), QByteArray("V200"));
     EXPECT_TRUE(ws.ExtendedHf);
-    EXPECT_EQ(m.WriteStep, kStepWriteBlocks);
-    EXPECT_EQ(io.sent.last(), DataFrame(0, ws.MemImage.data()));
+    EXPECT_EQ(m.WriteStep(), LinkStep::WriteBlocks);
+    EXPECT_EQ(io.sent.last(), DataFrame(0, Pattern().data()));
     EXPECT_EQ(io.replyLens.last(), 1);
 }
 
@@ -201,7 +239,6 @@ TEST_F(MachineTest, EveryIdentificationIsKeptForModelInformation)
     EXPECT_TRUE(ws.LastRadio.known);
     EXPECT_EQ(ws.LastRadio.firmware, QByteArray("V200"));
     EXPECT_TRUE(ws.LastRadio.extendedHf);
-    ws.TransferKind = 0;
     // A second radio with other firmware and flag replaces the first, even when refused.
     Start(kRead);
     m.OnReply(kYF);
@@ -217,15 +254,20 @@ TEST_F(MachineTest, WrongModelSendsEndAndQueuesTheNotice)
     Start(kRead);
     m.OnReply(kYF);
     m.OnReply(Ident("RU6000X"));
-    EXPECT_EQ(m.ReadStep, kStepEndAfterBadIdent);
+    EXPECT_EQ(m.ReadStep(), LinkStep::EndAfterBadIdent);
     EXPECT_EQ(io.sent.last(), EndFrame());
-    EXPECT_TRUE(f.asker.asked.isEmpty());   // not before the end
+    EXPECT_TRUE(ui.notices.isEmpty());   // not before the end
     m.OnReply(kAck);
     ASSERT_EQ(ui.finished.size(), 1);
     EXPECT_FALSE(ui.finished[0].second);
-    ASSERT_EQ(f.asker.asked.size(), 1);
-    EXPECT_EQ(f.asker.asked[0], QString("Model type is wrong."));
-    EXPECT_EQ(ui.closes, 1);
+    EXPECT_EQ(ui.notices, QStringList{"Model type is wrong."});
+    EXPECT_EQ(ui.events, (QStringList{"close", "notice", "finished"}));
+    EXPECT_TRUE(f.asker.asked.isEmpty());   // the machine asks nothing itself
+    // Given once: the next transfer starts without it.
+    ToBlocks(kRead);
+    m.OnReply(DataReply(0));
+    for (int i = 0; i <= kBlockRepeats; ++i) m.OnTimeout();
+    EXPECT_EQ(ui.notices.size(), 1);
 }
 
 TEST_F(MachineTest, IncompatibleFirmwareIsToldToTheUiAndEndStillGoesOut)
@@ -234,83 +276,85 @@ TEST_F(MachineTest, IncompatibleFirmwareIsToldToTheUiAndEndStillGoesOut)
     m.OnReply(kYF);
     m.OnReply(Ident("RU6383R", 0, "V999"));
     EXPECT_EQ(ui.incompatible, QStringList{"V999"});
-    EXPECT_TRUE(f.asker.asked.isEmpty());
-    EXPECT_EQ(m.ReadStep, kStepEndAfterBadIdent);
+    EXPECT_TRUE(ui.asked.isEmpty());
+    EXPECT_EQ(m.ReadStep(), LinkStep::EndAfterBadIdent);
     EXPECT_EQ(io.sent.last(), EndFrame());
     EXPECT_EQ(io.closes, 0);   // End goes out on the open port
     m.OnTimeout();             // End not acknowledged after a failed check: over, without success
-    EXPECT_EQ(ws.TransferKind, 0);
+    EXPECT_EQ(m.Kind(), 0);
     EXPECT_FALSE(ui.finished.last().second);
 }
 
 TEST_F(MachineTest, LostHandshakeRepeatsOnceThenAsks)
 {
-    f.asker.answers = {Answer::Retry, Answer::Cancel};
+    ui.answers = {Answer::Retry, Answer::Cancel};
     Start(kRead);
     m.OnTimeout();
     EXPECT_EQ(io.sent.size(), 2);
-    EXPECT_TRUE(f.asker.asked.isEmpty());
+    EXPECT_TRUE(ui.asked.isEmpty());
     m.OnTimeout();                       // question A: Retry
-    EXPECT_EQ(f.asker.asked.size(), 1);
+    EXPECT_EQ(ui.asked, QStringList{"A"});
     EXPECT_EQ(io.sent.size(), 3);
     EXPECT_EQ(io.sent.last(), HandshakeFrame());
     m.OnTimeout();
     m.OnTimeout();                       // question A: Cancel
-    EXPECT_EQ(f.asker.asked.size(), 2);
+    EXPECT_EQ(ui.asked, (QStringList{"A", "A"}));
     EXPECT_EQ(io.sent.size(), 4);
-    EXPECT_EQ(ws.TransferKind, 0);
+    EXPECT_EQ(m.Kind(), 0);
     ASSERT_EQ(ui.finished.size(), 1);
     EXPECT_FALSE(ui.finished[0].second);
 }
 
 TEST_F(MachineTest, LostIdentificationRepeatsOnceThenAsks)
 {
-    f.asker.answers = {Answer::Retry};
+    ui.answers = {Answer::Retry};
     Start(kWrite);
     m.OnReply(kYF);
     m.OnTimeout();
     EXPECT_EQ(io.sent.last(), IdentRequestFrame());
     m.OnTimeout();
-    EXPECT_EQ(f.asker.asked.size(), 1);
+    EXPECT_EQ(ui.asked, QStringList{"A"});
     EXPECT_EQ(io.sent.last(), HandshakeFrame());   // Retry starts from the handshake
-    EXPECT_EQ(m.WriteStep, kStepHandshake);
+    EXPECT_EQ(m.WriteStep(), LinkStep::Handshake);
 }
 
 TEST_F(MachineTest, LostBlockRepeatsThreeTimesThenRestartsOnOk)
 {
+    ui.answers = {Answer::Ok};
     ToBlocks(kWrite);
     m.OnReply(kAck);
     m.OnReply(kAck);
-    const int addr = m.BlockAddr;
+    const int addr = m.BlockAddr();
     const QByteArray frame = io.sent.last();
     ui.percents.clear();
     for (int i = 0; i < kBlockRepeats; ++i) {
         m.OnTimeout();
         EXPECT_EQ(io.sent.last(), frame);
-        EXPECT_EQ(m.BlockAddr, addr);
+        EXPECT_EQ(m.BlockAddr(), addr);
     }
-    EXPECT_TRUE(f.asker.asked.isEmpty());
+    EXPECT_TRUE(ui.asked.isEmpty());
     m.OnTimeout();   // question B: OK
-    ASSERT_EQ(f.asker.asked.size(), 1);
+    ASSERT_EQ(ui.asked, QStringList{"B"});
     EXPECT_EQ(io.sent.last(), HandshakeFrame());
-    EXPECT_EQ(m.BlockAddr, -16);
+    EXPECT_EQ(m.BlockAddr(), -16);
     EXPECT_EQ(ui.percents, QList<int>{0});
     m.OnReply(kYF);
     m.OnReply(Ident());
-    EXPECT_EQ(m.BlockAddr, 0);
+    EXPECT_EQ(m.BlockAddr(), 0);
     // A block that is answered resets the count of repeats.
     m.OnTimeout();
     m.OnReply(kAck);
     for (int i = 0; i < kBlockRepeats; ++i) m.OnTimeout();
-    EXPECT_EQ(f.asker.asked.size(), 1);
+    EXPECT_EQ(ui.asked.size(), 1);
 }
 
 TEST_F(MachineTest, LostBlockCancelEndsWithoutSuccess)
 {
-    f.asker.answers = {Answer::Cancel};
+    ui.answers = {Answer::Cancel};
     ToBlocks(kRead);
     for (int i = 0; i <= kBlockRepeats; ++i) m.OnTimeout();
-    EXPECT_EQ(ws.TransferKind, 0);
+    EXPECT_EQ(ui.asked, QStringList{"B"});
+    EXPECT_EQ(m.Kind(), 0);
     ASSERT_EQ(ui.finished.size(), 1);
     EXPECT_FALSE(ui.finished[0].second);
 }
@@ -318,7 +362,7 @@ TEST_F(MachineTest, LostBlockCancelEndsWithoutSuccess)
 TEST_F(MachineTest, MissingEndAcknowledgeCountsAsSuccess)
 {
     ToBlocks(kWrite);
-    while (m.WriteStep == kStepWriteBlocks) m.OnReply(kAck);
+    while (m.WriteStep() == LinkStep::WriteBlocks) m.OnReply(kAck);
     EXPECT_EQ(io.sent.last(), EndFrame());
     m.OnTimeout();
     ASSERT_EQ(ui.finished.size(), 1);
@@ -331,10 +375,10 @@ TEST_F(MachineTest, InformationReadEndsAtTheFirstReplyAndIgnoresTimeouts)
     m.OnTimeout();
     m.OnTimeout();
     EXPECT_EQ(io.sent.size(), 1);
-    EXPECT_TRUE(f.asker.asked.isEmpty());
-    EXPECT_EQ(ws.TransferKind, kInfoRead);
+    EXPECT_TRUE(ui.asked.isEmpty());
+    EXPECT_EQ(m.Kind(), kInfoRead);
     m.OnReply(kYF);
-    EXPECT_EQ(ws.TransferKind, 0);
+    EXPECT_EQ(m.Kind(), 0);
     EXPECT_FALSE(ui.finished[0].second);
 }
 
@@ -346,8 +390,8 @@ protected:
     {
         m.OnReply(kYF);
         m.OnReply(Ident("XXXXXXX", 0, "V999"));   // no identification check here
-        ASSERT_EQ(m.WriteStep, kStepWriteBlocks);
-        while (m.WriteStep == kStepWriteBlocks) m.OnReply(kAck);
+        ASSERT_EQ(m.WriteStep(), LinkStep::WriteBlocks);
+        while (m.WriteStep() == LinkStep::WriteBlocks) m.OnReply(kAck);
         m.OnReply(kAck);   // End acknowledged
     }
     int IdentRequests() const { return int(io.sent.count(IdentRequestFrame())); }
@@ -355,34 +399,28 @@ protected:
 
 TEST_F(MultiTest, ARadioLeftConnectedIsNotWrittenTwice)
 {
-    ws.TransferKind = kWrite;
-    m.BeginMultiWrite(2);
-    m.InitTransfer();
-    m.StartHandshake();
+    Begin(kWrite, 2);
     WriteAllBlocks();
-    EXPECT_EQ(m.RadiosDone, 1);
+    EXPECT_EQ(m.RadiosDone(), 1);
     EXPECT_EQ(ui.radioNumbers, QList<int>{2});
-    EXPECT_EQ(ws.TransferKind, kWrite);
+    EXPECT_EQ(m.Kind(), kWrite);
     EXPECT_EQ(io.closes, 0);
     for (int i = 0; i < 20; ++i) {
         EXPECT_EQ(io.sent.last(), HandshakeFrame());
         m.OnReply(kYF);
     }
     EXPECT_EQ(IdentRequests(), 1);
-    EXPECT_TRUE(f.asker.asked.isEmpty());
+    EXPECT_TRUE(ui.asked.isEmpty());
 }
 
 TEST_F(MultiTest, ASwappedRadioNeedsSilenceThenThreeAnsweredHandshakes)
 {
-    ws.TransferKind = kWrite;
-    m.BeginMultiWrite(2);
-    m.InitTransfer();
-    m.StartHandshake();
+    Begin(kWrite, 2);
     WriteAllBlocks();
     // Unplugged: four time-outs (about 1.2 s) without any question.
     for (int i = 0; i < 4; ++i) m.OnTimeout();
-    EXPECT_EQ(m.SilentTimeouts, 2);
-    EXPECT_TRUE(f.asker.asked.isEmpty());
+    EXPECT_EQ(m.SilentTimeouts(), 2);
+    EXPECT_TRUE(ui.asked.isEmpty());
     m.OnReply(kYF);
     m.OnReply(kYF);
     EXPECT_EQ(IdentRequests(), 1);
@@ -391,18 +429,15 @@ TEST_F(MultiTest, ASwappedRadioNeedsSilenceThenThreeAnsweredHandshakes)
     EXPECT_EQ(io.sent.last(), IdentRequestFrame());
     WriteAllBlocks();
     // Both radios written: the run ends as a write does.
-    EXPECT_EQ(ws.TransferKind, 0);
+    EXPECT_EQ(m.Kind(), 0);
     ASSERT_EQ(ui.finished.size(), 1);
     EXPECT_TRUE(ui.finished[0].second);
-    EXPECT_FALSE(m.MultiWrite);
+    EXPECT_FALSE(m.MultiWrite());
 }
 
 TEST_F(MultiTest, ShortSilenceDoesNotCountAsASwap)
 {
-    ws.TransferKind = kWrite;
-    m.BeginMultiWrite(3);
-    m.InitTransfer();
-    m.StartHandshake();
+    Begin(kWrite, 3);
     WriteAllBlocks();
     m.OnTimeout();
     m.OnTimeout();   // one pair of time-outs: SilentTimeouts 1
@@ -412,17 +447,14 @@ TEST_F(MultiTest, ShortSilenceDoesNotCountAsASwap)
 
 TEST_F(MultiTest, FirstRadioAbsentAsksAndClosingTheWindowEnds)
 {
-    f.asker.answers = {Answer::Retry};
-    ws.TransferKind = kWrite;
-    m.BeginMultiWrite(2);
-    m.InitTransfer();
-    m.StartHandshake();
+    ui.answers = {Answer::Retry};
+    Begin(kWrite, 2);
     m.OnTimeout();
     m.OnTimeout();
-    EXPECT_EQ(f.asker.asked.size(), 1);
+    EXPECT_EQ(ui.asked, QStringList{"A"});
     EXPECT_EQ(io.sent.last(), HandshakeFrame());
     m.OnMultiWindowClosed();
-    EXPECT_EQ(ws.TransferKind, 0);
+    EXPECT_EQ(m.Kind(), 0);
     ASSERT_EQ(ui.finished.size(), 1);
     EXPECT_FALSE(ui.finished[0].second);
     m.OnMultiWindowClosed();   // a second close does nothing more

@@ -41,7 +41,7 @@ TEST_F(PtyTest, FullReadCopiesTheRadiosMemory)
 {
     ASSERT_TRUE(t->Read());
     EXPECT_FALSE(t->IsPortOpen());
-    EXPECT_EQ(ws.TransferKind, 0);
+    EXPECT_EQ(t->Kind(), 0);
     for (int i = 0; i < 0x5CC0; ++i) ASSERT_EQ(ws.MemImage[i], sim.Memory()[i]) << "at " << i;
     EXPECT_EQ(ws.MemImage[0x5CC0], 0xFF);
     EXPECT_EQ(f.asker.asked.first(), QString("Read data from radio.\r\nDo you wish continue?"));
@@ -111,7 +111,7 @@ TEST_F(PtyTest, SilentRadioGetsTwoHandshakesThenTheQuestion)
     }
     EXPECT_EQ(AskedCount(kRetryText), 2);
     EXPECT_EQ(Count("END"), 0);
-    EXPECT_EQ(ws.TransferKind, 0);
+    EXPECT_EQ(t->Kind(), 0);
     EXPECT_FALSE(t->IsPortOpen());
 }
 
@@ -181,7 +181,7 @@ TEST_F(PtyTest, CancelAtTheConfirmationLeavesTheLinkClean)
     f.asker.answers = {Answer::Cancel};
     EXPECT_FALSE(t->Read());
     EXPECT_FALSE(t->IsPortOpen());
-    EXPECT_EQ(ws.TransferKind, 0);
+    EXPECT_EQ(t->Kind(), 0);
     EXPECT_TRUE(sim.Received().isEmpty());
     ASSERT_TRUE(t->Read());
     EXPECT_EQ(sim.Received().first(), QByteArray("PROGRAM"));
@@ -195,7 +195,7 @@ TEST_F(PtyTest, RadioSilentMidTransferEndsInTheLostBlockQuestion)
     EXPECT_FALSE(t->Read());
     EXPECT_EQ(AskedCount(kRetryText), 1);
     EXPECT_EQ(Count(ReadRequestFrame(0x0800)), 1 + kBlockRepeats);
-    EXPECT_EQ(ws.TransferKind, 0);
+    EXPECT_EQ(t->Kind(), 0);
 }
 
 TEST_F(PtyTest, CablePulledMidTransferEndsInQuestionsNotAHang)
@@ -208,7 +208,7 @@ TEST_F(PtyTest, CablePulledMidTransferEndsInQuestionsNotAHang)
     EXPECT_FALSE(t->Read());
     EXPECT_LT(clock.elapsed(), 15000);
     EXPECT_EQ(AskedCount(kRetryText), 2);
-    EXPECT_EQ(ws.TransferKind, 0);
+    EXPECT_EQ(t->Kind(), 0);
     EXPECT_FALSE(t->IsPortOpen());
 }
 
@@ -221,7 +221,7 @@ TEST_F(PtyTest, StoppingTheTimersDuringATransferCannotStallIt)
     });
     bool stalled = false;
     QTimer::singleShot(8000, [&] {
-        if (ws.TransferKind == 0) return;
+        if (t->Kind() == 0) return;
         stalled = true;
         t->Machine().EndTransfer(false);
     });
@@ -237,7 +237,7 @@ TEST_F(PtyTest, PortThatCannotBeOpenedSaysWhy)
     ASSERT_EQ(f.asker.asked.size(), 1);
     EXPECT_TRUE(f.asker.asked[0].startsWith("Cannot Open Communication Port.\r\n"));
     EXPECT_TRUE(f.asker.asked[0].contains("no-such-tty"));
-    EXPECT_EQ(ws.TransferKind, 0);
+    EXPECT_EQ(t->Kind(), 0);
 }
 
 TEST_F(PtyTest, MultiRadioWriteOverTwoRadiosWithASwap)

@@ -24,13 +24,11 @@ TEST(Defaults, WithoutInitFolderTheBuiltInDefaultsStay)
     auto ws = inst.workspace();
     ws->CurrentFile = "other.dat";
     ws->IsUntitled = false;
-    ws->TransferKind = 2;
     InitDefaults(*ws);
 
     EXPECT_TRUE(ws->IsUntitled);
     EXPECT_EQ(ws->CurrentFile, "new.dat");
     EXPECT_EQ(ws->PreviousFile, "new.dat");
-    EXPECT_EQ(ws->TransferKind, 0);
     EXPECT_TRUE(IsUnchanged(*ws));
     EXPECT_FALSE(QDir(inst.bin() + "/Init").exists());
 

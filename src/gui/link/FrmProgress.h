@@ -3,26 +3,16 @@
 // it; the user cannot.
 #pragma once
 
-#include <QDialog>
-
-class QLabel;
-class QProgressBar;
+#include "gui/link/ProgressDialog.h"
 
 namespace kt {
 
-class FrmProgress : public QDialog {
+class FrmProgress : public ProgressDialog {
     Q_OBJECT
 public:
     // kind 1 read, 2 write; language 1 English, 2 Chinese.
     FrmProgress(int kind, int language, QWidget* parent = nullptr);
-    void SetProgressValue(int percent);
     void ChangShowByLanguage(int language);
-    // Closes the window at the transfer's end.
-    void Finish();
-
-    QLabel* Label1 = nullptr;
-    QLabel* Label2 = nullptr;
-    QProgressBar* ProgressBar1 = nullptr;
 
     void reject() override;
 
@@ -31,7 +21,6 @@ protected:
 
 private:
     int kind_;
-    bool finishing_ = false;
 };
 
 }  // namespace kt

@@ -26,7 +26,7 @@ protected:
     {
         const int language = ws_.CurrentLanguage;
         if (multi) {
-            frmMProgress w(machine_.RadioCount, language, host_.MainWindow());
+            frmMProgress w(machine_.RadioCount(), language, host_.MainWindow());
             w.onUserClose = [this] { ProgressClosedByUser(); };
             multi_ = &w;
             Run(w);
@@ -99,13 +99,11 @@ Transfers::Transfers(MainHost& host, QObject* parent)
 
 Transfers::~Transfers() = default;
 
-// An information read that got no answer leaves the port open; the next
-// transfer simply opens it again.
-static bool Busy(const Workspace& ws) { return ws.TransferKind != kNoTransfer && ws.TransferKind != kInfoRead; }
-
 SimRadio& Transfers::Simulator() { return *sim_; }
 
 bool Transfers::LastSuccess() const { return driver_->LastOk; }
+
+int Transfers::Kind() const { return driver_->Kind(); }
 
 void Transfers::CommunicationPort()
 {
@@ -116,15 +114,14 @@ void Transfers::CommunicationPort()
 
 void Transfers::ReadFromRadio()
 {
-    if (Busy(host_.ws())) return;
+    if (driver_->Busy()) return;
     driver_->LastOk = false;
-    host_.ws().ReadStarted = false;
     driver_->Read();
 }
 
 void Transfers::WriteToRadio()
 {
-    if (Busy(host_.ws()) || TimerWrite->isActive()) return;
+    if (driver_->Busy() || TimerWrite->isActive()) return;
     // Edits still open in the editors reach the model before the image is encoded.
     emit host_.ws().Events().aboutToEncode();
     TimerWrite->start();
@@ -138,7 +135,7 @@ void Transfers::StartWrite()
 
 void Transfers::WriteToGroup()
 {
-    if (Busy(host_.ws())) return;
+    if (driver_->Busy()) return;
     int count = 0;
     if (askRadioCount) {
         count = askRadioCount();
@@ -151,7 +148,6 @@ void Transfers::WriteToGroup()
     }
     if (count < 1) return;
     driver_->LastOk = false;
-    host_.ws().GroupWriteStarted = false;
     driver_->WriteGroup(count);
 }
 

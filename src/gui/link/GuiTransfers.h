@@ -44,6 +44,8 @@ public:
     // The write starts this long after the command, once pending edits are stored.
     static constexpr int kTimerWriteMs = 20;
     bool LastSuccess() const;
+    // The kind of the transfer running (0 none; an unanswered information read stays 3).
+    int Kind() const;
 
 signals:
     // A read or a write has ended (after its messages).

@@ -3,37 +3,27 @@
 // ends the run.
 #pragma once
 
-#include <QDialog>
-#include <functional>
+#include "gui/link/ProgressDialog.h"
 
-class QLabel;
-class QProgressBar;
+#include <functional>
 
 namespace kt {
 
-class frmMProgress : public QDialog {
+class frmMProgress : public ProgressDialog {
     Q_OBJECT
 public:
     frmMProgress(int radioCount, int language, QWidget* parent = nullptr);
-    void SetProgressValue(int percent);
     void SetRadioNumber(int n);
     void ChangShowByLanguage(int language);
-    void Finish();
 
     // Called when the user closes the window while the run goes on.
     std::function<void()> onUserClose;
 
-    QLabel* Label1 = nullptr;
-    QLabel* Label2 = nullptr;
     QLabel* Label3 = nullptr;
     QLabel* Label4 = nullptr;
-    QProgressBar* ProgressBar1 = nullptr;
     QProgressBar* ProgressBar2 = nullptr;
 
     void reject() override;
-
-private:
-    bool finishing_ = false;
 };
 
 }  // namespace kt

@@ -239,7 +239,7 @@ TEST_F(GuiTransferTest, MultiRadioWriteAsksTheCountAndClosingTheWindowEndsIt)
     EXPECT_EQ(asked, 1);
     EXPECT_EQ(counterLabel, QString("WritingRadio's ID is:1"));
     EXPECT_EQ(transfers.Simulator().BlocksWritten(), 1484);
-    EXPECT_EQ(ws->TransferKind, 0);
+    EXPECT_EQ(transfers.Kind(), 0);
     EXPECT_FALSE(transfers.IsPortOpen());
     ASSERT_EQ(ended.size(), 1);
     EXPECT_FALSE(ended[0].second);
@@ -249,7 +249,7 @@ TEST_F(GuiTransferTest, InformationReadStopsAtTheFirstReplyAndAnUnansweredOneDoe
 {
     SimRadio& sim = transfers.Simulator();
     transfers.RadioInformation();
-    ASSERT_TRUE(SpinUntil([&] { return ws->TransferKind == 0; }, 3000));
+    ASSERT_TRUE(SpinUntil([&] { return transfers.Kind() == 0; }, 3000));
     EXPECT_EQ(sim.Received(), QList<QByteArray>{"PROGRAM"});
     EXPECT_FALSE(transfers.IsPortOpen());
 
@@ -257,7 +257,7 @@ TEST_F(GuiTransferTest, InformationReadStopsAtTheFirstReplyAndAnUnansweredOneDoe
     transfers.RadioInformation();
     SpinUntil([] { return false; }, 800);   // past two reply times: nothing more happens
     EXPECT_EQ(sim.TimesOf("PROGRAM").size(), 2);
-    EXPECT_EQ(ws->TransferKind, kInfoRead);
+    EXPECT_EQ(transfers.Kind(), kInfoRead);
     EXPECT_TRUE(transfers.IsPortOpen());
     EXPECT_TRUE(asker.asked.isEmpty());
 
