@@ -206,7 +206,13 @@ void LinkMachine::Advance()
         default: EndTransfer(false); return;
         }
     }
-    EndTransfer(false);   // information read: the first reply ends it
+    // Information read: the handshake, the identification (which OnReply
+    // kept in LastRadio) and End, so the radio leaves programming mode.
+    switch (readStep_) {
+    case LinkStep::Handshake: readStep_ = LinkStep::Ident; SendIdentRequest(); return;
+    case LinkStep::Ident: readStep_ = LinkStep::End; SendEnd(); return;
+    default: EndTransfer(readStep_ == LinkStep::End); return;
+    }
 }
 
 bool LinkMachine::CheckIdent()
@@ -230,7 +236,13 @@ void LinkMachine::OnTimeout()
 {
     io_.StopWaitTimer();
     if (!Active()) return;
-    if (kind_ != kRead && kind_ != kWrite) return;   // information read: nothing further
+    if (kind_ != kRead && kind_ != kWrite) {
+        // Information read: no questions, it runs without a window.  A radio
+        // that does not answer ends it (the port closed, the caller told);
+        // a missing acknowledge of End still counts, as for a read.
+        EndTransfer(readStep_ == LinkStep::End);
+        return;
+    }
     switch (Step()) {
     case LinkStep::Handshake:
         if (handshakeTimeouts_ > 0) {

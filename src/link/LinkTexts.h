@@ -24,5 +24,7 @@ inline constexpr Bi PortDenied{
 inline constexpr Bi PortBusy{
     "%1 is held by another process (a modem manager often grabs USB serial cables).",
     "%1 已被其他程序占用（调制解调器管理程序常会占用 USB 串口线）。"};
+inline constexpr Bi NoAnswer{"The radio did not answer. Check the cable, the port and that the radio is on.",
+                             "对讲机没有应答。请检查数据线、端口以及对讲机是否已开机。"};
 
 }  // namespace kt::link_txt

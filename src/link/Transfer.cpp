@@ -167,6 +167,7 @@ void Transfer::Finished(int kind, bool success)
 {
     lastSuccess_ = success;
     if (quitLoop_) quitLoop_();
+    if (kind == kInfoRead) { emit infoReadFinished(success); return; }
     if (!success) return;
     if (kind == kRead) {
         DecodeImage(ws_);

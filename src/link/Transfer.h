@@ -42,7 +42,9 @@ public:
     bool Read();
     bool Write();
     bool WriteGroup(int radioCount);
-    // Handshake only, no confirmation and no progress; returns at once.
+    // Handshake, identification and End, no confirmation and no progress;
+    // returns at once.  The radio identified lands in ws.LastRadio and
+    // infoReadFinished tells whether it answered.
     void InfoRead(bool clearImage);
 
     void ClosePort() override;
@@ -50,11 +52,9 @@ public:
     // The main window's resize: stops the reply timer unless a read or a write runs.
     void StopTimers();
 
-    // The kind of transfer running (kNoTransfer when none); an information
-    // read left unanswered stays until the next transfer.
+    // The kind of transfer running (kNoTransfer when none).
     int Kind() const { return machine_.Kind(); }
-    // A read or a write runs.  An information read does not count: one that
-    // got no answer leaves the port open, and the next transfer opens it again.
+    // A read or a write runs.  An information read does not count.
     bool Busy() const { return Kind() == kRead || Kind() == kWrite; }
 
     LinkMachine& Machine() { return machine_; }
@@ -67,6 +67,11 @@ public:
     // When set, an unsuitable firmware is reported through it instead of the
     // question about starting another version (the command line starts none).
     std::function<void(const QString& radioVersion)> onIncompatibleFirmware;
+
+signals:
+    // An information read ended: answered tells whether the radio identified
+    // itself (ws.LastRadio then holds it).
+    void infoReadFinished(bool answered);
 
 protected:
     // Shows the progress display and runs until the transfer ends.  The

@@ -369,17 +369,30 @@ TEST_F(MachineTest, MissingEndAcknowledgeCountsAsSuccess)
     EXPECT_TRUE(ui.finished[0].second);
 }
 
-TEST_F(MachineTest, InformationReadEndsAtTheFirstReplyAndIgnoresTimeouts)
+TEST_F(MachineTest, InformationReadIdentifiesTheRadioAndEndsWithoutQuestions)
 {
     Start(kInfoRead);
-    m.OnTimeout();
-    m.OnTimeout();
-    EXPECT_EQ(io.sent.size(), 1);
-    EXPECT_TRUE(ui.asked.isEmpty());
-    EXPECT_EQ(m.Kind(), kInfoRead);
     m.OnReply(kYF);
+    EXPECT_EQ(io.sent.last(), IdentRequestFrame());
+    m.OnReply(Ident("RU6383R", 1, "V123"));
+    EXPECT_EQ(io.sent.last(), EndFrame());
+    EXPECT_TRUE(ws.LastRadio.known);
+    EXPECT_EQ(ws.LastRadio.firmware, QByteArray("V123"));
+    EXPECT_TRUE(ws.LastRadio.extendedHf);
+    m.OnTimeout();   // End not acknowledged: the radio was identified all the same
+    ASSERT_EQ(ui.finished.size(), 1);
+    EXPECT_EQ(ui.finished[0], qMakePair(int(kInfoRead), true));
+
+    // A silent radio: no question (there is no window), the port is closed.
+    ws.LastRadio = {};
+    Start(kInfoRead);
+    const int closes = io.closes;
+    m.OnTimeout();
     EXPECT_EQ(m.Kind(), 0);
-    EXPECT_FALSE(ui.finished[0].second);
+    EXPECT_EQ(io.closes, closes + 1);
+    EXPECT_TRUE(ui.asked.isEmpty());
+    EXPECT_FALSE(ui.finished.last().second);
+    EXPECT_FALSE(ws.LastRadio.known);
 }
 
 // --- multi-radio write -----------------------------------------------------

@@ -95,6 +95,11 @@ Transfers::Transfers(MainHost& host, QObject* parent)
     TimerWrite->setSingleShot(true);
     TimerWrite->setInterval(kTimerWriteMs);
     connect(TimerWrite, &QTimer::timeout, this, &Transfers::StartWrite);
+    connect(driver_.get(), &Transfer::infoReadFinished, this, [this](bool answered) {
+        Workspace& ws = host_.ws();
+        if (answered) emit RadioIdentified();
+        else ws.Ask(ws.T(link_txt::NoAnswer), Buttons::Ok, Icon::Warning);
+    });
 }
 
 Transfers::~Transfers() = default;

@@ -44,12 +44,15 @@ public:
     // The write starts this long after the command, once pending edits are stored.
     static constexpr int kTimerWriteMs = 20;
     bool LastSuccess() const;
-    // The kind of the transfer running (0 none; an unanswered information read stays 3).
+    // The kind of the transfer running (0 none).
     int Kind() const;
 
 signals:
     // A read or a write has ended (after its messages).
     void TransferEnded(int kind, bool success);
+    // An information read ended with the radio identified (ws.LastRadio);
+    // one that got no answer has already said so.
+    void RadioIdentified();
 
 private:
     void StartWrite();

@@ -245,21 +245,26 @@ TEST_F(GuiTransferTest, MultiRadioWriteAsksTheCountAndClosingTheWindowEndsIt)
     EXPECT_FALSE(ended[0].second);
 }
 
-TEST_F(GuiTransferTest, InformationReadStopsAtTheFirstReplyAndAnUnansweredOneDoesNotBlock)
+TEST_F(GuiTransferTest, InformationReadFillsTheLastRadioAndAnUnansweredOneClosesThePort)
 {
     SimRadio& sim = transfers.Simulator();
+    int identified = 0;
+    QObject::connect(&transfers, &Transfers::RadioIdentified, [&] { ++identified; });
     transfers.RadioInformation();
     ASSERT_TRUE(SpinUntil([&] { return transfers.Kind() == 0; }, 3000));
-    EXPECT_EQ(sim.Received(), QList<QByteArray>{"PROGRAM"});
+    EXPECT_EQ(sim.Received(), (QList<QByteArray>{HandshakeFrame(), IdentRequestFrame(), EndFrame()}));
     EXPECT_FALSE(transfers.IsPortOpen());
+    EXPECT_TRUE(ws->LastRadio.known);
+    EXPECT_EQ(identified, 1);
 
     sim.Options().silent = true;
     transfers.RadioInformation();
-    SpinUntil([] { return false; }, 800);   // past two reply times: nothing more happens
-    EXPECT_EQ(sim.TimesOf("PROGRAM").size(), 2);
-    EXPECT_EQ(transfers.Kind(), kInfoRead);
-    EXPECT_TRUE(transfers.IsPortOpen());
-    EXPECT_TRUE(asker.asked.isEmpty());
+    ASSERT_TRUE(SpinUntil([&] { return transfers.Kind() == 0; }, 3000));
+    EXPECT_FALSE(transfers.IsPortOpen());
+    EXPECT_EQ(identified, 1);
+    ASSERT_EQ(asker.asked.size(), 1);
+    EXPECT_TRUE(asker.asked[0].contains("did not answer"));
+    asker.asked.clear();
 
     sim.Options().silent = false;
     transfers.ReadFromRadio();
