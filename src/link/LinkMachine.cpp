@@ -49,6 +49,7 @@ void LinkMachine::Begin(int kind)
     awaitSwap_ = false;
     multiWindowOpen_ = true;
     notices_.clear();
+    pending_ = LinkQuestion::None;
 }
 
 void LinkMachine::Abandon()
@@ -73,6 +74,14 @@ void LinkMachine::BeginMultiWrite(int radioCount)
     firstRadio_ = true;
     awaitSwap_ = false;
     silentTimeouts_ = swapConfirm_ = 0;
+}
+
+void LinkMachine::BeginAfterSwap()
+{
+    BeginMultiWrite(2);
+    radiosDone_ = 1;
+    firstRadio_ = false;
+    awaitSwap_ = true;
 }
 
 void LinkMachine::Send(const QByteArray& frame, int replyLen)
@@ -128,7 +137,7 @@ void LinkMachine::ShowProgress()
 
 void LinkMachine::OnReply(const QByteArray& b)
 {
-    if (!Active()) return;
+    if (!Active() || pending_ != LinkQuestion::None) return;
     const bool readOrWrite = kind_ == kRead || kind_ == kWrite;
     const ReplyKind reply = ClassifyReply(b);
     const bool dataFrame = reply == ReplyKind::Data && blockAddr_ >= 0
@@ -143,13 +152,11 @@ void LinkMachine::OnReply(const QByteArray& b)
     if (reply == ReplyKind::Ident) {
         // Kept for "Model Information" whatever the transfer, even when refused.
         const RadioIdent id = ParseIdent(b);
-        ws_.LastRadio = {true, id.model, id.version, id.extendedHf, {}};
         if (readOrWrite) {
             radioModel_ = id.model;
-            ws_.ExtendedHf = id.extendedHf;
             radioVersion_ = id.version;
-            ws_.RadioVersion = radioVersion_;
         }
+        ui_.Identified(id);
     }
     if (dataFrame) {
         std::memcpy(image_.data() + blockAddr_, b.constData() + 4, size_t(blockLen_));
@@ -196,7 +203,7 @@ void LinkMachine::Advance()
             SendIdentRequest();
             return;
         case LinkStep::Ident:
-            if (!multiWrite_ && !CheckIdent()) { writeStep_ = LinkStep::EndAfterBadIdent; SendEnd(); return; }
+            if ((!multiWrite_ || checkEveryRadio_) && !CheckIdent()) { writeStep_ = LinkStep::EndAfterBadIdent; SendEnd(); return; }
             writeStep_ = LinkStep::WriteBlocks;
             blockRepeatsDone_ = 0;
             SendNextBlock();
@@ -235,7 +242,7 @@ bool LinkMachine::CheckIdent()
 void LinkMachine::OnTimeout()
 {
     io_.StopWaitTimer();
-    if (!Active()) return;
+    if (!Active() || pending_ != LinkQuestion::None) return;
     if (kind_ != kRead && kind_ != kWrite) {
         // Information read: no questions, it runs without a window.  A radio
         // that does not answer ends it (the port closed, the caller told);
@@ -285,12 +292,29 @@ void LinkMachine::OnTimeout()
 
 void LinkMachine::AskRetryA()
 {
-    if (ui_.AskRetry() == Answer::Retry) {
+    if (ui_.AnswersLater()) {
+        pending_ = LinkQuestion::Retry;
+        ui_.QuestionPending(pending_);
+        return;
+    }
+    ResolveRetry(ui_.AskRetry());
+}
+
+void LinkMachine::ResolveRetry(kt::Answer a)
+{
+    if (a == Answer::Retry) {
         StartHandshake();
         return;
     }
     if (multiWrite_) firstRadio_ = false;
     EndTransfer(false);
+}
+
+void LinkMachine::AnswerQuestion(kt::Answer a)
+{
+    const LinkQuestion q = std::exchange(pending_, LinkQuestion::None);
+    if (q == LinkQuestion::Retry) ResolveRetry(a);
+    else if (q == LinkQuestion::LostBlock) ResolveLostBlock(a);
 }
 
 void LinkMachine::RestartFromBlockZero()
@@ -303,7 +327,17 @@ void LinkMachine::RestartFromBlockZero()
 
 void LinkMachine::AskLostBlockB()
 {
-    if (ui_.AskLostBlock() == Answer::Ok) {
+    if (ui_.AnswersLater()) {
+        pending_ = LinkQuestion::LostBlock;
+        ui_.QuestionPending(pending_);
+        return;
+    }
+    ResolveLostBlock(ui_.AskLostBlock());
+}
+
+void LinkMachine::ResolveLostBlock(kt::Answer a)
+{
+    if (a == Answer::Ok) {
         RestartFromBlockZero();
         StartHandshake();
         return;
@@ -322,6 +356,7 @@ void LinkMachine::OnMultiWindowClosed()
 void LinkMachine::EndTransfer(bool success)
 {
     if (!Active()) return;
+    pending_ = LinkQuestion::None;
     if (multiWrite_ && success) {
         ++radiosDone_;
         if (radiosDone_ < radioCount_) {
@@ -346,7 +381,6 @@ void LinkMachine::EndTransfer(bool success)
     firstRadio_ = false;
     kind_ = kNoTransfer;
     readStep_ = writeStep_ = LinkStep::Idle;
-    if (kind == kRead && success) ws_.MemImage = image_;
     ui_.Finished(kind, success);
 }
 

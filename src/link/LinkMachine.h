@@ -3,7 +3,8 @@
 // timer ran out.  It knows nothing of ports or windows; the frames go out and
 // the timer is started through LinkIo, and what the user sees or is asked goes
 // through TransferUi.  Everything of a running transfer (its kind, its steps,
-// the image going out or coming in) lives here, not in the workspace.
+// the image going out or coming in, the radio identified) lives here, not in
+// the workspace, so that several machines can run side by side, one a port.
 #pragma once
 
 #include "link/Protocol.h"
@@ -43,19 +44,29 @@ public:
     virtual void ClosePort() = 0;
 };
 
+// A question the machine waits on when the ui answers later (AnswersLater()).
+enum class LinkQuestion { None, Retry, LostBlock };
+
 class TransferUi {
 public:
     virtual ~TransferUi() = default;
+    // The radio identified itself (whatever the transfer, even one refused).
+    virtual void Identified(const RadioIdent& id) {}
+    // True when AskRetry/AskLostBlock cannot answer at once: the machine then
+    // announces the question through QuestionPending and waits for
+    // LinkMachine::AnswerQuestion (a port of several must not stop the others).
+    virtual bool AnswersLater() const { return false; }
+    virtual void QuestionPending(LinkQuestion q) {}
     virtual void ShowPercent(int percent) {}
     // Multi-radio window: the number of the radio being written.
     virtual void ShowRadioNumber(int n) {}
     virtual void CloseProgress() {}
     // Question A: the handshake or the identification went unanswered twice.
     // Retry starts again from the handshake; anything else ends the transfer.
-    virtual Answer AskRetry() = 0;
+    virtual Answer AskRetry() { return Answer::Cancel; }
     // Question B: a block was lost after its automatic repeats.  Ok starts
     // again from the handshake and block 0; anything else ends the transfer.
-    virtual Answer AskLostBlock() = 0;
+    virtual Answer AskLostBlock() { return Answer::Cancel; }
     // A notice the machine queued during the transfer (the wrong model),
     // given once the progress display is closed and the port is closed.
     virtual void Notice(const QString& text) = 0;
@@ -74,7 +85,8 @@ int ProgressPercent(int blockAddr, int endAddr = kEndAddr);
 
 class LinkMachine {
 public:
-    LinkMachine(Workspace& ws, LinkIo& io, TransferUi& ui) : ws_(ws), io_(io), ui_(ui) {}
+    // The workspace gives the version registry and the language of notices.
+    LinkMachine(const Workspace& ws, LinkIo& io, TransferUi& ui) : ws_(ws), io_(io), ui_(ui) {}
 
     // Step O without the port: a transfer of kind begins with fresh transfer
     // variables.  A read or a write starts from an image of 0xFF.
@@ -85,6 +97,12 @@ public:
     void SetImage(std::vector<uint8_t> image);
     // Multi-radio run: after Begin, before StartHandshake.
     void BeginMultiWrite(int radioCount);
+    // A write on a port whose last radio was just finished: the handshake
+    // polls until that radio is swapped for another (the multi-radio rules),
+    // which is then written as one.  After Begin(kWrite) and SetImage.
+    void BeginAfterSwap();
+    // Check the model and firmware of every radio of a multi-radio run too.
+    void SetCheckEveryRadio(bool check) { checkEveryRadio_ = check; }
 
     void StartHandshake();
 
@@ -93,9 +111,12 @@ public:
     void OnTimeout();
     // The multi-radio window was closed by the user.
     void OnMultiWindowClosed();
+    // The answer to the question announced by QuestionPending.
+    void AnswerQuestion(kt::Answer a);
+    LinkQuestion Pending() const { return pending_; }
 
-    // Ends the transfer (closing the port); a successful read hands its image
-    // to ws.MemImage first, where the codec decodes it.
+    // Ends the transfer (closing the port); after a successful read Image()
+    // holds what was read.
     void EndTransfer(bool success);
 
     int Kind() const { return kind_; }
@@ -126,8 +147,10 @@ private:
     void AskRetryA();
     void AskLostBlockB();
     void RestartFromBlockZero();
+    void ResolveRetry(kt::Answer a);
+    void ResolveLostBlock(kt::Answer a);
 
-    Workspace& ws_;
+    const Workspace& ws_;
     LinkIo& io_;
     TransferUi& ui_;
 
@@ -145,6 +168,8 @@ private:
     QByteArray sendBuffer_;
     int replyLen_ = 0;
     QStringList notices_;
+    LinkQuestion pending_ = LinkQuestion::None;
+    bool checkEveryRadio_ = false;
 
     // Multi-radio write.
     bool multiWrite_ = false;

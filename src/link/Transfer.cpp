@@ -150,6 +150,14 @@ void Transfer::ProgressClosedByUser()
     if (machine_.MultiWrite()) machine_.OnMultiWindowClosed();
 }
 
+void Transfer::Identified(const RadioIdent& id)
+{
+    ws_.LastRadio = {true, id.model, id.version, id.extendedHf, {}};
+    if (machine_.Kind() != kRead && machine_.Kind() != kWrite) return;
+    ws_.ExtendedHf = id.extendedHf;
+    ws_.RadioVersion = id.version;
+}
+
 void Transfer::ShowPercent(int percent)
 {
     if (onPercent) onPercent(percent);
@@ -170,6 +178,7 @@ void Transfer::Finished(int kind, bool success)
     if (kind == kInfoRead) { emit infoReadFinished(success); return; }
     if (!success) return;
     if (kind == kRead) {
+        ws_.MemImage = machine_.Image();
         DecodeImage(ws_);
         ws_.LastRadio.bandRange = ws_.BandRange;
         ws_.CurrentFile = QStringLiteral("new.dat");

@@ -81,6 +81,9 @@ protected:
     void ProgressClosedByUser();
 
     // TransferUi
+    // The radio identified is the workspace's: LastRadio, and for a read or
+    // a write also the extended-HF flag and the firmware the codec uses.
+    void Identified(const RadioIdent& id) override;
     void ShowPercent(int percent) override;
     void CloseProgress() override;
     // Questions A and B and the queued notices, through the workspace's Ask.

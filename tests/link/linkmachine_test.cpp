@@ -31,6 +31,8 @@ struct FakeUi : TransferUi {
     QStringList asked;      // "A" or "B", in order
     QStringList notices;
     QStringList events;
+    QList<RadioIdent> identified;
+    void Identified(const RadioIdent& id) override { identified << id; }
     void ShowPercent(int p) override { percents << p; }
     void ShowRadioNumber(int n) override { radioNumbers << n; }
     void CloseProgress() override { ++closes; events << "close"; }
@@ -39,6 +41,10 @@ struct FakeUi : TransferUi {
     void Notice(const QString& text) override { notices << text; events << "notice"; }
     void Finished(int kind, bool ok) override { finished << qMakePair(kind, ok); events << "finished"; }
     void IncompatibleFirmware(const QString& v) override { incompatible << v; }
+    bool later = false;
+    QList<LinkQuestion> pending;
+    bool AnswersLater() const override { return later; }
+    void QuestionPending(LinkQuestion q) override { pending << q; }
     Answer Next(const QString& which)
     {
         asked << which;
@@ -145,7 +151,8 @@ TEST_F(MachineTest, ReadWalksEveryBlockThenEnds)
     EXPECT_EQ(ui.finished[0], qMakePair(int(kRead), true));
     EXPECT_EQ(m.Kind(), 0);
     EXPECT_EQ(io.closes, 1);
-    EXPECT_TRUE(ws.MemImage == read);   // handed over for the decode
+    EXPECT_TRUE(m.Image() == read);   // still there for the decode
+    EXPECT_EQ(ws.MemImage, std::vector<uint8_t>(kImageSize, 0x00));   // the workspace is the caller's
 }
 
 // What a read gathers is the transfer's own until it succeeds; a write sends
@@ -164,8 +171,8 @@ TEST_F(MachineTest, TheImageBelongsToTheTransfer)
             m.OnReply(kAck);
             ASSERT_EQ(ui.finished.last(), qMakePair(int(kRead), true));
         }
-        EXPECT_EQ(ws.MemImage[0], lost ? 0x11 : 0x22) << lost;
-        EXPECT_EQ(ws.MemImage[0x10], lost ? 0x11 : 0x33) << lost;
+        EXPECT_EQ(ws.MemImage[0], 0x11) << lost;
+        EXPECT_EQ(m.Image()[0x10], lost ? 0xFF : 0x33) << lost;
     }
 
     const std::vector<uint8_t> sent = Pattern();
@@ -224,29 +231,23 @@ TEST_F(MachineTest, IdentificationSetsRadioValues)
     m.OnReply(Ident("RU6383R", 1, "V200"));
     EXPECT_EQ(m.RadioModel(), QByteArray("RU6383R"));
     EXPECT_EQ(m.RadioVersion(), QByteArray("V200"));
-    EXPECT_TRUE(ws.ExtendedHf);
+    ASSERT_EQ(ui.identified.size(), 1);
+    EXPECT_TRUE(ui.identified[0].extendedHf);
     EXPECT_EQ(m.WriteStep(), LinkStep::WriteBlocks);
     EXPECT_EQ(io.sent.last(), DataFrame(0, Pattern().data()));
     EXPECT_EQ(io.replyLens.last(), 1);
 }
 
-TEST_F(MachineTest, EveryIdentificationIsKeptForModelInformation)
+TEST_F(MachineTest, EveryIdentificationIsReportedEvenWhenRefused)
 {
-    EXPECT_FALSE(ws.LastRadio.known);
-    Start(kWrite);
-    m.OnReply(kYF);
-    m.OnReply(Ident("RU6383R", 1, "V200"));
-    EXPECT_TRUE(ws.LastRadio.known);
-    EXPECT_EQ(ws.LastRadio.firmware, QByteArray("V200"));
-    EXPECT_TRUE(ws.LastRadio.extendedHf);
-    // A second radio with other firmware and flag replaces the first, even when refused.
     Start(kRead);
     m.OnReply(kYF);
     m.OnReply(Ident("RU6000X", 0, "V100"));
-    EXPECT_EQ(ws.LastRadio.model, QByteArray("RU6000X"));
-    EXPECT_EQ(ws.LastRadio.firmware, QByteArray("V100"));
-    EXPECT_FALSE(ws.LastRadio.extendedHf);
-    EXPECT_TRUE(ws.LastRadio.bandRange.isEmpty());
+    ASSERT_EQ(ui.identified.size(), 1);
+    EXPECT_EQ(ui.identified[0].model, QByteArray("RU6000X"));
+    EXPECT_EQ(ui.identified[0].version, QByteArray("V100"));
+    EXPECT_FALSE(ui.identified[0].extendedHf);
+    EXPECT_EQ(m.ReadStep(), LinkStep::EndAfterBadIdent);
 }
 
 TEST_F(MachineTest, WrongModelSendsEndAndQueuesTheNotice)
@@ -376,15 +377,13 @@ TEST_F(MachineTest, InformationReadIdentifiesTheRadioAndEndsWithoutQuestions)
     EXPECT_EQ(io.sent.last(), IdentRequestFrame());
     m.OnReply(Ident("RU6383R", 1, "V123"));
     EXPECT_EQ(io.sent.last(), EndFrame());
-    EXPECT_TRUE(ws.LastRadio.known);
-    EXPECT_EQ(ws.LastRadio.firmware, QByteArray("V123"));
-    EXPECT_TRUE(ws.LastRadio.extendedHf);
+    ASSERT_EQ(ui.identified.size(), 1);
+    EXPECT_EQ(ui.identified[0].version, QByteArray("V123"));
     m.OnTimeout();   // End not acknowledged: the radio was identified all the same
     ASSERT_EQ(ui.finished.size(), 1);
     EXPECT_EQ(ui.finished[0], qMakePair(int(kInfoRead), true));
 
     // A silent radio: no question (there is no window), the port is closed.
-    ws.LastRadio = {};
     Start(kInfoRead);
     const int closes = io.closes;
     m.OnTimeout();
@@ -392,7 +391,56 @@ TEST_F(MachineTest, InformationReadIdentifiesTheRadioAndEndsWithoutQuestions)
     EXPECT_EQ(io.closes, closes + 1);
     EXPECT_TRUE(ui.asked.isEmpty());
     EXPECT_FALSE(ui.finished.last().second);
-    EXPECT_FALSE(ws.LastRadio.known);
+    EXPECT_EQ(ui.identified.size(), 1);
+}
+
+// A port among several: its questions wait for an answer given later, and
+// nothing the port does meanwhile moves the machine.
+TEST_F(MachineTest, QuestionsAnsweredLaterHoldTheMachineUntilAnswered)
+{
+    ui.later = true;
+    Start(kWrite);
+    m.OnTimeout();
+    m.OnTimeout();
+    ASSERT_EQ(ui.pending, QList<LinkQuestion>{LinkQuestion::Retry});
+    const int sent = int(io.sent.size());
+    m.OnReply(kYF);
+    m.OnTimeout();
+    EXPECT_EQ(io.sent.size(), sent);
+    EXPECT_EQ(m.Pending(), LinkQuestion::Retry);
+    m.AnswerQuestion(Answer::Retry);
+    EXPECT_EQ(io.sent.last(), HandshakeFrame());
+    m.OnReply(kYF);
+    m.OnReply(Ident());
+    for (int i = 0; i <= kBlockRepeats; ++i) m.OnTimeout();
+    EXPECT_EQ(ui.pending.last(), LinkQuestion::LostBlock);
+    EXPECT_TRUE(ui.finished.isEmpty());
+    m.AnswerQuestion(Answer::Cancel);
+    ASSERT_EQ(ui.finished.size(), 1);
+    EXPECT_FALSE(ui.finished[0].second);
+    EXPECT_TRUE(ui.asked.isEmpty());   // never asked in the modal way
+}
+
+// The next radio on a port: a radio left connected is polled, never written
+// again; after a silence a new one is checked like a single write.
+TEST_F(MachineTest, AfterSwapTheNextRadioIsWrittenOnlyOnceSwappedAndIsChecked)
+{
+    m.Begin(kWrite);
+    m.SetImage(Pattern());
+    m.SetCheckEveryRadio(true);
+    m.BeginAfterSwap();
+    m.StartHandshake();
+    for (int i = 0; i < 10; ++i) m.OnReply(kYF);   // the old radio still there
+    EXPECT_EQ(io.sent.count(IdentRequestFrame()), 0);
+    for (int i = 0; i < 4; ++i) m.OnTimeout();      // unplugged
+    for (int i = 0; i < 3; ++i) m.OnReply(kYF);     // another one answers
+    EXPECT_EQ(io.sent.last(), IdentRequestFrame());
+    m.OnReply(Ident("RU6000X"));
+    EXPECT_EQ(io.sent.last(), EndFrame());          // another model: refused
+    m.OnReply(kAck);
+    ASSERT_EQ(ui.finished.size(), 1);
+    EXPECT_FALSE(ui.finished[0].second);
+    EXPECT_EQ(ui.notices, QStringList{"Model type is wrong."});
 }
 
 // --- multi-radio write -----------------------------------------------------
