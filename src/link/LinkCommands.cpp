@@ -1,6 +1,8 @@
 #include "link/LinkCommands.h"
 
+#include "base/Messages.h"
 #include "base/Versions.h"
+#include "link/RadioBatch.h"
 #include "link/SimRadio.h"
 #include "link/Transfer.h"
 #include "model/Codec.h"
@@ -14,20 +16,29 @@
 #include <QTimer>
 
 #include <csignal>
+#include <functional>
 #include <cstdio>
 #include <unistd.h>
 
 namespace kt {
 
 const char* const kReadUsage =
-    "usage: kt6383 read --port DEV [--yes] [--root DIR] OUT\n"
+    "usage: kt6383 read --port DEV [--port DEV ...] [--yes] [--root DIR] OUT\n"
     "  Reads the radio on DEV (a device such as /dev/ttyUSB0, or 'sim' for the built-in\n"
-    "  simulated radio) into OUT: a data file pair (x.dat with x.fre) or a raw image (x.img).\n";
+    "  simulated radio) into OUT: a data file pair (x.dat with x.fre) or a raw image (x.img).\n"
+    "  Several --port options read their radios at once; OUT then names each file with\n"
+    "  {port}, as in 'out-{port}.img'.  --port sim:N adds N simulated radios.\n";
 const char* const kWriteUsage =
-    "usage: kt6383 write --port DEV [--yes] [--radios N] [--root DIR] IN\n"
+    "usage: kt6383 write --port DEV [--port DEV ...] [--yes] [--radios N] [--verify]\n"
+    "                    [--keep-going] [--log JOBS.csv] [--root DIR] IN\n"
     "  Writes IN (a data file pair x.dat, or a raw image x.img) into the radio on DEV;\n"
     "  with --radios N, into N radios one after another (swap the radio after each).\n"
-    "  --yes skips the confirmation; questions are asked on a terminal, else answered Cancel.\n";
+    "  --yes skips the confirmation; questions are asked on a terminal, else answered Cancel.\n"
+    "  Several --port options (--port sim:N adds N simulated radios) write their radios at\n"
+    "  once, one progress line a port; a port whose radio fails ends with its reason and\n"
+    "  the others go on.  --verify reads each radio back and compares; --keep-going writes\n"
+    "  every radio plugged into these ports in turn until Ctrl+C; --log appends one CSV\n"
+    "  row a radio.  The exit status is 0 only when every port succeeded.\n";
 const char* const kSimulateUsage =
     "usage: kt6383 simulate [options]\n"
     "  Runs a simulated radio on a pseudo-terminal and prints its device path.\n"
@@ -42,6 +53,7 @@ const char* const kSimulateUsage =
     "  --ack-only-handshake        answer the handshake with 0x06 alone\n"
     "  --corrupt-at ADDR           one wrong checksum in the reply for ADDR\n"
     "  --drop-at ADDR [--drop-count N]   leave the block at ADDR unanswered (N times)\n"
+    "  --stuck-at ADDR             a memory byte at ADDR that ignores writes (a verify fails)\n"
     "  --no-end-ack                do not acknowledge END\n"
     "  --silent-after-end SEC [--fresh]  go silent after END (then be a fresh radio)\n"
     "  --silent-from ADDR [--for SEC]    go silent at ADDR (for SEC seconds)\n"
@@ -85,12 +97,21 @@ public:
 
 struct LinkArgs {
     QString port;
+    QStringList ports;
     QString root;
     bool help = false;
     QString file;
     bool yes = false;
     int radios = 0;
+    bool verify = false, keepGoing = false;
+    QString log;
     QString error;
+    // Several ports, simulated radios by count, or anything only a batch does.
+    bool Batch() const
+    {
+        return ports.size() > 1 || port.startsWith(QLatin1String("sim:")) || verify || keepGoing
+               || !log.isEmpty();
+    }
 };
 
 LinkArgs ParseLinkArgs(const QStringList& args, bool allowRadios)
@@ -99,7 +120,12 @@ LinkArgs ParseLinkArgs(const QStringList& args, bool allowRadios)
     for (int i = 0; i < args.size(); ++i) {
         const QString& w = args[i];
         if (w == "--help" || w == "-h") a.help = true;
-        else if (w == "--port" && i + 1 < args.size()) a.port = args[++i];
+        else if (w == "--port" && i + 1 < args.size()) {
+            a.port = args[++i];
+            a.ports << a.port;
+        } else if (allowRadios && w == "--verify") a.verify = true;
+        else if (allowRadios && w == "--keep-going") a.keepGoing = true;
+        else if (allowRadios && w == "--log" && i + 1 < args.size()) a.log = args[++i];
         else if (w == "--root" && i + 1 < args.size()) a.root = args[++i];
         else if (w == "--yes" || w == "-y") a.yes = true;
         else if (allowRadios && w == "--radios" && i + 1 < args.size()) {
@@ -113,6 +139,8 @@ LinkArgs ParseLinkArgs(const QStringList& args, bool allowRadios)
     if (a.help) a.error.clear();
     else if (a.error.isEmpty() && a.port.isEmpty()) a.error = QStringLiteral("--port is missing");
     if (a.error.isEmpty() && a.file.isEmpty()) a.error = QStringLiteral("no file given");
+    if (a.error.isEmpty() && a.Batch() && a.radios > 0)
+        a.error = QStringLiteral("--radios is for one port; with several use --keep-going");
     return a;
 }
 
@@ -180,6 +208,203 @@ struct LinkRun {
     }
 };
 
+volatile std::sig_atomic_t g_stop = 0;
+void OnStopSignal(int) { g_stop = 1; }
+
+// Stops the event loop (or calls onStop) once SIGINT or SIGTERM came.
+void WatchStopSignals(QTimer& poll, const std::function<void()>& onStop)
+{
+    g_stop = 0;
+    std::signal(SIGINT, OnStopSignal);
+    std::signal(SIGTERM, OnStopSignal);
+    QObject::connect(&poll, &QTimer::timeout, [onStop] {
+        if (g_stop) onStop();
+    });
+    poll.start(100);
+}
+
+// The output file of a port: {port} replaced by the port's name.
+QString PortFile(const QString& pattern, const PortRow& row)
+{
+    QString f = pattern;
+    return f.replace(QStringLiteral("{port}"), PortFileLabel(row.label));
+}
+
+// The ports of a batch run, with the progress of each on a terminal: one
+// line a port, redrawn in place; elsewhere a line each time a port's state changes.
+class BatchRun {
+public:
+    BatchRun(const LinkArgs& a, const Workspace& ws) : a_(a), batch_(ws.CurrentLanguage)
+    {
+        batch_.SetVersions(ws.Versions);
+        tty_ = isatty(2);
+    }
+
+    bool AddPorts()
+    {
+        for (const QString& p : a_.ports) {
+            if (p.startsWith(QLatin1String("sim:")) || p == QLatin1String("sim")) {
+                bool ok = true;
+                const int n = p == QLatin1String("sim") ? 1 : p.mid(4).toInt(&ok);
+                QString why;
+                if (!ok || n < 1) {
+                    Err(QStringLiteral("kt6383: --port sim:N needs a number of at least 1"));
+                    return false;
+                }
+                if (!batch_.AddSimulated(n, &why)) {
+                    Err(QStringLiteral("kt6383: no pseudo-terminal for a simulated radio: ") + why);
+                    return false;
+                }
+            } else {
+                batch_.AddPort(p);
+            }
+        }
+        return true;
+    }
+
+    RadioBatch& Batch() { return batch_; }
+
+    // Runs until every port has ended (Ctrl+C stops them); the exit status.
+    int Run(const BatchOptions& o)
+    {
+        QObject::connect(&batch_, &RadioBatch::rowChanged, [this](int row) { Changed(row); });
+        QTimer redraw;
+        QObject::connect(&redraw, &QTimer::timeout, [this] { Draw(); });
+        if (tty_) redraw.start(200);
+        QTimer poll;
+        WatchStopSignals(poll, [this] { batch_.Stop(); });
+        bool done = false;
+        QObject::connect(&batch_, &RadioBatch::finished, [&] { done = true; });
+        last_.assign(size_t(batch_.RowCount()), PortState(-1));
+        if (tty_) for (int i = 0; i < batch_.RowCount(); ++i) std::fputc('\n', stderr);
+        batch_.Start(o);
+        while (!done) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        if (tty_) Draw();
+        const BatchTotals t = batch_.Totals();
+        if (o.write)
+            std::fprintf(stderr, "%d written, %d verified, %d failed, %d skipped\n", t.written, t.verified,
+                         t.failed, t.skipped);
+        else
+            std::fprintf(stderr, "%d read, %d failed, %d skipped\n", t.written, t.failed, t.skipped);
+        if (!batch_.LogError().isEmpty()) Err(QStringLiteral("kt6383: ") + batch_.LogError());
+        bool allOk = true;
+        for (int i = 0; i < batch_.RowCount(); ++i) {
+            const PortRow& r = batch_.Row(i);
+            const bool ok = r.state == PortState::Done
+                            || (o.keepGoing && r.state == PortState::Stopped && r.failed + r.skipped == 0);
+            if (!ok) {
+                allOk = false;
+                if (!tty_) continue;   // already printed with its state
+                Err(QStringLiteral("%1: %2").arg(r.label, r.detail.isEmpty() ? batch_.StateText(r) : r.detail));
+            }
+        }
+        return allOk && batch_.LogError().isEmpty() ? 0 : 1;
+    }
+
+private:
+    QString Line(const PortRow& r) const
+    {
+        QString text = QStringLiteral("%1  %2 %3  %4%  %5")
+                           .arg(r.label, -14)
+                           .arg(QString::fromLatin1(r.model), -7)
+                           .arg(QString::fromLatin1(r.firmware), -4)
+                           .arg(r.percent, 3)
+                           .arg(batch_.StateText(r));
+        if (!r.detail.isEmpty() && r.state != PortState::Writing && r.state != PortState::Reading
+            && r.state != PortState::Verifying)
+            text += QStringLiteral(": ") + Plain(r.detail);
+        if (a_.keepGoing) text += QStringLiteral("  (%1 written)").arg(r.written);
+        return text;
+    }
+
+    void Changed(int row)
+    {
+        if (tty_) return;   // the redraw shows it
+        const PortRow& r = batch_.Row(row);
+        if (last_[size_t(row)] == r.state) return;
+        last_[size_t(row)] = r.state;
+        Err(Line(r));
+    }
+
+    void Draw()
+    {
+        const int n = batch_.RowCount();
+        std::fprintf(stderr, "\x1b[%dA", n);
+        for (int i = 0; i < n; ++i)
+            std::fprintf(stderr, "\r\x1b[2K%s\n", Line(batch_.Row(i)).toLocal8Bit().constData());
+        std::fflush(stderr);
+    }
+
+    const LinkArgs& a_;
+    RadioBatch batch_;
+    bool tty_ = false;
+    std::vector<PortState> last_;
+};
+
+int RunBatchRead(const LinkArgs& a, Workspace& ws)
+{
+    if (a.ports.size() + (a.port.startsWith(QLatin1String("sim:")) ? 1 : 0) > 1
+        && !a.file.contains(QStringLiteral("{port}"))) {
+        Err(QStringLiteral("kt6383 read: with several radios OUT must hold {port}, as in 'out-{port}.img'"));
+        return 2;
+    }
+    if (!a.yes && ws.Ask(ws.T(msg::ReadConfirm), Buttons::OkCancel, Icon::Question) != Answer::Ok) return 1;
+    BatchRun run(a, ws);
+    if (!run.AddPorts()) return 1;
+    BatchOptions o;
+    o.write = false;
+    o.askQuestions = false;
+    int status = run.Run(o);
+    RadioBatch& batch = run.Batch();
+    for (int i = 0; i < batch.RowCount(); ++i) {
+        const PortRow& r = batch.Row(i);
+        if (r.state != PortState::Done) continue;
+        const QString path = PortFile(a.file, r);
+        QString why;
+        if (IsImagePath(path)) {
+            QFile f(path);
+            if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)
+                || f.write(reinterpret_cast<const char*>(r.image.data()), qint64(r.image.size()))
+                       != qint64(r.image.size()))
+                why = f.errorString();
+        } else {
+            auto job = std::make_unique<Workspace>();
+            job->InstallRoot = ws.InstallRoot;
+            job->ProgramDir = ws.ProgramDir;
+            job->Versions = ws.Versions;
+            job->asker = ws.asker;
+            InitDefaults(*job);
+            job->ExtendedHf = r.extendedHf;
+            job->RadioVersion = r.firmware;
+            job->MemImage = r.image;
+            DecodeImage(*job);
+            job->CurrentFile = path;
+            const FileResult fr = SaveDataFile(*job);
+            if (fr.kind != FileResult::Done) why = Plain(fr.message);
+        }
+        if (!why.isEmpty()) {
+            Err(QStringLiteral("kt6383 read: cannot save %1: %2").arg(path, why));
+            status = 1;
+        }
+    }
+    return status;
+}
+
+int RunBatchWrite(const LinkArgs& a, const std::vector<uint8_t>& image, Workspace& ws)
+{
+    if (!a.yes && ws.Ask(ws.T(msg::WriteConfirm), Buttons::OkCancel, Icon::Question) != Answer::Ok) return 1;
+    BatchRun run(a, ws);
+    if (!run.AddPorts()) return 1;
+    BatchOptions o;
+    o.image = image;
+    o.verify = a.verify;
+    o.keepGoing = a.keepGoing;
+    o.jobFile = QFileInfo(a.file).absoluteFilePath();
+    o.logPath = a.log;
+    o.askQuestions = false;
+    return run.Run(o);
+}
+
 }  // namespace
 
 int RunReadCommand(const QStringList& args)
@@ -196,6 +421,7 @@ int RunReadCommand(const QStringList& args)
     }
     LinkRun run(a);
     Workspace& ws = *run.ws;
+    if (a.Batch()) return RunBatchRead(a, ws);
     const bool image = IsImagePath(a.file);
     if (!image) InitDefaults(ws);   // what the image does not hold comes from the new-document template
     if (!run.transfer->Read()) {
@@ -235,6 +461,7 @@ int RunWriteCommand(const QStringList& args)
     }
     LinkRun run(a);
     Workspace& ws = *run.ws;
+    std::vector<uint8_t> givenImage;
     if (IsImagePath(a.file)) {
         QFile f(a.file);
         if (!f.open(QIODevice::ReadOnly)) {
@@ -246,7 +473,8 @@ int RunWriteCommand(const QStringList& args)
             Err(QStringLiteral("kt6383 write: %1 is not a memory image of %2 bytes").arg(a.file).arg(kImageSize));
             return 1;
         }
-        run.transfer->SetImage(std::vector<uint8_t>(b.begin(), b.end()));
+        givenImage.assign(b.begin(), b.end());
+        run.transfer->SetImage(givenImage);
     } else {
         InitDefaults(ws);
         ws.CurrentFile = a.file;
@@ -257,6 +485,15 @@ int RunWriteCommand(const QStringList& args)
         }
         if (!r.notice.isEmpty()) Err(QStringLiteral("kt6383 write: %1: %2").arg(a.file, Plain(r.notice)));
     }
+    if (a.Batch()) {
+        if (!IsImagePath(a.file)) {
+            ClearImage(ws);
+            EncodeImage(ws);
+        } else {
+            ws.MemImage = givenImage;
+        }
+        return RunBatchWrite(a, ws.MemImage, ws);
+    }
     const bool ok = a.radios > 0 ? run.transfer->WriteGroup(a.radios) : run.transfer->Write();
     if (!ok) {
         Err(QStringLiteral("kt6383 write: the radio was not written"));
@@ -266,9 +503,6 @@ int RunWriteCommand(const QStringList& args)
 }
 
 namespace {
-volatile std::sig_atomic_t g_stop = 0;
-void OnStopSignal(int) { g_stop = 1; }
-
 bool NumberArg(const QStringList& args, int& i, double& out)
 {
     if (i + 1 >= args.size()) return false;
@@ -310,6 +544,7 @@ int RunSimulateCommand(const QStringList& args)
         else if (w == "--baud") { ok = NumberArg(args, i, v); opt.baud = int(v); }
         else if (w == "--corrupt-at") { ok = NumberArg(args, i, v); opt.corruptChecksumAt = int(v); }
         else if (w == "--drop-at") { ok = NumberArg(args, i, v); opt.dropBlockAt = int(v); }
+        else if (w == "--stuck-at") { ok = NumberArg(args, i, v); opt.stuckByteAt = int(v); }
         else if (w == "--drop-count") { ok = NumberArg(args, i, v); opt.dropCount = int(v); }
         else if (w == "--silent-after-end") { ok = NumberArg(args, i, v); opt.silentAfterEnd = v; }
         else if (w == "--silent-from") { ok = NumberArg(args, i, v); opt.silentFromAddr = int(v); }
@@ -349,13 +584,8 @@ int RunSimulateCommand(const QStringList& args)
     QObject::connect(&sim, &SimRadio::FrameReceived, [&](const QByteArray& f) {
         if (f == QByteArray("END")) saveNow();
     });
-    std::signal(SIGINT, OnStopSignal);
-    std::signal(SIGTERM, OnStopSignal);
     QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [] {
-        if (g_stop) QCoreApplication::quit();
-    });
-    poll.start(100);
+    WatchStopSignals(poll, [] { QCoreApplication::quit(); });
     QCoreApplication::exec();
     saveNow();
     return saveFailed ? 1 : 0;

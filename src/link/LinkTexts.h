@@ -27,4 +27,26 @@ inline constexpr Bi PortBusy{
 inline constexpr Bi NoAnswer{"The radio did not answer. Check the cable, the port and that the radio is on.",
                              "对讲机没有应答。请检查数据线、端口以及对讲机是否已开机。"};
 
+// Several radios at once.  %1 an address in hexadecimal, a firmware version or a reason.
+inline constexpr Bi NotAnswering{"The radio stopped answering.", "对讲机停止应答。"};
+inline constexpr Bi BlockLost{"The block at 0x%1 was lost.", "地址 0x%1 的数据块丢失。"};
+inline constexpr Bi SkippedByUser{"Skipped.", "已跳过。"};
+inline constexpr Bi FirmwareUnsuited{"Firmware %1 does not suit this program.", "固件 %1 与本程序不匹配。"};
+inline constexpr Bi Written{"Written.", "已写入。"};
+inline constexpr Bi ReadOk{"Read.", "已读取。"};
+inline constexpr Bi VerifyOk{"Verified.", "校验无误。"};
+inline constexpr Bi VerifyDiffers{"Verify failed: the radio differs at 0x%1.", "校验失败：对讲机在 0x%1 处不同。"};
+inline constexpr Bi VerifyFailed{"Verify failed: %1", "校验失败：%1"};
+inline constexpr Bi LogUnwritable{"The job log %1 cannot be written: %2", "无法写入作业日志 %1：%2"};
+inline constexpr Bi StateWaiting{"Waiting", "等待"};
+inline constexpr Bi StateWriting{"Writing", "正在写入"};
+inline constexpr Bi StateVerifying{"Verifying", "正在校验"};
+inline constexpr Bi StateReading{"Reading", "正在读取"};
+inline constexpr Bi StateNextRadio{"Waiting for the next radio", "等待下一台对讲机"};
+inline constexpr Bi StateQuestion{"Not answering: Retry or Skip?", "无应答：重试还是跳过？"};
+inline constexpr Bi StateDone{"Done", "完成"};
+inline constexpr Bi StateFailed{"Failed", "失败"};
+inline constexpr Bi StateSkipped{"Skipped", "已跳过"};
+inline constexpr Bi StateStopped{"Stopped", "已停止"};
+
 }  // namespace kt::link_txt

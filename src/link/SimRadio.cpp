@@ -287,7 +287,10 @@ void SimRadio::Parse()
                 uint8_t sum = 0;
                 for (int i = 1; i < 4 + n; ++i) sum = uint8_t(sum + uint8_t(frame[i]));
                 if (sum != uint8_t(frame[4 + n]) || uint8_t(frame[5 + n]) != 0x06) continue;
+                const bool stuck = opt_.stuckByteAt >= addr && opt_.stuckByteAt < addr + n;
+                const uint8_t kept = stuck ? mem_[size_t(opt_.stuckByteAt)] : 0;
                 std::memcpy(mem_.data() + addr, frame.constData() + 4, n);
+                if (stuck) mem_[size_t(opt_.stuckByteAt)] = kept;
                 ++blocksWritten_;
                 Reply(QByteArray(1, 0x06), len);
             }

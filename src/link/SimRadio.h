@@ -33,6 +33,7 @@ struct SimOptions {
     int silentFromAddr = -1;          // from the first frame for this address on ...
     double silentFromSeconds = 0;     // ... silent this long (a cable pulled mid-transfer); <= 0: for good
     int hangUpAt = -1;                // the cable pulled for good at the first frame for this address
+    int stuckByteAt = -1;             // a memory cell that keeps its value whatever is written
     int baud = 0;                     // pace replies as a line at this rate (10 bits a byte); 0: at once
     int chunk = 0;                    // deliver replies in pieces of this many bytes (0: whole)
     // The memory it starts with: the program's own new-document defaults for

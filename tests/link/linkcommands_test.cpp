@@ -57,6 +57,31 @@ TEST_F(LinkCommandTest, WriteAnImageIntoOneAndIntoSeveralRadios)
     }
 }
 
+// Several ports at once: every radio that can be reached is written and
+// verified, the one that cannot is reported and makes the status 1.
+TEST_F(LinkCommandTest, SeveralPortsAtOnceWithVerifyAndAJobLog)
+{
+    QByteArray img(SimRadio::kMemorySize, '\0');
+    for (int i = 0; i < img.size(); ++i) img[i] = char(i % 253);
+    const QString in = install.path("job.img");
+    ASSERT_TRUE(WriteFile(in, img));
+    const QString log = install.path("jobs.csv");
+    const QStringList common{"--root", install.root(), "--yes", "--port", dev, "--port", "sim:2"};
+    ASSERT_EQ(RunWriteCommand(common + QStringList{"--verify", "--log", log, in}), 0);
+    for (int i = 0; i < 0x5CC0; ++i) ASSERT_EQ(sim.Memory()[i], uint8_t(img[i])) << i;
+    const QList<QByteArray> rows = ReadFile(log).trimmed().split('\n');
+    ASSERT_EQ(rows.size(), 4);
+    for (int r = 1; r < 4; ++r) EXPECT_TRUE(rows[r].contains(",Written.,Verified.")) << rows[r].constData();
+    EXPECT_EQ(RunWriteCommand(common + QStringList{"--port", "/dev/ttyNoSuchPort", in}), 1);
+
+    // Reading: one file a port, named after it; without {port} nothing starts.
+    ASSERT_EQ(RunReadCommand(common + QStringList{install.path("out-{port}.dat")}), 0);
+    const QString own = install.path("out-" + dev.section('/', -1) + ".dat");
+    EXPECT_EQ(ReadFile(own).size(), kDataFileSize);
+    EXPECT_TRUE(QFile::exists(ChannelFileOf(install.path("out-sim2.dat"))));
+    EXPECT_EQ(RunReadCommand(common + QStringList{install.path("out.img")}), 2);
+}
+
 TEST_F(LinkCommandTest, BadCommandLinesAndInputsFailWithoutTouchingTheRadio)
 {
     ASSERT_TRUE(WriteFile(install.path("short.img"), QByteArray(100, '\0')));
