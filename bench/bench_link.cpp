@@ -79,3 +79,109 @@ BENCHMARK(BM_ReadPaced9600)->Unit(benchmark::kSecond)->Iterations(1);
 BENCHMARK(BM_WritePaced9600)->Unit(benchmark::kSecond)->Iterations(1);
 
 }  // namespace
+
+// ---------------------------------------------------------------------------
+// Several radios paced at 9600 baud written at once.  The simulated radios
+// live in a thread of their own, so that their work does not count as the
+// program's and their replies leave on time whatever the program does.
+
+#include "link/RadioBatch.h"
+
+#include <QThread>
+#include <algorithm>
+#include <time.h>
+
+namespace {
+
+double ThreadCpuSeconds()
+{
+    timespec ts{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+    return double(ts.tv_sec) + ts.tv_nsec / 1e9;
+}
+
+// The program's turnaround: from a reply's last byte to the next frame, in
+// microseconds, from the radios' own frame times.
+void Turnarounds(const kt::SimRadio& sim, std::vector<double>& out)
+{
+    qint64 replyDone = -1;
+    for (const auto& f : sim.Log()) {
+        if (!f.fromProgram) replyDone = f.ns;
+        else if (replyDone >= 0) {
+            out.push_back((f.ns - replyDone) / 1e3);
+            replyDone = -1;
+        }
+    }
+}
+
+double Percentile(std::vector<double> v, double p)
+{
+    if (v.empty()) return 0;
+    std::sort(v.begin(), v.end());
+    return v[std::min(v.size() - 1, size_t(p * double(v.size() - 1) + 0.5))];
+}
+
+double g_singleSeconds = 0;
+
+void BM_ParallelWritePaced9600(benchmark::State& state)
+{
+    EnsureApp();
+    const int n = int(state.range(0));
+    QThread radios;
+    radios.start();
+    QObject home;
+    home.moveToThread(&radios);
+    std::vector<std::unique_ptr<kt::SimRadio>> sims;
+    QMetaObject::invokeMethod(&home, [&] {
+        for (int i = 0; i < n; ++i) {
+            kt::SimOptions opt;
+            opt.baud = 9600;
+            sims.push_back(std::make_unique<kt::SimRadio>(opt));
+            sims.back()->Start();
+        }
+    }, Qt::BlockingQueuedConnection);
+    kt::RadioBatch batch;
+    kt::Workspace ws;
+    ws.Versions.VersionPairs.append(kt::VersionPair{QStringLiteral("V200"), QStringLiteral("V200")});
+    batch.SetVersions(ws.Versions);
+    for (auto& s : sims) batch.AddPort(s->DevicePath());
+    kt::BatchOptions o;
+    o.image = kt::SimRadio::FactoryImage(0);
+    o.askQuestions = false;
+    double wall = 0, cpu = 0;
+    for (auto _ : state) {
+        bool done = false;
+        QObject::connect(&batch, &kt::RadioBatch::finished, [&] { done = true; });
+        QElapsedTimer clock;
+        clock.start();
+        const double cpu0 = ThreadCpuSeconds();
+        batch.Start(o);
+        while (!done) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        cpu += ThreadCpuSeconds() - cpu0;
+        wall += clock.nsecsElapsed() / 1e9;
+    }
+    int ok = 0;
+    for (int i = 0; i < batch.RowCount(); ++i) ok += batch.Row(i).state == kt::PortState::Done;
+    std::vector<double> turns;
+    QMetaObject::invokeMethod(&home, [&] {
+        for (auto& s : sims) Turnarounds(*s, turns);
+        sims.clear();
+    }, Qt::BlockingQueuedConnection);
+    radios.quit();
+    radios.wait();
+    if (ok != n) {
+        state.SkipWithError("a radio was not written");
+        return;
+    }
+    const double perRun = wall / double(state.iterations());
+    if (n == 1) g_singleSeconds = perRun;
+    state.counters["seconds"] = perRun;
+    if (g_singleSeconds > 0) state.counters["over_single"] = perRun / g_singleSeconds;
+    state.counters["cpu_pct"] = 100.0 * cpu / wall;
+    state.counters["turn_med_us"] = Percentile(turns, 0.5);
+    state.counters["turn_p99_us"] = Percentile(turns, 0.99);
+}
+
+BENCHMARK(BM_ParallelWritePaced9600)->Arg(1)->Arg(2)->Arg(4)->Arg(8)->Unit(benchmark::kSecond)->Iterations(1);
+
+}  // namespace

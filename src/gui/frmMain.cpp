@@ -478,6 +478,7 @@ void frmMain::ConnectMenuHandlers()
         {"mnuWriteToRadio", [this] { transfers_->WriteToRadio(); }},
         {"mnuMWriteToRadio", [this] { transfers_->WriteToGroup(); }},
         {"mnuRadioInfo", [this] { transfers_->RadioInformation(); }},
+        {"mnuWriteSeveral", [this] { transfers_->WriteToSeveral(); }},
         {"mnuEMG", [this] { transfers_->RadioInformation(); }},
         {"mnuComm", [this] {
              transfers_->CommunicationPort();

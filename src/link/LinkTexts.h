@@ -49,4 +49,31 @@ inline constexpr Bi StateFailed{"Failed", "失败"};
 inline constexpr Bi StateSkipped{"Skipped", "已跳过"};
 inline constexpr Bi StateStopped{"Stopped", "已停止"};
 
+// The window "Write to Several Radios".
+inline constexpr Bi SeveralTitle{"Write to Several Radios", "同时写入多台对讲机"};
+inline constexpr Bi SeveralPorts{"Write into the radios on these ports:", "写入以下端口上的对讲机："};
+inline constexpr Bi SeveralSimulated{"Simulated radios to add:", "添加模拟对讲机数量："};
+inline constexpr Bi SeveralVerify{"&Verify after writing", "写入后校验(&V)"};
+inline constexpr Bi SeveralKeep{"&Keep writing radios plugged into these ports",
+                                "持续写入插入这些端口的对讲机(&K)"};
+inline constexpr Bi SeveralLog{"Job log (CSV):", "作业日志（CSV）："};
+inline constexpr Bi SeveralBrowse{"&Browse…", "浏览(&B)…"};
+inline constexpr Bi SeveralStart{"&Start", "开始(&S)"};
+inline constexpr Bi SeveralStop{"S&top", "停止(&T)"};
+inline constexpr Bi SeveralClose{"&Close", "关闭(&C)"};
+inline constexpr Bi SeveralRetry{"Retry", "重试"};
+inline constexpr Bi SeveralSkip{"Skip", "跳过"};
+inline constexpr Bi SeveralNothing{"Tick a port or add a simulated radio first.", "请先勾选端口或添加模拟对讲机。"};
+inline constexpr Bi SeveralStopAsk{"Radios are still being written. Stop them and close?",
+                                   "仍有对讲机正在写入。是否停止并关闭？"};
+inline constexpr Bi SeveralSummary{"%1 written, %2 verified, %3 failed, %4 skipped.",
+                                   "已写入 %1 台，已校验 %2 台，失败 %3 台，跳过 %4 台。"};
+// Column heads: port, model, firmware, progress, state, result.
+inline constexpr Bi ColPort{"Port", "端口"};
+inline constexpr Bi ColModel{"Model", "机型"};
+inline constexpr Bi ColFirmware{"Firmware", "固件"};
+inline constexpr Bi ColProgress{"Progress", "进度"};
+inline constexpr Bi ColState{"State", "状态"};
+inline constexpr Bi ColResult{"Result", "结果"};
+
 }  // namespace kt::link_txt

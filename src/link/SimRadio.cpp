@@ -231,7 +231,7 @@ void SimRadio::Parse()
         }
         const QByteArray frame = in_.left(len);
         in_.remove(0, len);
-        log_ << Frame{now / kNsPerMs, true, frame};
+        log_ << Frame{now / kNsPerMs, true, frame, now};
         emit FrameReceived(frame);
         if (Silent()) continue;
 
@@ -303,7 +303,7 @@ void SimRadio::Reply(const QByteArray& bytes, int inBytes)
     const qint64 now = Elapsed();
     const qint64 byteNs = ByteNs();
     if (byteNs == 0 && opt_.chunk <= 0) {
-        log_ << Frame{now / kNsPerMs, false, bytes};
+        log_ << Frame{now / kNsPerMs, false, bytes, now};
         WriteNow(bytes);
         return;
     }
@@ -317,7 +317,7 @@ void SimRadio::Reply(const QByteArray& bytes, int inBytes)
         out_ << Pending{due, p};
     }
     wireFreeNs_ = due;
-    log_ << Frame{due / kNsPerMs, false, bytes};
+    log_ << Frame{due / kNsPerMs, false, bytes, due};
     Flush();
 }
 

@@ -65,11 +65,13 @@ public:
     // The image of the new-document defaults of a band class (0 or 1).
     static std::vector<uint8_t> FactoryImage(int bandClass);
 
-    // Every frame received and every reply sent, with the milliseconds since Start().
+    // Every frame received and every reply sent, with the time since Start():
+    // a frame when it was complete, a reply when its last byte left the line.
     struct Frame {
         qint64 ms;
         bool fromProgram;
         QByteArray bytes;
+        qint64 ns = 0;
     };
     const QList<Frame>& Log() const { return log_; }
     void ClearLog() { log_.clear(); }

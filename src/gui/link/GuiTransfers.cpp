@@ -4,6 +4,7 @@
 #include "base/Messages.h"
 #include "gui/link/FrmComSet.h"
 #include "gui/link/FrmProgress.h"
+#include "gui/link/FrmSeveralRadios.h"
 #include "link/LinkTexts.h"
 #include "link/SimRadio.h"
 #include "link/Transfer.h"
@@ -157,6 +158,16 @@ void Transfers::WriteToGroup()
 }
 
 void Transfers::RadioInformation() { driver_->InfoRead(false); }
+
+void Transfers::WriteToSeveral()
+{
+    if (driver_->Busy() || TimerWrite->isActive()) return;
+    // The single link lets go of its port, which may be one of those ticked.
+    driver_->ClosePort();
+    FrmSeveralRadios w(host_.ws(), {}, host_.MainWindow());
+    if (execSeveralRadios) execSeveralRadios(w);
+    else w.exec();
+}
 
 bool Transfers::IsPortOpen() const { return driver_->IsPortOpen(); }
 

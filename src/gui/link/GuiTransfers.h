@@ -12,6 +12,7 @@ class QTimer;
 namespace kt {
 
 class FrmComSet;
+class FrmSeveralRadios;
 
 class MainHost;
 class SimRadio;
@@ -28,6 +29,9 @@ public:
     void WriteToRadio();        // mnuWriteToRadio
     void WriteToGroup();        // mnuMWriteToRadio (offered with --group-write)
     void RadioInformation();    // mnuRadioInfo / mnuEMG
+    void WriteToSeveral();      // mnuWriteSeveral: several ports at once
+    // Called with the several-radios window before it is shown modally; tests replace the showing.
+    std::function<int(FrmSeveralRadios&)> execSeveralRadios;
     bool IsPortOpen() const;
     void ClosePort();
     // The main window's resize stops the link timers.
