@@ -316,6 +316,7 @@ void SimRadio::Reply(const QByteArray& bytes, int inBytes)
         due += byteNs > 0 ? p.size() * byteNs : kNsPerMs / 10;
         out_ << Pending{due, p};
     }
+    out_.last().logIndex = int(log_.size());
     wireFreeNs_ = due;
     log_ << Frame{due / kNsPerMs, false, bytes, due};
     Flush();
@@ -324,7 +325,11 @@ void SimRadio::Reply(const QByteArray& bytes, int inBytes)
 void SimRadio::Flush()
 {
     const qint64 now = Elapsed();
-    while (!out_.isEmpty() && out_.first().dueNs <= now) WriteNow(out_.takeFirst().bytes);
+    while (!out_.isEmpty() && out_.first().dueNs <= now) {
+        const Pending p = out_.takeFirst();
+        WriteNow(p.bytes);
+        if (p.logIndex >= 0 && p.logIndex < log_.size()) log_[p.logIndex].ns = Elapsed();
+    }
     if (!out_.isEmpty() && timerFd_ >= 0) {
         const qint64 due = startNs_ + out_.first().dueNs;
         itimerspec its{};

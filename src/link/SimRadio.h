@@ -66,7 +66,8 @@ public:
     static std::vector<uint8_t> FactoryImage(int bandClass);
 
     // Every frame received and every reply sent, with the time since Start():
-    // a frame when it was complete, a reply when its last byte left the line.
+    // a frame when it was complete, a reply when its last byte was written
+    // (ms: when the line would have carried it).
     struct Frame {
         qint64 ms;
         bool fromProgram;
@@ -114,7 +115,7 @@ private:
     QByteArray in_;
     qint64 lastInNs_ = 0;
 
-    struct Pending { qint64 dueNs; QByteArray bytes; };
+    struct Pending { qint64 dueNs; QByteArray bytes; int logIndex = -1; };   // logIndex: on a reply's last piece
     QList<Pending> out_;
     qint64 wireFreeNs_ = 0;
 
