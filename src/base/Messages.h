@@ -23,6 +23,9 @@ inline constexpr Bi ReadDone{"Read Data Completed.", "读取数据完成。"};
 inline constexpr Bi WriteDone{"Write Data Completed.", "写入数据完成。"};
 inline constexpr Bi ModelWrong{"Model type is wrong.", "机型类型错误。"};
 inline constexpr Bi FreqOut{"Frequency is out of range.", "频率超出范围。"};
+// The second line of FreqOut: %1 the band's ranges in MHz.
+inline constexpr Bi FreqValid{"Valid: %1 MHz.", "有效范围：%1 MHz。"};
+inline constexpr Bi FreqRangeOr{" MHz or ", " MHz 或 "};
 inline constexpr Bi ChannelFileMissing{"The channel file %1 is missing: %2 channels could not be read.\r\n"
                                       "Saving now would keep the job without them.",
                                       "信道文件 %1 不存在：有 %2 个信道无法读取。\r\n现在保存将不再包含这些信道。"};

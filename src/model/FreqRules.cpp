@@ -37,13 +37,25 @@ double SnapFreq(const Workspace& ws, double f)
     return double(h - r) / 1000000.0;
 }
 
+namespace {
+bool TwoRanges(const Workspace& ws) { return ws.WorkRecord.BandType == 0 && ws.ExtendedHf; }
+}  // namespace
+
+QString FreqOutText(const Workspace& ws)
+{
+    QString ranges = FormatFreq(ws.BandMin) + QStringLiteral(" - ") + FormatFreq(ws.BandMax);
+    if (TwoRanges(ws))
+        ranges += ws.T(msg::FreqRangeOr) + FormatFreq(ws.AltBandMin) + QStringLiteral(" - ") + FormatFreq(ws.AltBandMax);
+    return ws.T(msg::FreqOut) + QStringLiteral("\r\n") + ws.T(msg::FreqValid).arg(ranges);
+}
+
 double CheckFreq(Workspace& ws, double f, bool warn)
 {
     const bool inMain = ws.BandMin <= f && f <= ws.BandMax;
-    const bool twoRanges = ws.WorkRecord.BandType == 0 && ws.ExtendedHf;
+    const bool twoRanges = TwoRanges(ws);
     const bool inAlt = twoRanges && ws.AltBandMin <= f && f <= ws.AltBandMax;
     if (inMain || inAlt) return SnapFreq(ws, f);
-    if (warn) ws.Ask(ws.T(msg::FreqOut), Buttons::Ok, Icon::Warning);
+    if (warn) ws.Ask(FreqOutText(ws), Buttons::Ok, Icon::Warning);
     return 0.0;
 }
 
@@ -53,7 +65,7 @@ QString FormatFreqInput(Workspace& ws, const QString& text, bool warn)
     if (IsNumericText(text)) {
         v = CheckFreq(ws, NumberOr(text, 0.0), warn);
     } else if (warn) {
-        ws.Ask(ws.T(msg::FreqOut), Buttons::Ok, Icon::Warning);
+        ws.Ask(FreqOutText(ws), Buttons::Ok, Icon::Warning);
     }
     return v == 0.0 ? QString() : FormatFreq(v);
 }

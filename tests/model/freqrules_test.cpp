@@ -63,7 +63,7 @@ TEST_F(FreqFixture, InputIsCheckedSnappedAndFormatted)
         asker.asked.clear();
         EXPECT_EQ(FormatFreqInput(ws, c.input, true), c.shown) << c.input;
         const bool rejected = QString(c.shown).isEmpty();
-        EXPECT_EQ(asker.asked, rejected ? QStringList{"Frequency is out of range."} : QStringList{}) << c.input;
+        EXPECT_EQ(asker.asked, rejected ? QStringList{FreqOutText(ws)} : QStringList{}) << c.input;
     }
 }
 
@@ -75,7 +75,15 @@ TEST_F(FreqFixture, WarningFollowsLanguageAndTheFlag)
     EXPECT_TRUE(asker.asked.isEmpty());
     ws.CurrentLanguage = Chinese;
     EXPECT_EQ(CheckFreq(ws, 40.0, true), 0.0);
-    EXPECT_EQ(asker.asked, QStringList{"频率超出范围。"});
+    EXPECT_EQ(asker.asked, QStringList{"频率超出范围。\r\n有效范围：28.00000 - 29.69500 MHz。"});
+}
+
+TEST_F(FreqFixture, WarningNamesTheValidRangesOfTheBand)
+{
+    Band(1, kBandRange1);
+    EXPECT_EQ(FreqOutText(ws), "Frequency is out of range.\r\nValid: 28.00000 - 29.69500 MHz.");
+    Band(0, kBandRange0, true);   // the extended HF band has a second range
+    EXPECT_TRUE(FreqOutText(ws).endsWith(" MHz or 21.00000 - 21.50000 MHz.")) << FreqOutText(ws).toStdString();
 }
 
 TEST_F(FreqFixture, SnapMovesDownOntoTheRasterFromTheLowerLimit)

@@ -63,7 +63,7 @@ TEST(ChannelWindowInMain, TypedChannelsReachTheSavedFile)
     ASSERT_NE(edit(), nullptr);
     QTest::keyClicks(edit(), "35");   // out of range: warned, nothing stored
     QTest::keyClick(edit(), Qt::Key_Return);
-    EXPECT_TRUE(asker.asked.contains("Frequency is out of range."));
+    EXPECT_TRUE(asker.asked.filter("Frequency is out of range.").size() > 0);
 
     ASSERT_GT(FindSlot(ws, 0, 3, 5), 0);
     ASSERT_GT(FindSlot(ws, 0, 3, 6), 0);

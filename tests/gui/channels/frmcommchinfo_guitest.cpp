@@ -243,7 +243,7 @@ TEST_F(WindowFixture, Band1LetteredGroupsAreReadOnlyAndMemIsEditable)
     Type(3, "29.2");
     EXPECT_EQ(Stored(1, 13, 3), "29.20000");
     Type(4, "29.7");   // above the band
-    EXPECT_TRUE(host->asker.asked.contains("Frequency is out of range."));
+    EXPECT_TRUE(host->asker.asked.filter("Frequency is out of range.").size() > 0);
     EXPECT_EQ(Cell(4), "");
     EXPECT_EQ(Channel(1, 13, 4), nullptr);
     QTest::mouseClick(Grid()->viewport(), Qt::RightButton, {}, CellRect(3).center());
@@ -268,7 +268,7 @@ TEST_F(WindowFixture, FrequencyEntryThroughTheEditBox)
         Type(c.row, c.typed);
         EXPECT_EQ(Cell(c.row), c.cell) << c.typed;
         EXPECT_EQ(Stored(0, 1, c.row), c.stored) << c.typed;
-        EXPECT_EQ(host->asker.asked.contains("Frequency is out of range."), c.warned) << c.typed;
+        EXPECT_EQ(host->asker.asked.filter("Frequency is out of range.").size() > 0, c.warned) << c.typed;
         EXPECT_FALSE(Editing());
     }
     // Enter on the last row stored it and moved to row 1.

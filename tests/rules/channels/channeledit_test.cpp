@@ -74,7 +74,7 @@ TEST_F(EditFixture, TypedFrequenciesAreCheckedSnappedAndStored)
         const int mem = MemoryGroupOf(c.band);
         EXPECT_EQ(SaveFreqCell(ws, c.band, mem, 7, 1, c.typed), c.result) << c.typed;
         EXPECT_EQ(Shown(c.band, mem, 7), c.shown) << c.typed;
-        EXPECT_EQ(asker.asked.contains(kOut), c.warned) << c.typed;
+        EXPECT_EQ(!asker.asked.filter(kOut).isEmpty(), c.warned) << c.typed;
     }
 }
 
@@ -85,7 +85,7 @@ TEST_F(EditFixture, OutOfRangeOverAnExistingChannelKeepsIt)
     for (const char* typed : {"35", "abc", "20.0"}) {
         asker.asked.clear();
         EXPECT_EQ(SaveFreqCell(ws, 0, 1, 2, 1, typed), FreqCellResult::Kept) << typed;
-        EXPECT_EQ(asker.asked, QStringList{kOut});
+        EXPECT_EQ(asker.asked, QStringList{FreqOutText(ws)});
         EXPECT_EQ(ChNos(0, 1), (std::vector<int>{1, 2}));
         EXPECT_EQ(Shown(0, 1, 2), "27.00200");
         EXPECT_EQ(ws.Channels(0, 2, 1).Mode, 2);
