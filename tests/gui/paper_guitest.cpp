@@ -1,0 +1,128 @@
+// File > Print and Export PDF in the real main window, offscreen, with
+// scripted file dialogs.
+#include "gui/frmMain.h"
+#include "shell/Shell.h"
+#include "TestSupport.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QRegularExpression>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolBar>
+#include <gtest/gtest.h>
+
+namespace kt {
+namespace {
+
+struct PaperFixture : ::testing::Test {
+    test::TempInstall inst;
+    Workspace ws;
+    ScriptedAsker asker;
+    std::unique_ptr<QSettings> store;
+    std::unique_ptr<frmMain> main;
+    QTemporaryDir out;
+
+    void SetUp() override
+    {
+        StartOptions opt;
+        opt.programDir = inst.bin();
+        opt.root = inst.root();
+        StartUp(ws, opt);
+        ws.asker = &asker;
+        store = std::make_unique<QSettings>(inst.path("geometry.ini"), QSettings::IniFormat);
+        main = std::make_unique<frmMain>(ws, store.get());
+        main->show();
+        QCoreApplication::processEvents();
+    }
+    void TearDown() override
+    {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w != main.get() && w->isVisible()) w->close();
+        main.reset();
+    }
+    void SetLanguage(int language)
+    {
+        ws.CurrentLanguage = language;
+        main->Change_Language();
+    }
+    template <class W>
+    QList<W*> Open() const
+    {
+        QList<W*> found;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* t = qobject_cast<W*>(w); t && t->isVisible()) found << t;
+        return found;
+    }
+    static QStringList Texts(QWidget* w)
+    {
+        QCoreApplication::processEvents();   // rows added to a shown window appear once events run
+        QStringList l;
+        for (QLabel* label : w->findChildren<QLabel*>())
+            if (label->isVisible()) l << label->text();
+        return l;
+    }
+    QStringList OutFiles() const { return QDir(out.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries); }
+};
+
+int CountMatches(const QString& text, const QRegularExpression& re)
+{
+    int n = 0;
+    for (auto it = re.globalMatch(text); it.hasNext(); it.next()) ++n;
+    return n;
+}
+
+TEST_F(PaperFixture, ExportPdfWritesTheReportAndTheToolBarPrintPreviewsIt)
+{
+    for (const char* item : {"mnuFilePrint", "mnuFileExportPdf"})
+        EXPECT_TRUE(main->menuAction(item)->isEnabled()) << item;
+
+    asker.fileNames = {out.filePath("plan")};   // the suffix is added
+    main->menuAction("mnuFileExportPdf")->trigger();
+    ASSERT_EQ(asker.asked.size(), 1);
+    EXPECT_TRUE(asker.asked[0].contains(out.filePath("plan.pdf"))) << asker.asked[0].toStdString();
+    const QByteArray pdf = test::ReadFile(out.filePath("plan.pdf"));
+    EXPECT_TRUE(pdf.startsWith("%PDF-"));
+    EXPECT_TRUE(pdf.trimmed().endsWith("%%EOF"));
+    EXPECT_GT(pdf.size(), 20000);
+    const int pages = CountMatches(QString::fromLatin1(pdf), QRegularExpression("/Type\\s*/Page(?!s)"));
+    EXPECT_GE(pages, 2);
+    EXPECT_EQ(OutFiles(), QStringList{"plan.pdf"});   // no temporary file left beside it
+
+    // Tool bar button 5 runs File > Print: a preview of the same report.
+    QAction* print = main->toolButton(QString::fromUtf8("打印"));
+    ASSERT_TRUE(print->isEnabled());
+    print->trigger();
+    const auto previews = Open<QPrintPreviewDialog>();
+    ASSERT_EQ(previews.size(), 1);
+    auto* preview = previews[0]->findChild<QPrintPreviewWidget*>();
+    ASSERT_NE(preview, nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return preview->pageCount() > 0; }, 5000));
+    EXPECT_EQ(preview->pageCount(), pages);
+    EXPECT_EQ(previews[0]->windowModality(), Qt::WindowModal);
+}
+
+TEST_F(PaperFixture, ExportPdfToAnUnwritablePathSaysSoAndLeavesNoFile)
+{
+    QDir(out.path()).mkdir("taken.pdf");   // a folder where the file would go
+    const QString cases[] = {out.filePath("no/such/folder/plan.pdf"), out.filePath("taken.pdf")};
+    for (const QString& path : cases) {
+        asker.asked.clear();
+        asker.fileNames = {path};
+        main->menuAction("mnuFileExportPdf")->trigger();
+        ASSERT_EQ(asker.asked.size(), 1) << path.toStdString();
+        EXPECT_TRUE(asker.asked[0].contains("could not be written")) << asker.asked[0].toStdString();
+        EXPECT_TRUE(asker.asked[0].contains(path)) << asker.asked[0].toStdString();
+        EXPECT_EQ(OutFiles(), QStringList{"taken.pdf"}) << path.toStdString();
+        EXPECT_TRUE(QFileInfo(out.filePath("taken.pdf")).isDir());
+    }
+}
+
+}  // namespace
+}  // namespace kt
