@@ -36,7 +36,6 @@ constexpr ShortcutEntry kShortcuts[] = {
 // Commands whose windows or behaviour are not in the program yet.  An entry
 // goes when its command is built.
 constexpr const char* kUnbuilt[] = {
-    "mnuModelInfo",       // Model Information
     "mnuKeyAssignm",      // Key Assignment
     "mnuScanInfo",        // Scan Information
     "mnuHelpTopic",       // Help topics: no content yet

@@ -5,6 +5,7 @@
 #include "shell/MainTexts.h"
 #include "gui/EditorRegistry.h"
 #include "gui/frmAbout.h"
+#include "gui/FrmModelInfo.h"
 #include "gui/ReportCommands.h"
 #include "gui/channels/ChannelFileCommands.h"
 #include "gui/link/GuiTransfers.h"
@@ -456,8 +457,8 @@ void frmMain::PopupListEditMenu(const QPoint& globalPos)
 
 // ---- commands ----------------------------------------------------------------
 
-// Every menu item with its handler.  Items without one (Model Information,
-// Key Assignment, Scan Information, Help topics) are shown disabled.
+// Every menu item with its handler.  Items without one (Key Assignment, Scan
+// Information, Help topics) are shown disabled.
 void frmMain::ConnectMenuHandlers()
 {
     const auto onLineEditor = [this](void (LineEditTarget::*command)()) {
@@ -475,6 +476,7 @@ void frmMain::ConnectMenuHandlers()
         {"mnuFileImportChannels", [this] { ImportChannelsCommand(*this); }},
         {"mnuFilePrint", [this] { PrintReportCommand(*this); }},
         {"mnuFileExportPdf", [this] { ExportPdfCommand(*this); }},
+        {"mnuModelInfo", [this] { FrmModelInfo::ShowFor(*this); }},
         {"MnuFrequencyCheck", [this] { CheckAllChannelsCommand(*this); }},
         {"MnuCheckRadioBand", [this] { CheckRadioBandCommand(*this); }},
         {"mnuReadFromRadio", [this] { transfers_->ReadFromRadio(); }},

@@ -1,5 +1,6 @@
-// File > Print and Export PDF in the real main window, offscreen, with
-// scripted file dialogs.
+// File > Print and Export PDF and Model > Model Information in the real main
+// window, offscreen, with scripted file dialogs.
+#include "gui/FrmModelInfo.h"
 #include "gui/frmMain.h"
 #include "shell/Shell.h"
 #include "TestSupport.h"
@@ -122,6 +123,42 @@ TEST_F(PaperFixture, ExportPdfToAnUnwritablePathSaysSoAndLeavesNoFile)
         EXPECT_EQ(OutFiles(), QStringList{"taken.pdf"}) << path.toStdString();
         EXPECT_TRUE(QFileInfo(out.filePath("taken.pdf")).isDir());
     }
+}
+
+TEST_F(PaperFixture, ModelInformationShowsTheLastRadioInTheCurrentLanguage)
+{
+    main->menuAction("mnuModelInfo")->trigger();
+    ASSERT_EQ(Open<FrmModelInfo>().size(), 1);
+    FrmModelInfo* info = Open<FrmModelInfo>()[0];
+    QStringList texts = Texts(info);
+    EXPECT_TRUE(texts.contains("No radio identified yet.")) << texts.join('|').toStdString();
+    EXPECT_TRUE(texts.contains("RU6383R"));                          // the program's own model code
+    EXPECT_TRUE(texts.contains("KT-6383 Pro " KT_VERSION_TEXT));
+    EXPECT_FALSE(texts.contains("V201V201"));
+    // Fixed size, no minimise or maximise button.
+    EXPECT_EQ(info->minimumSize(), info->maximumSize());
+    EXPECT_FALSE(info->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+
+    // A radio identified since: shown the next time the window is opened.
+    ws.LastRadio = {true, "RU6383H", "V201V201", true, "24.7150 - 30.1050 MHz"};
+    info->close();
+    main->menuAction("mnuModelInfo")->trigger();
+    ASSERT_EQ(Open<FrmModelInfo>().size(), 1);
+    info = Open<FrmModelInfo>()[0];
+    texts = Texts(info);
+    for (const char* shown : {"RU6383H", "V201V201", "Yes", "24.7150 - 30.1050 MHz", "RU6383R"})
+        EXPECT_TRUE(texts.contains(shown)) << shown << " in " << texts.join('|').toStdString();
+    EXPECT_FALSE(texts.contains("No radio identified yet."));
+    EXPECT_EQ(info->minimumSize(), info->maximumSize());
+
+    // The open window follows a change of language; a second click keeps one window.
+    SetLanguage(Chinese);
+    main->menuAction("mnuModelInfo")->trigger();
+    ASSERT_EQ(Open<FrmModelInfo>().size(), 1);
+    texts = Texts(Open<FrmModelInfo>()[0]);
+    EXPECT_EQ(Open<FrmModelInfo>()[0]->windowTitle(), QString::fromUtf8("机型信息"));
+    for (const char* shown : {"最近识别的对讲机", "是", "V201V201"})
+        EXPECT_TRUE(texts.contains(QString::fromUtf8(shown))) << shown << " in " << texts.join('|').toStdString();
 }
 
 }  // namespace
