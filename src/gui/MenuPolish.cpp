@@ -38,7 +38,6 @@ constexpr ShortcutEntry kShortcuts[] = {
 constexpr const char* kUnbuilt[] = {
     "mnuKeyAssignm",      // Key Assignment
     "mnuScanInfo",        // Scan Information
-    "mnuHelpTopic",       // Help topics: no content yet
 };
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "gui/frmAbout.h"
 #include "gui/FrmModelInfo.h"
 #include "gui/ReportCommands.h"
+#include "gui/help/FrmHelp.h"
 #include "gui/channels/ChannelFileCommands.h"
 #include "gui/link/GuiTransfers.h"
 #include "model/DataFile.h"
@@ -458,7 +459,7 @@ void frmMain::PopupListEditMenu(const QPoint& globalPos)
 // ---- commands ----------------------------------------------------------------
 
 // Every menu item with its handler.  Items without one (Key Assignment, Scan
-// Information, Help topics) are shown disabled.
+// Information) are shown disabled.
 void frmMain::ConnectMenuHandlers()
 {
     const auto onLineEditor = [this](void (LineEditTarget::*command)()) {
@@ -503,6 +504,7 @@ void frmMain::ConnectMenuHandlers()
         {"mnuWindowTileHorizontal", [this] { mdi_->tileSubWindows(); }},
         {"mnuWindowTileVertical", [this] { mdi_->tileSubWindows(); }},
         {"mnuCloseAll", [this] { CloseAllChildren(); }},
+        {"mnuHelpTopic", [this] { FrmHelp::ShowFor(*this); }},
         {"mnuHelpAbout", [this] { mnuHelpAbout_Click(); }},
         {"MnuLECopy", onLineEditor(&LineEditTarget::LECopy)},
         {"MnuLECut", onLineEditor(&LineEditTarget::LECut)},

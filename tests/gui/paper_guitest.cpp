@@ -1,6 +1,7 @@
-// File > Print and Export PDF and Model > Model Information in the real main
-// window, offscreen, with scripted file dialogs.
+// File > Print and Export PDF, Model > Model Information and Help > Help
+// Topics in the real main window, offscreen, with scripted file dialogs.
 #include "gui/FrmModelInfo.h"
+#include "gui/help/FrmHelp.h"
 #include "gui/frmMain.h"
 #include "shell/Shell.h"
 #include "TestSupport.h"
@@ -10,12 +11,15 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
+#include <QMdiArea>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
 #include <QToolBar>
 #include <gtest/gtest.h>
 
@@ -159,6 +163,54 @@ TEST_F(PaperFixture, ModelInformationShowsTheLastRadioInTheCurrentLanguage)
     EXPECT_EQ(Open<FrmModelInfo>()[0]->windowTitle(), QString::fromUtf8("机型信息"));
     for (const char* shown : {"最近识别的对讲机", "是", "V201V201"})
         EXPECT_TRUE(texts.contains(QString::fromUtf8(shown))) << shown << " in " << texts.join('|').toStdString();
+}
+
+// The names of kt6383's commands, from its own --help.
+QStringList ToolCommands()
+{
+    QProcess p;
+    p.start(test::BuildBinDir() + "/kt6383", {"--help"});
+    if (!p.waitForFinished(20000)) return {};
+    QStringList names;
+    static const QRegularExpression line(QStringLiteral("^  ([a-z]+)  "), QRegularExpression::MultilineOption);
+    for (auto it = line.globalMatch(QString::fromUtf8(p.readAllStandardOutput())); it.hasNext();)
+        names << it.next().captured(1);
+    return names;
+}
+
+TEST_F(PaperFixture, HelpTopicsOpensTheManualOfTheLanguageAndNamesEveryToolCommand)
+{
+    const QStringList commands = ToolCommands();
+    ASSERT_GE(commands.size(), 5) << "kt6383 --help gave no command list";
+    // F1 is Help Topics.
+    main->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(main.get()));
+    QTest::keyClick(main->mdiArea(), Qt::Key_F1);
+    ASSERT_EQ(Open<FrmHelp>().size(), 1);
+    FrmHelp* help = Open<FrmHelp>()[0];
+    struct Case {
+        int language;
+        const char* page;
+        const char* title;
+        const char* heading;
+    };
+    const Case cases[] = {
+        {English, "qrc:/help/manual_en.html", "KT-6383 Pro Help", "Serial port permissions on Linux"},
+        {Chinese, "qrc:/help/manual_zh.html", "KT-6383 Pro 帮助", "Linux 下的串口权限"},
+    };
+    for (const Case& c : cases) {
+        SetLanguage(c.language);
+        main->menuAction("mnuHelpTopic")->trigger();
+        ASSERT_EQ(Open<FrmHelp>().size(), 1);
+        EXPECT_EQ(help->browser()->source(), QUrl(c.page));
+        EXPECT_EQ(help->windowTitle(), QString::fromUtf8(c.title));
+        const QString text = help->browser()->toPlainText();
+        EXPECT_TRUE(text.contains(QString::fromUtf8(c.heading))) << c.page;
+        EXPECT_TRUE(text.contains("dialout")) << c.page;
+        EXPECT_TRUE(text.contains(".fre")) << c.page;
+        for (const QString& cmd : commands)
+            EXPECT_TRUE(text.contains(QRegularExpression("\\b" + cmd + "\\b"))) << cmd.toStdString() << " in " << c.page;
+    }
 }
 
 }  // namespace
