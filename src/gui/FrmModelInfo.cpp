@@ -60,10 +60,7 @@ FrmModelInfo::FrmModelInfo(MainHost& host, QWidget* parent)
     titleRoom_ = new QSpacerItem(0, 0);
     v->addItem(titleRoom_);
 
-    DocumentEvents& ev = host_.ws().Events();
-    connect(&ev, &DocumentEvents::languageChanged, this, &FrmModelInfo::Refresh);
-    // A read from the radio replaces the document and names the radio it came from.
-    connect(&ev, &DocumentEvents::documentReplaced, this, &FrmModelInfo::Refresh);
+    connect(&host_.ws().Events(), &DocumentEvents::languageChanged, this, &FrmModelInfo::Refresh);
     Refresh();
 }
 
@@ -91,18 +88,32 @@ void FrmModelInfo::showEvent(QShowEvent* e)
     QDialog::showEvent(e);
 }
 
+namespace {
+
+// The open window of host; a closed one is on its way out (deleted on close).
+FrmModelInfo* OpenFor(MainHost& host)
+{
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* m = qobject_cast<FrmModelInfo*>(w); m && &m->host() == &host && m->isVisible()) return m;
+    return nullptr;
+}
+
+}  // namespace
+
 FrmModelInfo* FrmModelInfo::ShowFor(MainHost& host)
 {
-    // A closed window is on its way out (deleted on close): a new one is made.
-    FrmModelInfo* open = nullptr;
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* m = qobject_cast<FrmModelInfo*>(w); m && &m->host() == &host && m->isVisible()) open = m;
+    FrmModelInfo* open = OpenFor(host);
     if (!open) open = new FrmModelInfo(host, host.MainWindow());
     else open->Refresh();
     open->show();
     open->raise();
     open->activateWindow();
     return open;
+}
+
+void FrmModelInfo::RefreshOpen(MainHost& host)
+{
+    if (FrmModelInfo* open = OpenFor(host)) open->Refresh();
 }
 
 }  // namespace kt

@@ -23,6 +23,8 @@ public:
 
     // Opens the window of host (or brings the open one to the front) and refreshes it.
     static FrmModelInfo* ShowFor(MainHost& host);
+    // Refreshes the window of host if it is open (after a transfer).
+    static void RefreshOpen(MainHost& host);
 
 protected:
     void showEvent(QShowEvent* e) override;

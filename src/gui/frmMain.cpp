@@ -151,6 +151,10 @@ frmMain::frmMain(Workspace& ws, QSettings* store, QWidget* parent, const EditorR
     }
 
     transfers_ = new Transfers(*this, this);
+    // Model Information tells of the radio a transfer has just identified;
+    // Radio Information opens it.
+    connect(transfers_, &Transfers::TransferEnded, this, [this] { FrmModelInfo::RefreshOpen(*this); });
+    connect(transfers_, &Transfers::RadioIdentified, this, [this] { FrmModelInfo::ShowFor(*this); });
     DocumentEvents& ev = ws_.Events();
     connect(&ev, &DocumentEvents::titleChanged, this, &frmMain::SetTitle);
     // A new, opened or read document is shown in the channel window.

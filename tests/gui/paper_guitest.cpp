@@ -1,7 +1,11 @@
-// File > Print and Export PDF, Model > Model Information and Help > Help
-// Topics in the real main window, offscreen, with scripted file dialogs.
+// File > Print and Export PDF, Model > Model Information (after an
+// information read from the simulated radio) and Help > Help Topics in the
+// real main window, offscreen, with scripted file dialogs.
 #include "gui/FrmModelInfo.h"
 #include "gui/help/FrmHelp.h"
+#include "gui/link/GuiTransfers.h"
+#include "link/SimRadio.h"
+#include "link/Transfer.h"
 #include "gui/frmMain.h"
 #include "shell/Shell.h"
 #include "TestSupport.h"
@@ -129,7 +133,7 @@ TEST_F(PaperFixture, ExportPdfToAnUnwritablePathSaysSoAndLeavesNoFile)
     }
 }
 
-TEST_F(PaperFixture, ModelInformationShowsTheLastRadioInTheCurrentLanguage)
+TEST_F(PaperFixture, ModelInformationShowsTheRadioAnInformationReadIdentified)
 {
     main->menuAction("mnuModelInfo")->trigger();
     ASSERT_EQ(Open<FrmModelInfo>().size(), 1);
@@ -138,21 +142,24 @@ TEST_F(PaperFixture, ModelInformationShowsTheLastRadioInTheCurrentLanguage)
     EXPECT_TRUE(texts.contains("No radio identified yet.")) << texts.join('|').toStdString();
     EXPECT_TRUE(texts.contains("RU6383R"));                          // the program's own model code
     EXPECT_TRUE(texts.contains("KT-6383 Pro " KT_VERSION_TEXT));
-    EXPECT_FALSE(texts.contains("V201V201"));
+    EXPECT_FALSE(texts.contains("V200"));
     // Fixed size, no minimise or maximise button.
     EXPECT_EQ(info->minimumSize(), info->maximumSize());
     EXPECT_FALSE(info->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
-
-    // A radio identified since: shown the next time the window is opened.
-    ws.LastRadio = {true, "RU6383H", "V201V201", true, "24.7150 - 30.1050 MHz"};
     info->close();
-    main->menuAction("mnuModelInfo")->trigger();
-    ASSERT_EQ(Open<FrmModelInfo>().size(), 1);
+
+    // Radio Information from the simulated radio (an extended one) opens the
+    // window with what the radio said of itself.
+    ws.comPort = kSimulatedPortKey;
+    main->transfers()->Simulator().Options().extendedFlag = 1;
+    main->menuAction("mnuRadioInfo")->trigger();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Open<FrmModelInfo>().size() == 1; }, 10000));
     info = Open<FrmModelInfo>()[0];
     texts = Texts(info);
-    for (const char* shown : {"RU6383H", "V201V201", "Yes", "24.7150 - 30.1050 MHz", "RU6383R"})
+    for (const char* shown : {"V200", "Yes", "(known after a read)"})
         EXPECT_TRUE(texts.contains(shown)) << shown << " in " << texts.join('|').toStdString();
     EXPECT_FALSE(texts.contains("No radio identified yet."));
+    EXPECT_EQ(texts.count("RU6383R"), 2);   // the radio's and the program's
     EXPECT_EQ(info->minimumSize(), info->maximumSize());
 
     // The open window follows a change of language; a second click keeps one window.
@@ -161,7 +168,7 @@ TEST_F(PaperFixture, ModelInformationShowsTheLastRadioInTheCurrentLanguage)
     ASSERT_EQ(Open<FrmModelInfo>().size(), 1);
     texts = Texts(Open<FrmModelInfo>()[0]);
     EXPECT_EQ(Open<FrmModelInfo>()[0]->windowTitle(), QString::fromUtf8("机型信息"));
-    for (const char* shown : {"最近识别的对讲机", "是", "V201V201"})
+    for (const char* shown : {"最近识别的对讲机", "是", "V200"})
         EXPECT_TRUE(texts.contains(QString::fromUtf8(shown))) << shown << " in " << texts.join('|').toStdString();
 }
 
