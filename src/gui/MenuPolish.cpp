@@ -28,6 +28,7 @@ constexpr ShortcutEntry kShortcuts[] = {
     {"mnuFileOpen", QKeySequence::Open, "Ctrl+O"},
     {"mnuFileSave", QKeySequence::Save, "Ctrl+S"},
     {"mnuFileSaveAs", QKeySequence::SaveAs, "Ctrl+Shift+S"},
+    {"mnuFilePrint", QKeySequence::Print, "Ctrl+P"},
     {"mnuFileExit", QKeySequence::Quit, "Ctrl+Q"},
     {"mnuHelpTopic", QKeySequence::HelpContents, "F1"},
 };
@@ -35,11 +36,8 @@ constexpr ShortcutEntry kShortcuts[] = {
 // Commands whose windows or behaviour are not in the program yet.  An entry
 // goes when its command is built.
 constexpr const char* kUnbuilt[] = {
-    "mnuFilePrint",       // Print
-    "mnuModelInfo",       // Model Information
     "mnuKeyAssignm",      // Key Assignment
     "mnuScanInfo",        // Scan Information
-    "mnuHelpTopic",       // Help topics: no content yet
 };
 
 }  // namespace

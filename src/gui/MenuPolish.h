@@ -18,7 +18,7 @@ namespace kt {
 class EditorRegistry;
 class MainHost;
 
-// Ctrl+N, Ctrl+O, Ctrl+S, Ctrl+Shift+S, Ctrl+Q and F1 as the platform names
+// Ctrl+N, Ctrl+O, Ctrl+S, Ctrl+Shift+S, Ctrl+P, Ctrl+Q and F1 as the platform names
 // them, shown beside the menu items.
 void ApplyStandardShortcuts(const QHash<QString, QAction*>& menuActions);
 

@@ -5,6 +5,9 @@
 #include "shell/MainTexts.h"
 #include "gui/EditorRegistry.h"
 #include "gui/frmAbout.h"
+#include "gui/FrmModelInfo.h"
+#include "gui/ReportCommands.h"
+#include "gui/help/FrmHelp.h"
 #include "gui/channels/ChannelFileCommands.h"
 #include "gui/link/GuiTransfers.h"
 #include "model/DataFile.h"
@@ -148,6 +151,10 @@ frmMain::frmMain(Workspace& ws, QSettings* store, QWidget* parent, const EditorR
     }
 
     transfers_ = new Transfers(*this, this);
+    // Model Information tells of the radio a transfer has just identified;
+    // Radio Information opens it.
+    connect(transfers_, &Transfers::TransferEnded, this, [this] { FrmModelInfo::RefreshOpen(*this); });
+    connect(transfers_, &Transfers::RadioIdentified, this, [this] { FrmModelInfo::ShowFor(*this); });
     DocumentEvents& ev = ws_.Events();
     connect(&ev, &DocumentEvents::titleChanged, this, &frmMain::SetTitle);
     // A new, opened or read document is shown in the channel window.
@@ -455,8 +462,8 @@ void frmMain::PopupListEditMenu(const QPoint& globalPos)
 
 // ---- commands ----------------------------------------------------------------
 
-// Every menu item with its handler.  Items without one (Print, Model
-// Information, Key Assignment, Scan Information, Help topics) are shown disabled.
+// Every menu item with its handler.  Items without one (Key Assignment, Scan
+// Information) are shown disabled.
 void frmMain::ConnectMenuHandlers()
 {
     const auto onLineEditor = [this](void (LineEditTarget::*command)()) {
@@ -472,6 +479,9 @@ void frmMain::ConnectMenuHandlers()
         {"mnuFileExit", [this] { close(); }},
         {"mnuFileExportChannels", [this] { ExportChannelsCommand(*this); }},
         {"mnuFileImportChannels", [this] { ImportChannelsCommand(*this); }},
+        {"mnuFilePrint", [this] { PrintReportCommand(*this); }},
+        {"mnuFileExportPdf", [this] { ExportPdfCommand(*this); }},
+        {"mnuModelInfo", [this] { FrmModelInfo::ShowFor(*this); }},
         {"MnuFrequencyCheck", [this] { CheckAllChannelsCommand(*this); }},
         {"MnuCheckRadioBand", [this] { CheckRadioBandCommand(*this); }},
         {"mnuReadFromRadio", [this] { transfers_->ReadFromRadio(); }},
@@ -498,6 +508,7 @@ void frmMain::ConnectMenuHandlers()
         {"mnuWindowTileHorizontal", [this] { mdi_->tileSubWindows(); }},
         {"mnuWindowTileVertical", [this] { mdi_->tileSubWindows(); }},
         {"mnuCloseAll", [this] { CloseAllChildren(); }},
+        {"mnuHelpTopic", [this] { FrmHelp::ShowFor(*this); }},
         {"mnuHelpAbout", [this] { mnuHelpAbout_Click(); }},
         {"MnuLECopy", onLineEditor(&LineEditTarget::LECopy)},
         {"MnuLECut", onLineEditor(&LineEditTarget::LECut)},

@@ -31,16 +31,6 @@ constexpr Bi Date{"Date", "日期"};
 constexpr Bi Channels{"Channels", "信道"};
 constexpr Bi NoChannels{"Groups without channels: %1", "无信道的组：%1"};
 constexpr Bi Options{"Option Features", "选项功能"};
-constexpr Bi Dtmf{"DTMF", "DTMF(双音多频)"};
-constexpr Bi DtmfCodes{"Autodial Memory", "自动拨号存储器"};
-constexpr Bi No{"No.", "编号"};
-constexpr Bi Code{"Code", "码"};
-constexpr Bi SendTime{"DTMF Send Time[ms]", "DTMF 发送时间[毫秒]"};
-constexpr Bi FirstDigitTime{"First Digit Time[ms]", "首位数码时间[毫秒]"};
-constexpr Bi FirstDigitDelay{"First Digit Delay[ms]", "首位数码延迟[毫秒]"};
-constexpr Bi StarHash{"* and # Tone[ms]", "*和#音[毫秒]"};
-constexpr Bi DCode{"D Code Assignment", "D键设定"};
-constexpr Bi DtmfDisplay{"DTMF DISP", "DTMF 显示"};
 constexpr Bi RogerBeep{"Roger Beep", "RB音"};
 constexpr Bi RbTone{"RB Tone", "RB音"};
 constexpr Bi NoPatterns{"No roger-beep pattern is defined.", "没有已定义的RB音。"};
@@ -52,8 +42,6 @@ constexpr Bi ToneLong{"Tone Long[ms]", "音长[ms]"};
 constexpr Bi Page{"Page %1 of %2", "第 %1 页，共 %2 页"};
 constexpr Bi Untitled{"(untitled)", "(未命名)"};
 }  // namespace t
-
-QString H(const QString& s) { return s.toHtmlEscaped(); }
 
 QString Pick(const QStringList& l, int i) { return i >= 0 && i < l.size() ? l[i] : QString::number(i); }
 
@@ -213,18 +201,20 @@ private:
     void Dtmf()
     {
         const OptFeatRec& of = ws_.WorkRecord.OptFeat;
-        auto timing = [](const DtmfTimingList& l, int stored) { return Pick(l.entries, DtmfTimingIndex(l, stored)); };
-        Add(Block(ReportBlock::Section, T(t::Dtmf)));
-        Add(PairBlock({{T(t::SendTime), timing(DtmfSendTimeList(), of.DtmfSendTime)},
-                       {T(t::FirstDigitTime), timing(DtmfFirstDigitTimeList(), of.DtmfFirstDigitTime)},
-                       {T(t::FirstDigitDelay), timing(DtmfFirstDigitDelayList(), of.DtmfFirstDigitDelay)},
-                       {T(t::StarHash), timing(DtmfStarHashTimeList(), of.DtmfStarHashTime)},
-                       {T(t::DCode), Pick(DtmfDCodeAssignList(lang_), of.DtmfDCodeAssign)},
-                       {T(t::DtmfDisplay), Pick(opt::OffOnPair(lang_), of.DtmfDisplay ? 1 : 0)}}));
-        Add(Block(ReportBlock::Sub, T(t::DtmfCodes)));
+        QList<QPair<QString, QString>> settings;
+        for (int i = 0; i < kDtmfTimings; ++i) {
+            const DtmfTimingSetting& s = DtmfTiming(i);
+            const DtmfTimingList list = s.list();
+            settings.append({T(s.caption), Pick(list.entries, DtmfTimingIndex(list, of.*s.field))});
+        }
+        settings.append({T(dtmftxt::DCode), Pick(DtmfDCodeAssignList(lang_), of.DtmfDCodeAssign)});
+        settings.append({T(dtmftxt::Display), Pick(opt::OffOnPair(lang_), of.DtmfDisplay ? 1 : 0)});
+        Add(Block(ReportBlock::Section, T(dtmftxt::Caption)));
+        Add(PairBlock(settings));
+        Add(Block(ReportBlock::Sub, T(dtmftxt::Autodial)));
         QList<QPair<QString, QString>> codes;
         for (int k = 1; k <= kDtmfCodes; ++k)
-            codes.append({T(t::No) + " " + QString::number(k), QString::fromLatin1(DtmfCodeText(ws_, k))});
+            codes.append({T(dtmftxt::No) + " " + QString::number(k), QString::fromLatin1(DtmfCodeText(ws_, k))});
         Add(PairBlock(codes));
     }
 

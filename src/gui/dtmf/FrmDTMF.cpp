@@ -25,20 +25,13 @@
 
 namespace kt {
 
+static_assert(kDtmfTimings == 4, "the window has four timing lists");
+
 namespace {
 
 namespace t {
-constexpr Bi Caption{"DTMF", "DTMF(双音多频)"};
 constexpr Bi Encode{"Encode", "编码"};
 constexpr Bi Decode{"Decode", "解码"};
-constexpr Bi Autodial{"Autodial Memory", "自动拨号存储器"};
-constexpr Bi No{"No.", "编号"};
-constexpr Bi SendTime{"DTMF Send Time[ms]", "DTMF 发送时间[毫秒]"};
-constexpr Bi FirstDigitTime{"First Digit Time[ms]", "首位数码时间[毫秒]"};
-constexpr Bi FirstDigitDelay{"First Digit Delay[ms]", "首位数码延迟[毫秒]"};
-constexpr Bi StarHash{"* and # Tone[ms]", "*和#音[毫秒]"};
-constexpr Bi DCode{"D Code Assignment", "D键设定"};
-constexpr Bi Display{"DTMF DISP", "DTMF 显示"};
 constexpr Bi IdCode{"ID Code", "ID 码"};
 constexpr Bi GroupCode{"Group Code", "组呼码"};
 constexpr Bi AutoReset{"Auto Reset Timer[s]", "自动复位定时器[秒]"};
@@ -55,27 +48,6 @@ constexpr Bi Alert{"Alert", "告警"};
 constexpr Bi TxInhibit{"TX Inhibit", "发射抑制"};
 constexpr Bi TxRxInhibit{"TX/RX Inhibit", "发射/接收 抑制"};
 }  // namespace t
-
-// The four timing lists in the order of the encoder page.
-DtmfTimingList TimingList(int which)
-{
-    switch (which) {
-    case 0: return DtmfSendTimeList();
-    case 1: return DtmfFirstDigitTimeList();
-    case 2: return DtmfFirstDigitDelayList();
-    default: return DtmfStarHashTimeList();
-    }
-}
-
-int16_t& TimingField(OptFeatRec& o, int which)
-{
-    switch (which) {
-    case 0: return o.DtmfSendTime;
-    case 1: return o.DtmfFirstDigitTime;
-    case 2: return o.DtmfFirstDigitDelay;
-    default: return o.DtmfStarHashTime;
-    }
-}
 
 QLabel* RightLabel(QWidget* parent)
 {
@@ -110,16 +82,15 @@ void FrmDTMF::BuildControls()
     auto* encode = new QWidget;
     auto* eg = new QGridLayout(encode);
     eg->setHorizontalSpacing(0);
-    const Bi* timingCaptions[4] = {&t::SendTime, &t::FirstDigitTime, &t::FirstDigitDelay, &t::StarHash};
-    const char* timingNames[4] = {"cboSendTime", "cboFirstDigitTime", "cboFirstDigitDelay", "cboStarHashTime"};
-    for (int i = 0; i < 4; ++i) {
+    const char* timingNames[kDtmfTimings] = {"cboSendTime", "cboFirstDigitTime", "cboFirstDigitDelay", "cboStarHashTime"};
+    for (int i = 0; i < kDtmfTimings; ++i) {
         timingLabel_[i] = RightLabel(encode);
         timing_[i] = new QComboBox(encode);
         timing_[i]->setObjectName(timingNames[i]);
         timing_[i]->setMinimumWidth(110);
         eg->addWidget(timingLabel_[i], i, 0);
         eg->addWidget(timing_[i], i, 1);
-        captions_.push_back({timingLabel_[i], *timingCaptions[i]});
+        captions_.push_back({timingLabel_[i], DtmfTiming(i).caption});
         connect(timing_[i], &QComboBox::currentIndexChanged, this, [this, i] { StoreTiming(i); });
     }
     dcodeLabel_ = RightLabel(encode);
@@ -127,12 +98,12 @@ void FrmDTMF::BuildControls()
     dcode_->setObjectName("cboDCodeAssign");
     eg->addWidget(dcodeLabel_, 4, 0);
     eg->addWidget(dcode_, 4, 1);
-    captions_.push_back({dcodeLabel_, t::DCode});
+    captions_.push_back({dcodeLabel_, dtmftxt::DCode});
     connect(dcode_, &QComboBox::currentIndexChanged, this, [this] { StoreDCode(); });
     display_ = new QCheckBox(encode);
     display_->setObjectName("chkDtmfDisplay");
     eg->addWidget(display_, 5, 1);
-    captions_.push_back({display_, t::Display});
+    captions_.push_back({display_, dtmftxt::Display});
     connect(display_, &QCheckBox::toggled, this, [this] { StoreDisplay(); });
     eg->setColumnStretch(2, 1);
     eg->setRowStretch(6, 1);
@@ -258,21 +229,21 @@ void FrmDTMF::BuildControls()
 
 void FrmDTMF::FillDtmfLists()
 {
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < kDtmfTimings; ++i) {
         const QSignalBlocker block(timing_[i]);
         timing_[i]->clear();
-        timing_[i]->addItems(TimingList(i).entries);
+        timing_[i]->addItems(DtmfTiming(i).list().entries);
     }
 }
 
 void FrmDTMF::ApplyDtmfLanguage()
 {
     const int lang = ws().CurrentLanguage;
-    setWindowTitle(ws().T(t::Caption));
+    setWindowTitle(ws().T(dtmftxt::Caption));
     tabs_->setTabText(0, ws().T(t::Encode));
     tabs_->setTabText(1, ws().T(t::Decode));
-    tabs_->setTabText(2, ws().T(t::Autodial));
-    grid_->setHorizontalHeaderLabels({ws().T(t::No), ws().T(t::Autodial)});
+    tabs_->setTabText(2, ws().T(dtmftxt::Autodial));
+    grid_->setHorizontalHeaderLabels({ws().T(dtmftxt::No), ws().T(dtmftxt::Autodial)});
     for (auto& [w, text] : captions_) {
         const QString s = ws().T(text);
         if (auto* l = qobject_cast<QLabel*>(w)) l->setText(s);
@@ -306,10 +277,11 @@ void FrmDTMF::ApplyDtmfLanguage()
 void FrmDTMF::ShowDtmfSettings()
 {
     OptFeatRec& o = ws().OptFeat();
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < kDtmfTimings; ++i) {
         {
             const QSignalBlocker block(timing_[i]);
-            timing_[i]->setCurrentIndex(DtmfTimingIndex(TimingList(i), TimingField(o, i)));
+            const DtmfTimingSetting& s = DtmfTiming(i);
+            timing_[i]->setCurrentIndex(DtmfTimingIndex(s.list(), o.*s.field));
         }
         // The value shown is the value kept: one that no entry matched
         // becomes the first entry's.
@@ -340,8 +312,8 @@ void FrmDTMF::ShowDtmfSettings()
 
 void FrmDTMF::StoreTiming(int which)
 {
-    const DtmfTimingList list = TimingList(which);
-    TimingField(ws().OptFeat(), which) = int16_t(DtmfTimingValue(list, timing_[which]->currentIndex()));
+    const DtmfTimingSetting& s = DtmfTiming(which);
+    ws().OptFeat().*s.field = int16_t(DtmfTimingValue(s.list(), timing_[which]->currentIndex()));
 }
 
 void FrmDTMF::StoreDCode()

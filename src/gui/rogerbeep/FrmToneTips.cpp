@@ -4,9 +4,11 @@
 #include "gui/MainHost.h"
 #include "gui/rogerbeep/GuiToneSink.h"
 #include "rules/rogerbeep/RbRules.h"
+#include "rules/rogerbeep/RbWav.h"
 #include "model/Workspace.h"
 
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -29,6 +31,12 @@ constexpr Bi Frequency{"Frequency[Hz]", "频率[Hz]"};        // 29004
 constexpr Bi ToneLong{"Tone Long[ms]", "音长[ms]"};         // 29005
 constexpr Bi Play{"&Play", "播放(&P)"};                     // 29006
 constexpr Bi Stop{"&Stop", "停止(&S)"};                     // 29007
+constexpr Bi ExportWav{"&Export WAV…", "导出 WAV(&E)…"};
+constexpr Bi ExportTitle{"Export WAV", "导出 WAV"};
+constexpr Bi WavFilter{"WAV files (*.wav);;All files (*)", "WAV 文件 (*.wav);;所有文件 (*)"};
+constexpr Bi NothingToPlay{"RB Tone %1 has no tone to play; give a tone a length and switch Recycle Times on.",
+                           "RB音 %1 没有可播放的音；请设置音长并打开循环次数。"};
+constexpr Bi WavNotWritten{"The sound file could not be written:\n%1\n%2", "无法写入声音文件：\n%1\n%2"};
 constexpr Bi Tones[kRbTones] = {                            // 29100-29113
     {"First Tone", "第一个音"},       {"Second Tone", "第二个音"},
     {"Third Tone", "第三个音"},       {"Fourth Tone", "第四个音"},
@@ -169,6 +177,9 @@ void FrmToneTips::BuildControls()
     close_->setObjectName("cmdClose");
     connect(play_, &QPushButton::clicked, this, [this] { PlayPattern(); });
     connect(stop_, &QPushButton::clicked, this, [this] { StopPlayback(); });
+    exportWav_ = new QPushButton(this);
+    exportWav_->setObjectName("cmdExportWav");
+    connect(exportWav_, &QPushButton::clicked, this, [this] { ExportWav(); });
     connect(close_, &QPushButton::clicked, this, [this] {
         StopPlayback();
         QMetaObject::invokeMethod(this, [this] { host_.CloseChild(Child::ToneTips); }, Qt::QueuedConnection);
@@ -179,6 +190,7 @@ void FrmToneTips::BuildControls()
     auto* buttons = new QVBoxLayout;
     buttons->addWidget(play_);
     buttons->addWidget(stop_);
+    buttons->addWidget(exportWav_);
     buttons->addStretch(1);
     buttons->addWidget(close_);
     bottom->addLayout(buttons);
@@ -205,6 +217,7 @@ void FrmToneTips::ApplyToneLanguage()
     for (int i = 0; i < kRbTones; ++i) toneLabel_[i]->setText(ws().T(t::Tones[i]));
     play_->setText(ws().T(t::Play));
     stop_->setText(ws().T(t::Stop));
+    exportWav_->setText(ws().T(t::ExportWav));
     close_->setText(ws().T(txt::Close));
     FillToneLists();
     ShowPattern();
@@ -252,6 +265,7 @@ void FrmToneTips::ShowPattern()
         OnDur(i, dur_[i]->currentIndex());
     }
     picture_->update();
+    UpdateExportButton();
 }
 
 void FrmToneTips::OnRecycle(int index)
@@ -265,6 +279,7 @@ void FrmToneTips::OnRecycle(int index)
     }
     p.RbRecycle = int16_t(index);
     RefreshRbReferences();
+    UpdateExportButton();
 }
 
 void FrmToneTips::OnInterTime(int index)
@@ -300,6 +315,29 @@ void FrmToneTips::OnDur(int tone, int index)
     p.RbTone[1][tone] = int16_t(index);
     picture_->update();
     RefreshRbReferences();
+    UpdateExportButton();
+}
+
+void FrmToneTips::UpdateExportButton()
+{
+    exportWav_->setEnabled(PatternIsDefined(Shown()));
+}
+
+void FrmToneTips::ExportWav()
+{
+    Workspace& w = ws();
+    const RbPatternRec p = Shown();
+    if (!PatternIsDefined(p)) {
+        w.Ask(w.T(t::NothingToPlay).arg(currentPattern_), Buttons::Ok, Icon::Information);
+        return;
+    }
+    if (!w.asker) return;
+    const QString preset = QStringLiteral("%1-rb%2.wav").arg(QFileInfo(w.CurrentFile).completeBaseName()).arg(currentPattern_);
+    QString path = w.asker->saveFileName(w.T(t::ExportTitle), w.T(t::WavFilter), preset);
+    if (path.isEmpty()) return;
+    if (QFileInfo(path).suffix().isEmpty()) path += ".wav";
+    QString error;
+    if (!SavePatternWav(path, p, 0, error)) w.Ask(w.T(t::WavNotWritten).arg(path, error), Buttons::Ok, Icon::Warning);
 }
 
 void FrmToneTips::RefreshRbReferences()

@@ -30,6 +30,9 @@ public:
     // Plays the shown pattern ("&Play").
     void PlayPattern();
     bool IsPlaying() const { return player_.Playing(); }
+    // Saves the shown pattern as a WAV file ("Export WAV..."), as the player
+    // plays it: asks for the file; a pattern without tones gives a message.
+    void ExportWav();
 
     // Shows pattern CurrentPattern() in the lists and the drawing.
     void ShowPattern();
@@ -54,6 +57,7 @@ private:
     void OnFreq(int tone, int index);
     void OnDur(int tone, int index);
     void SetShown(QComboBox* box, int index);
+    void UpdateExportButton();
     Workspace& ws();
     RbPatternRec& Shown();
 
@@ -72,6 +76,7 @@ private:
     QWidget* picture_ = nullptr;
     QPushButton* play_ = nullptr;
     QPushButton* stop_ = nullptr;
+    QPushButton* exportWav_ = nullptr;
     QPushButton* close_ = nullptr;
 
     std::unique_ptr<GuiToneSink> speaker_;

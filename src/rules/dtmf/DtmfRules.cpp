@@ -69,6 +69,17 @@ DtmfTimingList DtmfFirstDigitTimeList() { return Steps(0, 1000, 100, 100); }
 DtmfTimingList DtmfFirstDigitDelayList() { return Steps(100, 2500, 100, 100); }
 DtmfTimingList DtmfStarHashTimeList() { return {100, {"0", "100", "500", "1000"}}; }
 
+const DtmfTimingSetting& DtmfTiming(int which)
+{
+    static const DtmfTimingSetting table[kDtmfTimings] = {
+        {{"DTMF Send Time[ms]", "DTMF 发送时间[毫秒]"}, &DtmfSendTimeList, &OptFeatRec::DtmfSendTime},
+        {{"First Digit Time[ms]", "首位数码时间[毫秒]"}, &DtmfFirstDigitTimeList, &OptFeatRec::DtmfFirstDigitTime},
+        {{"First Digit Delay[ms]", "首位数码延迟[毫秒]"}, &DtmfFirstDigitDelayList, &OptFeatRec::DtmfFirstDigitDelay},
+        {{"* and # Tone[ms]", "*和#音[毫秒]"}, &DtmfStarHashTimeList, &OptFeatRec::DtmfStarHashTime},
+    };
+    return table[std::clamp(which, 0, kDtmfTimings - 1)];
+}
+
 QStringList DtmfDCodeAssignList(int language)
 {
     const bool zh = language == Chinese;

@@ -48,6 +48,26 @@ DtmfTimingList DtmfStarHashTimeList();     // "0", "100", "500", "1000"
 // "D Code", then "1s".."16s" (Chinese "D 码", "1秒".."16秒").
 QStringList DtmfDCodeAssignList(int language);
 
+// The encoder settings' captions, as the DTMF window and the printed report
+// show them.
+namespace dtmftxt {
+inline constexpr Bi Caption{"DTMF", "DTMF(双音多频)"};
+inline constexpr Bi Autodial{"Autodial Memory", "自动拨号存储器"};
+inline constexpr Bi No{"No.", "编号"};
+inline constexpr Bi DCode{"D Code Assignment", "D键设定"};
+inline constexpr Bi Display{"DTMF DISP", "DTMF 显示"};
+}  // namespace dtmftxt
+
+// The four timing settings in the order of the encoder page: caption, the
+// value list and the option field that keeps the stored value.
+struct DtmfTimingSetting {
+    Bi caption;
+    DtmfTimingList (*list)();
+    int16_t OptFeatRec::*field;
+};
+constexpr int kDtmfTimings = 4;
+const DtmfTimingSetting& DtmfTiming(int which);   // 0-3
+
 // Index of the entry that shows a stored value (0 when none matches).
 int DtmfTimingIndex(const DtmfTimingList& list, int stored);
 // Value stored for the entry at index (the first entry's for a bad index).

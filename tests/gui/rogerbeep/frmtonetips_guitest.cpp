@@ -4,8 +4,14 @@
 #include "gui/rogerbeep/FrmToneTips.h"
 #include "rules/options/OptionTables.h"
 #include "rules/rogerbeep/RbRules.h"
+#include "rules/rogerbeep/RbWav.h"
+#include "TestSupport.h"
 
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtEndian>
 #include <QElapsedTimer>
 #include <QImage>
 #include <QPushButton>
@@ -377,4 +383,65 @@ TEST_F(ToneWindow, RealSpeakerKeepsTheTimingAndTheWindowResponsive)
     ASSERT_TRUE(WaitUntilStopped(1000));
     EXPECT_LT(clock.elapsed(), 2000);
     EXPECT_TRUE(Button("cmdPlay")->isEnabled());
+}
+
+// Export WAV saves the pattern on the shown tab, as the player plays it, in a
+// well-formed 48 kHz 16-bit mono RIFF file.
+TEST_F(ToneWindow, ExportWavWritesTheShownPattern)
+{
+    SetExample(1);
+    Define(3, 200, 30);   // 2000 Hz for 300 ms, once
+    Open();
+    Tabs()->setCurrentIndex(2);
+    ASSERT_TRUE(Button("cmdExportWav")->isEnabled());
+    QTemporaryDir dir;
+    host.asker.fileNames = {dir.filePath("beep3")};   // the suffix is added
+    QTest::mouseClick(Button("cmdExportWav"), Qt::LeftButton);
+    EXPECT_TRUE(host.asker.asked.isEmpty()) << host.asker.asked.join('|').toStdString();
+
+    const QByteArray wav = test::ReadFile(dir.filePath("beep3.wav"));
+    ASSERT_GE(wav.size(), 44);
+    const auto u32 = [&](int at) { return qFromLittleEndian<quint32>(wav.constData() + at); };
+    const auto u16 = [&](int at) { return qFromLittleEndian<quint16>(wav.constData() + at); };
+    EXPECT_EQ(wav.left(4), "RIFF");
+    EXPECT_EQ(u32(4), quint32(wav.size() - 8));
+    EXPECT_EQ(wav.mid(8, 8), "WAVEfmt ");
+    EXPECT_EQ(u16(20), 1);        // PCM
+    EXPECT_EQ(u16(22), 1);        // mono
+    EXPECT_EQ(u32(24), 48000u);
+    EXPECT_EQ(u16(34), 16);
+    EXPECT_EQ(wav.mid(36, 4), "data");
+    EXPECT_EQ(u32(40), quint32(wav.size() - 44));
+    // At least the 300 ms tone, not the example pattern's two runs of tones and pauses.
+    const double seconds = (wav.size() - 44) / 2.0 / 48000.0;
+    EXPECT_GE(seconds, 0.3);
+    EXPECT_LT(seconds, 0.5);
+    EXPECT_EQ(wav, PatternWav(Pattern(ws, 3)));
+    EXPECT_NE(wav, PatternWav(Pattern(ws, 1)));
+}
+
+TEST_F(ToneWindow, ExportWavOfAnEmptyPatternOrToAnUnwritablePathWritesNothing)
+{
+    SetExample(1);
+    Open();
+    QTemporaryDir dir;
+    // Pattern 2 has no tone of any length: the button is off, and the command
+    // itself says why without asking for a file.
+    Tabs()->setCurrentIndex(1);
+    EXPECT_FALSE(Button("cmdExportWav")->isEnabled());
+    host.asker.fileNames = {dir.filePath("empty.wav")};
+    W()->ExportWav();
+    ASSERT_EQ(host.asker.asked.size(), 1);
+    EXPECT_EQ(host.asker.fileNames.size(), 1);
+    // Giving a tone a length turns the button on.
+    Choose("cboDur1", "100");
+    Choose("cboRecycle", "1");
+    EXPECT_TRUE(Button("cmdExportWav")->isEnabled());
+
+    host.asker.asked.clear();
+    host.asker.fileNames = {dir.filePath("missing/folder/beep.wav")};
+    W()->ExportWav();
+    ASSERT_EQ(host.asker.asked.size(), 1);
+    EXPECT_TRUE(host.asker.asked[0].contains("missing/folder/beep.wav"));
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty());
 }
