@@ -52,6 +52,7 @@ SimRadio::~SimRadio()
     if (timerFd_ >= 0) ::close(timerFd_);
     if (masterFd_ >= 0) ::close(masterFd_);
     if (slaveKeepFd_ >= 0) ::close(slaveKeepFd_);
+    if (hungSlaveFd_ >= 0) ::close(hungSlaveFd_);
 }
 
 bool SimRadio::Start()
@@ -105,7 +106,11 @@ void SimRadio::HangUp()
     timerNotifier_ = nullptr;
     if (timerFd_ >= 0) ::close(timerFd_);
     if (masterFd_ >= 0) ::close(masterFd_);
-    if (slaveKeepFd_ >= 0) ::close(slaveKeepFd_);
+    // The slave end stays held until this radio goes: so the pseudo-terminal's
+    // number is not handed to another one meanwhile, and a program reopening
+    // the device finds it gone, as a pulled cable leaves it.
+    if (hungSlaveFd_ >= 0) ::close(hungSlaveFd_);
+    hungSlaveFd_ = slaveKeepFd_;
     timerFd_ = masterFd_ = slaveKeepFd_ = -1;
     out_.clear();
     in_.clear();

@@ -106,6 +106,7 @@ private:
     std::vector<uint8_t> mem_;
     int masterFd_ = -1;
     int slaveKeepFd_ = -1;
+    int hungSlaveFd_ = -1;   // the slave of a hung-up pseudo-terminal
     QString slavePath_;
     QString error_;
     QSocketNotifier* notifier_ = nullptr;

@@ -43,9 +43,9 @@ const std::vector<MenuEntry>& MenuTable()
         {"mnuWriteSeveral", "mnuProgram", {"Write to &Several Radios…", "同时写入多台对讲机(&S)…"}, false, false},
         {"mnuTest", "mnuProgram", {"&Test Mode", "测试模式(&T)"}, true, false},
         {"mnuMWriteToRadio", "mnuProgram", {"Write to &Group of Radios", "成批向对讲机写入数据(&G)"}, true, true},
+        {"mnuRadioInfo", "mnuProgram", {"Radio &Information", "对讲机信息(&I)"}, false, true},
 
         {"mnuTools", nullptr, {"&Tools", "工具(&T)"}, true, false},
-        {"mnuRadioInfo", "mnuTools", {"&Radio Information", "对讲机信息(&R)"}, false, false},
         {"mnuSetRadioInfo", "mnuTools", {"&Set Radio Information", "设置对讲机信息(&S)"}, false, false},
 
         {"mnuSet", nullptr, {"&Setup", "设置(&S)"}, false, false},
