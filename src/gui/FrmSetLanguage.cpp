@@ -1,4 +1,5 @@
 #include "gui/FrmSetLanguage.h"
+#include "gui/MenuPolish.h"
 #include "base/Messages.h"
 #include "shell/Settings.h"
 #include "model/Workspace.h"
@@ -43,7 +44,7 @@ FrmSetLanguage::FrmSetLanguage(Workspace& ws, QWidget* parent) : QDialog(parent)
     setObjectName("FrmSetLanguage");
     setModal(true);
     // A fixed dialog: no minimise or maximise buttons.
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    FixedDialogFrame(*this);
     setWindowTitle(ws_.T(txt::LanguageSetup));
 
     Label1 = new QLabel(ws_.T(txt::LanguageMode), this);

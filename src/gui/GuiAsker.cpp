@@ -1,4 +1,5 @@
 #include "gui/GuiAsker.h"
+#include "gui/MenuPolish.h"
 #include "shell/MainTexts.h"
 #include "model/Workspace.h"
 
@@ -20,6 +21,7 @@ constexpr Bi kRetry{"&Retry", "重试(&R)"};
 Answer GuiAsker::ask(const QString& text, Buttons buttons, Icon icon, bool withTitle)
 {
     QMessageBox box(parent_);
+    FixedDialogFrame(box);
     box.setWindowTitle(withTitle ? ws_.T(mtxt::AppTitle) : QString(" "));
     box.setText(QString(text).replace("\r\n", "\n"));
     switch (icon) {

@@ -1,4 +1,6 @@
 #include "gui/MenuPolish.h"
+
+#include <QDialog>
 #include "gui/EditorRegistry.h"
 
 #include <QAction>
@@ -56,6 +58,15 @@ bool IsUnbuiltCommand(const QString& menuName)
 {
     return std::any_of(std::begin(kUnbuilt), std::end(kUnbuilt),
                        [&](const char* n) { return menuName == QLatin1String(n); });
+}
+
+void FixedDialogFrame(QDialog& dialog, bool closeButton)
+{
+    // Without CustomizeWindowHint the X11 window managers get no say from
+    // the hints below and decorate the dialog fully.
+    Qt::WindowFlags f = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+    if (closeButton) f |= Qt::WindowCloseButtonHint;
+    dialog.setWindowFlags(f);
 }
 
 void DisableUnbuiltCommands(const QHash<QString, QAction*>& menuActions)

@@ -9,6 +9,7 @@
 #include <QString>
 
 class QAction;
+class QDialog;
 class QMainWindow;
 class QMdiArea;
 class QRect;
@@ -21,6 +22,10 @@ class MainHost;
 // Ctrl+N, Ctrl+O, Ctrl+S, Ctrl+Shift+S, Ctrl+P, Ctrl+Q and F1 as the platform names
 // them, shown beside the menu items.
 void ApplyStandardShortcuts(const QHash<QString, QAction*>& menuActions);
+
+// A dialog that cannot be resized gets a title and a close button only; the
+// window manager would otherwise add minimise and maximise buttons.
+void FixedDialogFrame(QDialog& dialog, bool closeButton = true);
 
 // Menu items and tool bar buttons of commands that have no behaviour yet are
 // shown disabled, captions unchanged, so a click never does nothing silently.

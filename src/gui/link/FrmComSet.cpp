@@ -1,4 +1,5 @@
 #include "gui/link/FrmComSet.h"
+#include "gui/MenuPolish.h"
 
 #include "base/Messages.h"
 #include "shell/Settings.h"
@@ -27,6 +28,7 @@ QStringList FrmComSet::SystemPorts()
 FrmComSet::FrmComSet(Workspace& ws, PortLister lister, QWidget* parent)
     : QDialog(parent), ws_(ws), lister_(lister ? std::move(lister) : PortLister(&FrmComSet::SystemPorts))
 {
+    FixedDialogFrame(*this);
     setWindowTitle(ws_.T(txt::PortDialogTitle));
     Label1 = new QLabel(ws_.T(txt::PortLabel), this);
     Label1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);

@@ -1,4 +1,5 @@
 #include "gui/link/FrmProgress.h"
+#include "gui/MenuPolish.h"
 
 #include "link/LinkMachine.h"
 #include "link/LinkTexts.h"
@@ -10,7 +11,7 @@ namespace kt {
 
 FrmProgress::FrmProgress(int kind, int language, QWidget* parent) : ProgressDialog(parent), kind_(kind)
 {
-    setWindowFlag(Qt::WindowCloseButtonHint, false);
+    FixedDialogFrame(*this, false);
     ChangShowByLanguage(language);
     SetProgressValue(0);
 }

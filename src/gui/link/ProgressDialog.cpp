@@ -1,4 +1,5 @@
 #include "gui/link/ProgressDialog.h"
+#include "gui/MenuPolish.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -9,6 +10,7 @@ namespace kt {
 ProgressDialog::ProgressDialog(QWidget* parent) : QDialog(parent)
 {
     setModal(true);
+    FixedDialogFrame(*this);
     Label1 = new QLabel(this);
     Label1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     Label2 = new QLabel(this);
