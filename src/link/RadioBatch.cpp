@@ -27,11 +27,11 @@ public:
     }
 
     PortRow& Row() { return row_; }
-    bool Ended() const { return ended_; }
 
     void Start(const BatchOptions& o)
     {
         options_ = &o;
+        ended_ = stopping_ = false;
         QString reason;
         if (!link_.Open(row_.port, &reason, batch_.Language())) {
             row_.detail = reason;
