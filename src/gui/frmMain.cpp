@@ -410,7 +410,9 @@ void frmMain::ShowChild(Child which)
     if (!entry) return;
     QWidget* w = entry->create(*this);
     auto* frame = new ChildFrame(mdi_);
-    frame->wanted = w->size().expandedTo(w->sizeHint());
+    // A window never resized still has the default size of an unshown
+    // widget, which leaves empty bands; it gets what its layout asks for.
+    frame->wanted = w->testAttribute(Qt::WA_Resized) ? w->size().expandedTo(w->sizeHint()) : w->sizeHint();
     frame->setWidget(w);
     frame->setWindowIcon(QApplication::windowIcon());
     const int index = int(which);
