@@ -26,6 +26,7 @@ bool SaveCurrentFile(Workspace& ws)
     }
     ws.IsUntitled = false;
     ws.TitleChanged();
+    emit ws.Events().documentSaved();
     return true;
 }
 
