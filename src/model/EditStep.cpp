@@ -6,12 +6,13 @@ namespace kt {
 
 StepName Named(const Bi& what) { return {what.in(English), what.in(Chinese)}; }
 
-StepName Named(const Bi& what, const StepName& detail)
+StepName Joined(const StepName& a, const StepName& b)
 {
-    StepName n = Named(what);
-    if (detail.isEmpty()) return n;
-    return {n.en + ' ' + detail.en, n.zh + ' ' + detail.zh};
+    if (b.isEmpty()) return a;
+    return {a.en + ' ' + b.en, a.zh + ' ' + b.zh};
 }
+
+StepName Named(const Bi& what, const StepName& detail) { return Joined(Named(what), detail); }
 
 StepName Plain(const QString& text) { return {text, text}; }
 

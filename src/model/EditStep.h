@@ -25,6 +25,8 @@ StepName Named(const Bi& what);
 StepName Named(const Bi& what, const StepName& detail);
 // A detail that reads the same in both languages ("Pattern 3", a label).
 StepName Plain(const QString& text);
+// "a b" in each language.
+StepName Joined(const StepName& a, const StepName& b);
 // "CH A12", "CH MEM M7", "CH HAM B3": the channel of a row of a group.
 StepName ChannelStepDetail(int band, int group, int row);
 // "Group A", "Group HAM C".

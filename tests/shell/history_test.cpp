@@ -21,20 +21,7 @@
 namespace kt {
 namespace {
 
-// What the document holds: the working record without where the channel
-// window stood, every slot of every group, the band range.
-QByteArray DocBytes(const Workspace& ws)
-{
-    DataRecord r = ws.WorkRecord;
-    r.CurGroup[0] = r.CurGroup[1] = 0;
-    r.CurRow = BandGroupI16{};
-    QByteArray b = SerializeDataRecord(r);
-    for (int band = 0; band < kBands; ++band)
-        for (int g = 1; g <= kMaxGroups; ++g)
-            for (int s = 1; s <= kMaxSlots; ++s)
-                b.append(reinterpret_cast<const char*>(&ws.Channels(band, s, g)), sizeof(ChannelRec));
-    return b + ws.BandRange.toLatin1();
-}
+using test::DocumentBytes;
 
 enum class OpKind { Freq, CopyPaste, CopyInsert, Cut, Delete, Valid, Name, Public, Option, Dtmf, Rb, Band, New, Initial };
 
@@ -207,7 +194,7 @@ TEST_P(HistoryRun, EveryStateComesBackAndTheSavedPairEqualsOneMadeWithoutUndo)
     std::mt19937 rng(GetParam());
     auto ws = Fresh();
     DocumentHistory history(*ws);
-    std::vector<Entry> timeline{{DocBytes(*ws), {}}};
+    std::vector<Entry> timeline{{DocumentBytes(*ws), {}}};
     int at = 0, savedAt = -1;
 
     for (int i = 0; i < 400; ++i) {
@@ -220,7 +207,7 @@ TEST_P(HistoryRun, EveryStateComesBackAndTheSavedPairEqualsOneMadeWithoutUndo)
             ++at;
         } else if (r < 27) {
             Saved(*ws, "job");
-            timeline[at].state = DocBytes(*ws);   // the save's model identification belongs to it
+            timeline[at].state = DocumentBytes(*ws);   // the save's model identification belongs to it
             savedAt = at;
             EXPECT_TRUE(history.Stack().isClean());
         } else {
@@ -228,7 +215,7 @@ TEST_P(HistoryRun, EveryStateComesBackAndTheSavedPairEqualsOneMadeWithoutUndo)
             const int before = history.Stack().index();
             Apply(*ws, op);
             const int after = history.Stack().index();
-            const QByteArray state = DocBytes(*ws);
+            const QByteArray state = DocumentBytes(*ws);
             if (after == before + 1) {
                 timeline.resize(at + 1);
                 timeline.push_back({state, {op}});
@@ -248,7 +235,7 @@ TEST_P(HistoryRun, EveryStateComesBackAndTheSavedPairEqualsOneMadeWithoutUndo)
         }
         ASSERT_EQ(history.Stack().count() + 1, int(timeline.size())) << "after op " << i;
         ASSERT_EQ(history.Stack().index(), at) << "after op " << i;
-        ASSERT_TRUE(DocBytes(*ws) == timeline[at].state) << "state " << at << " after op " << i;
+        ASSERT_TRUE(DocumentBytes(*ws) == timeline[at].state) << "state " << at << " after op " << i;
         if (at == savedAt) {
             EXPECT_FALSE(IsModified(*ws)) << "back at the save, op " << i;
         }
@@ -261,14 +248,14 @@ TEST_P(HistoryRun, EveryStateComesBackAndTheSavedPairEqualsOneMadeWithoutUndo)
     const auto undone = Saved(*ws, "undone");
     const auto direct = Saved(*plain, "direct");
     // Saved, both carry the same model identification.
-    EXPECT_TRUE(DocBytes(*plain) == DocBytes(*ws));
+    EXPECT_TRUE(DocumentBytes(*plain) == DocumentBytes(*ws));
     EXPECT_TRUE(undone.first == direct.first);
     EXPECT_TRUE(undone.second == direct.second);
 
     while (history.CanUndo()) history.Undo();
-    EXPECT_TRUE(DocBytes(*ws) == timeline.front().state);
+    EXPECT_TRUE(DocumentBytes(*ws) == timeline.front().state);
     while (history.CanRedo()) history.Redo();
-    EXPECT_TRUE(DocBytes(*ws) == timeline.back().state);
+    EXPECT_TRUE(DocumentBytes(*ws) == timeline.back().state);
 }
 
 INSTANTIATE_TEST_SUITE_P(Seeds, HistoryRun, ::testing::Values(1u, 7u, 42u, 2024u, 65535u));

@@ -17,6 +17,7 @@ namespace kt {
 class MainHost;
 struct Workspace;
 class GuiToneSink;
+struct StepName;
 
 class FrmToneTips : public QWidget {
     Q_OBJECT
@@ -60,6 +61,7 @@ private:
     void UpdateExportButton();
     Workspace& ws();
     RbPatternRec& Shown();
+    StepName PatternStep() const;
 
     MainHost& host_;
     int currentPattern_ = 1;
