@@ -35,7 +35,7 @@ StepName ChannelStepDetail(int band, int group, int row)
     return Named(steptxt::Channel, Plain(where));
 }
 
-StepName GroupStepDetail(int band, int group) { return Named(steptxt::Group, Plain(GroupText(band, group))); }
+StepName GroupStepDetail(int band, int group) { return Plain(GroupText(band, group)); }
 
 EditStep::EditStep(Workspace& ws, StepName name, int mergeKey)
     : recorder_(ws.recorder), kind_(EditRecorder::Kind::Edit), name_(std::move(name)), mergeKey_(mergeKey)

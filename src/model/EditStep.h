@@ -29,7 +29,7 @@ StepName Plain(const QString& text);
 StepName Joined(const StepName& a, const StepName& b);
 // "CH A12", "CH MEM M7", "CH HAM B3": the channel of a row of a group.
 StepName ChannelStepDetail(int band, int group, int row);
-// "Group A", "Group HAM C".
+// "A", "MEM", "HAM C": the group, after what was changed of it ("Group Name A").
 StepName GroupStepDetail(int band, int group);
 
 namespace steptxt {
@@ -53,7 +53,6 @@ inline constexpr Bi ReadFromRadio{"Read from Radio", "从对讲机读取数据"}
 inline constexpr Bi ImportChannels{"Import Channels", "导入信道"};
 inline constexpr Bi RestoreBackup{"Restore Backup", "恢复备份"};
 inline constexpr Bi Channel{"CH", "信道"};
-inline constexpr Bi Group{"Group", "组"};
 }  // namespace steptxt
 
 class EditRecorder {

@@ -68,7 +68,7 @@ FrmDTMF::FrmDTMF(MainHost& host, QWidget* parent) : QWidget(parent), host_(host)
     // Opening: lists, captions, then the stored values.
     FillDtmfLists();
     ApplyDtmfLanguage();
-    connect(&ws().Events(), &DocumentEvents::documentRestored, this, &FrmDTMF::ShowDtmfSettings);
+    connect(&ws().Events(), &DocumentEvents::documentRestored, this, [this] { ShowDtmfSettings(false); });
 }
 
 FrmDTMF::~FrmDTMF() = default;
@@ -276,7 +276,7 @@ void FrmDTMF::ApplyDtmfLanguage()
     ShowDtmfSettings();
 }
 
-void FrmDTMF::ShowDtmfSettings()
+void FrmDTMF::ShowDtmfSettings(bool writeBack)
 {
     // What showing writes back (a timing no entry matched) is no step.
     const EditStep shown = EditStep::Absorbing(ws());
@@ -289,26 +289,26 @@ void FrmDTMF::ShowDtmfSettings()
         }
         // The value shown is the value kept: one that no entry matched
         // becomes the first entry's.
-        StoreTiming(i);
+        if (writeBack) StoreTiming(i);
     }
     {
         const QSignalBlocker block(dcode_);
         const int index = o.DtmfDCodeAssign;
         dcode_->setCurrentIndex(index >= 0 && index < dcode_->count() ? index : 0);
     }
-    StoreDCode();
+    if (writeBack) StoreDCode();
     {
         const QSignalBlocker block(display_);
         display_->setChecked(o.DtmfDisplay != 0);
     }
-    StoreDisplay();
+    if (writeBack) StoreDisplay();
 
     showing_ = true;
     for (int k = 1; k <= kDtmfCodes; ++k) {
         const QByteArray code = DtmfCodeText(ws(), k);
         grid_->item(k - 1, 1)->setText(QString::fromLatin1(code));
         // Written back cut and padded, as the grid shows it.
-        o.DtmfCode[k].set(code);
+        if (writeBack) o.DtmfCode[k].set(code);
         if (k == currentCodeRow_ && edit_->isVisible()) edit_->setText(QString::fromLatin1(code));
     }
     showing_ = false;

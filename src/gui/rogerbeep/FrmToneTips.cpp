@@ -108,7 +108,7 @@ FrmToneTips::FrmToneTips(MainHost& host, QWidget* parent)
     // Opening: the selected tab, captions, lists, then the pattern.
     currentPattern_ = tabs_->currentIndex() + 1;
     ApplyToneLanguage();
-    connect(&ws().Events(), &DocumentEvents::documentRestored, this, &FrmToneTips::ShowPattern);
+    connect(&ws().Events(), &DocumentEvents::documentRestored, this, [this] { ShowPattern(false); });
 }
 
 FrmToneTips::~FrmToneTips()
@@ -254,7 +254,7 @@ void FrmToneTips::SetShown(QComboBox* box, int index)
     box->setCurrentIndex(index >= 0 && index < box->count() ? index : 0);
 }
 
-void FrmToneTips::ShowPattern()
+void FrmToneTips::ShowPattern(bool writeBack)
 {
     // What showing writes back (a value without an entry) is no step.
     const EditStep shown = EditStep::Absorbing(ws());
@@ -265,6 +265,8 @@ void FrmToneTips::ShowPattern()
         SetShown(freq_[i], RbFreqIndex(p.RbTone[0][i]));
         SetShown(dur_[i], p.RbTone[1][i]);
     }
+    picture_->update();
+    if (!writeBack) return;
     // What is shown is what is kept: a value without an entry takes the
     // value of the entry shown, by the same rules as a choice of the user.
     OnRecycle(recycle_->currentIndex());
