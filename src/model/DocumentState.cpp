@@ -14,10 +14,17 @@ static_assert(std::has_unique_object_representations_v<ChannelRec>);
 
 namespace {
 
-bool BlockEquals(const ChannelTable& table, int band, int group, const std::array<ChannelRec, kMaxSlots>& block)
+const ChannelRec kEmptyRec{};
+
+bool IsEmptyRec(const ChannelRec& r) { return std::memcmp(&r, &kEmptyRec, sizeof(ChannelRec)) == 0; }
+
+template <class Block>
+bool BlockEquals(const ChannelTable& table, int band, int group, const Block& block)
 {
-    for (int slot = 1; slot <= kMaxSlots; ++slot)
-        if (std::memcmp(&table(band, slot, group), &block[slot - 1], sizeof(ChannelRec)) != 0) return false;
+    for (int slot = 1; slot <= kMaxSlots; ++slot) {
+        const ChannelRec& kept = slot <= int(block.size()) ? block[size_t(slot - 1)] : kEmptyRec;
+        if (std::memcmp(&table(band, slot, group), &kept, sizeof(ChannelRec)) != 0) return false;
+    }
     return true;
 }
 
@@ -26,8 +33,10 @@ std::shared_ptr<const Block> TakeBlock(const ChannelTable& table, int band, int 
                                        const std::shared_ptr<const Block>& like)
 {
     if (like && BlockEquals(table, band, group, *like)) return like;
-    auto block = std::make_shared<Block>();
-    for (int slot = 1; slot <= kMaxSlots; ++slot) (*block)[slot - 1] = table(band, slot, group);
+    int used = kMaxSlots;
+    while (used > 0 && IsEmptyRec(table(band, used, group))) --used;
+    auto block = std::make_shared<Block>(size_t(used));
+    for (int slot = 1; slot <= used; ++slot) (*block)[size_t(slot - 1)] = table(band, slot, group);
     return block;
 }
 
@@ -35,7 +44,8 @@ template <class Block>
 bool PutBlock(ChannelTable& table, int band, int group, const Block& block)
 {
     if (BlockEquals(table, band, group, block)) return false;
-    for (int slot = 1; slot <= kMaxSlots; ++slot) table(band, slot, group) = block[slot - 1];
+    for (int slot = 1; slot <= kMaxSlots; ++slot)
+        table(band, slot, group) = slot <= int(block.size()) ? block[size_t(slot - 1)] : kEmptyRec;
     return true;
 }
 
@@ -61,8 +71,8 @@ bool SameBlocks(const Blocks& a, const Blocks& b)
     for (int band = 0; band < kBands; ++band)
         for (int g = 1; g <= kMaxGroups; ++g)
             if (a[band][g] != b[band][g] &&
-                !(a[band][g] && b[band][g] &&
-                  std::memcmp(a[band][g].get(), b[band][g].get(), sizeof(*a[band][g])) == 0))
+                !(a[band][g] && b[band][g] && a[band][g]->size() == b[band][g]->size() &&
+                  std::memcmp(a[band][g]->data(), b[band][g]->data(), a[band][g]->size() * sizeof(ChannelRec)) == 0))
                 return false;
     return true;
 }

@@ -52,7 +52,9 @@ public:
     bool IsEmpty() const { return work_.data.isEmpty(); }
 
 private:
-    using Block = std::array<ChannelRec, kMaxSlots>;   // slots 1-99 of one group
+    // Slots 1-n of one group; the slots after n hold empty records (most of a
+    // group of 40 channels is never used, so it is not kept either).
+    using Block = std::vector<ChannelRec>;
     using Blocks = std::array<std::array<std::shared_ptr<const Block>, kMaxGroups + 1>, kBands>;
     struct Part {
         QByteArray data;   // the data record as the data file holds it
