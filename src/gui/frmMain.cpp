@@ -699,7 +699,12 @@ FrmHistory* frmMain::HistoryWindow() const { return historyWindow_; }
 
 void frmMain::ShowHistoryWindow()
 {
-    if (!historyWindow_) historyWindow_ = new FrmHistory(ws_, *history_, this);
+    if (!historyWindow_) {
+        historyWindow_ = new FrmHistory(ws_, *history_, this);
+        // At the right of the work area, where it covers the editors least.
+        const QRect area(mdi_->mapToGlobal(QPoint(0, 0)), mdi_->size());
+        historyWindow_->move(std::max(area.left(), area.right() - historyWindow_->width() - 16), area.top() + 16);
+    }
     historyWindow_->show();
     historyWindow_->raise();
     historyWindow_->activateWindow();
