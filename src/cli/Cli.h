@@ -74,5 +74,6 @@ extern const Command kNew;
 extern const Command kRead, kWrite, kSimulate;
 extern const Command kBeep, kReport;
 extern const Command kExport, kImport, kCheck;
+extern const Command kBackups;
 
 }  // namespace kt::cli

@@ -1,6 +1,7 @@
 #include "gui/GuiAsker.h"
 #include "gui/MenuPolish.h"
 #include "shell/MainTexts.h"
+#include "shell/RecentFiles.h"
 #include "model/Workspace.h"
 
 #include <QFileDialog>
@@ -65,17 +66,29 @@ Answer GuiAsker::ask(const QString& text, Buttons buttons, Icon icon, bool withT
     return set.last().answer;
 }
 
+QString GuiAsker::Chosen(const QString& path)
+{
+    if (!path.isEmpty() && recent_) recent_->SetLastFolder(QFileInfo(path).absolutePath());
+    return path;
+}
+
 QString GuiAsker::openFileName(const QString& title, const QString& filter)
 {
-    return QFileDialog::getOpenFileName(parent_, title, QString(), filter);
+    const QString start = recent_ ? recent_->LastFolder() : QString();
+    return Chosen(QFileDialog::getOpenFileName(parent_, title, start, filter));
 }
 
 QString GuiAsker::saveFileName(const QString& title, const QString& filter, const QString& preset)
 {
     QString start = preset;
-    // An untitled document proposes its name in the user's home folder.
-    if (QFileInfo(preset).isRelative()) start = QDir::homePath() + "/" + preset;
-    return QFileDialog::getSaveFileName(parent_, title, start, filter);
+    // An untitled document proposes its name in the folder last used, else
+    // in the user's home folder.
+    if (QFileInfo(preset).isRelative()) {
+        QString folder = recent_ ? recent_->LastFolder() : QString();
+        if (folder.isEmpty() || !QFileInfo(folder).isDir()) folder = QDir::homePath();
+        start = folder + "/" + preset;
+    }
+    return Chosen(QFileDialog::getSaveFileName(parent_, title, start, filter));
 }
 
 }  // namespace kt

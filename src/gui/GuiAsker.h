@@ -9,19 +9,25 @@ class QWidget;
 namespace kt {
 
 struct Workspace;
+class RecentFiles;
 
 class GuiAsker : public Asker {
 public:
     GuiAsker(const Workspace& ws, QWidget* parent = nullptr) : ws_(ws), parent_(parent) {}
     void setParent(QWidget* parent) { parent_ = parent; }
+    // File dialogs start in the folder last used and remember the one chosen.
+    void setRecent(RecentFiles* recent) { recent_ = recent; }
 
     Answer ask(const QString& text, Buttons buttons, Icon icon, bool withTitle = true) override;
     QString openFileName(const QString& title, const QString& filter) override;
     QString saveFileName(const QString& title, const QString& filter, const QString& preset) override;
 
 private:
+    QString Chosen(const QString& path);
+
     const Workspace& ws_;
     QWidget* parent_;
+    RecentFiles* recent_ = nullptr;
 };
 
 }  // namespace kt

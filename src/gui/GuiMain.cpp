@@ -119,6 +119,7 @@ int main(int argc, char** argv)
 
     kt::frmMain main(ws);
     asker.setParent(&main);
+    asker.setRecent(&main.Recent());
     main.show();
 
     if (parser.isSet(shotOpt)) {

@@ -33,6 +33,18 @@ constexpr ShortcutEntry kShortcuts[] = {
     {"mnuFilePrint", QKeySequence::Print, "Ctrl+P"},
     {"mnuFileExit", QKeySequence::Quit, "Ctrl+Q"},
     {"mnuHelpTopic", QKeySequence::HelpContents, "F1"},
+    {"mnuEditUndo", QKeySequence::Undo, "Ctrl+Z"},
+    {"mnuEditRedo", QKeySequence::Redo, "Ctrl+Shift+Z"},
+};
+
+// Keys a command has on every platform, beside the platform's own: Redo is
+// Ctrl+Shift+Z and Ctrl+Y wherever the user comes from.
+struct ExtraShortcut {
+    const char* menu;
+    const char* keys[2];
+};
+constexpr ExtraShortcut kAlways[] = {
+    {"mnuEditRedo", {"Ctrl+Shift+Z", "Ctrl+Y"}},
 };
 
 // Commands whose windows or behaviour are not in the program yet.  An entry
@@ -51,6 +63,13 @@ void ApplyStandardShortcuts(const QHash<QString, QAction*>& menuActions)
             const QList<QKeySequence> keys = QKeySequence::keyBindings(s.key);
             if (keys.isEmpty()) a->setShortcut(QKeySequence(QString::fromLatin1(s.fallback)));
             else a->setShortcuts(keys);
+        }
+    for (const ExtraShortcut& e : kAlways)
+        if (QAction* a = menuActions.value(QString::fromLatin1(e.menu))) {
+            QList<QKeySequence> keys = a->shortcuts();
+            for (const char* k : e.keys)
+                if (!keys.contains(QKeySequence(QString::fromLatin1(k)))) keys << QKeySequence(QString::fromLatin1(k));
+            a->setShortcuts(keys);
         }
 }
 

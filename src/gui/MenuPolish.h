@@ -19,8 +19,8 @@ namespace kt {
 class EditorRegistry;
 class MainHost;
 
-// Ctrl+N, Ctrl+O, Ctrl+S, Ctrl+Shift+S, Ctrl+P, Ctrl+Q and F1 as the platform names
-// them, shown beside the menu items.
+// Ctrl+N, Ctrl+O, Ctrl+S, Ctrl+Shift+S, Ctrl+P, Ctrl+Q, F1, Ctrl+Z and Ctrl+Shift+Z
+// as the platform names them (Redo also Ctrl+Y), shown beside the menu items.
 void ApplyStandardShortcuts(const QHash<QString, QAction*>& menuActions);
 
 // A dialog that cannot be resized gets a title and a close button only; the

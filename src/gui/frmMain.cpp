@@ -1,5 +1,9 @@
 #include "gui/frmMain.h"
+#include "shell/DocumentHistory.h"
 #include "shell/FileCommands.h"
+#include "gui/FrmHistory.h"
+#include "gui/link/FrmRestoreBackup.h"
+#include "model/EditStep.h"
 #include "gui/FrmSetLanguage.h"
 #include "gui/MenuPolish.h"
 #include "shell/MainTexts.h"
@@ -17,6 +21,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -113,6 +118,8 @@ frmMain::frmMain(Workspace& ws, QSettings* store, QWidget* parent, const EditorR
         ownStore_ = std::make_unique<QSettings>(QStringLiteral("KT-6383 Pro"), QStringLiteral("KT-6383 Pro"));
         store_ = ownStore_.get();
     }
+    recent_ = std::make_unique<RecentFiles>(*store_);
+    history_ = std::make_unique<DocumentHistory>(ws_);
     startProgram = [](const QString& path) { return QProcess::startDetached(path, {}); };
     endProgram = [] {
         // Ends at once, as after a start of another version: no save question,
@@ -155,6 +162,7 @@ frmMain::frmMain(Workspace& ws, QSettings* store, QWidget* parent, const EditorR
     // Radio Information opens it.
     connect(transfers_, &Transfers::TransferEnded, this, [this] { FrmModelInfo::RefreshOpen(*this); });
     connect(transfers_, &Transfers::RadioIdentified, this, [this] { FrmModelInfo::ShowFor(*this); });
+    transfers_->backupKeep = BackupLimit(*store_);
     DocumentEvents& ev = ws_.Events();
     connect(&ev, &DocumentEvents::titleChanged, this, &frmMain::SetTitle);
     // A new, opened or read document is shown in the channel window.
@@ -162,7 +170,11 @@ frmMain::frmMain(Workspace& ws, QSettings* store, QWidget* parent, const EditorR
         SetTitle();
         if (!Editor(Child::ChannelInfo)) ShowChild(Child::ChannelInfo);
     });
+    connect(&ev, &DocumentEvents::documentSaved, this, [this] { NoteFile(ws_.CurrentFile); });
+    connect(history_.get(), &DocumentHistory::changed, this, &frmMain::UpdateUndoActions);
     Load();
+    // The document the program starts with is where the history starts.
+    history_->Reset();
 }
 
 frmMain::~frmMain()
@@ -170,10 +182,12 @@ frmMain::~frmMain()
     disconnect(&ws_.Events(), nullptr, this, nullptr);
     // Children and the link first: their destructors may still ask the host
     // for things, which must happen while this object is whole.
+    delete historyWindow_.data();
     for (auto& s : subs_) delete s.data();
     for (QMdiSubWindow* s : mdi_->subWindowList()) delete s;
     delete transfers_;
     transfers_ = nullptr;
+    history_.reset();
 }
 
 // ---- building ----------------------------------------------------------------
@@ -199,6 +213,10 @@ void frmMain::BuildMenus()
     ConnectMenuHandlers();
     ApplyStandardShortcuts(actions_);
     DisableUnbuiltCommands(actions_);
+    // The recent files stand between Print and Exit, with a separator of their own.
+    recentEnd_ = new QAction(this);
+    recentEnd_->setSeparator(true);
+    menus_["mnuFile"]->insertAction(actions_["mnuFileExit"], recentEnd_);
     for (const char* toggle : {"mnuTreeView", "mnuViewToolbar", "mnuViewStatusBar"}) {
         actions_[toggle]->setCheckable(true);
         actions_[toggle]->setChecked(true);
@@ -221,6 +239,8 @@ void frmMain::BuildToolBar()
         if (key == "CommSet") return st->standardIcon(QStyle::SP_ComputerIcon);
         if (key == "WriteRadio") return st->standardIcon(QStyle::SP_ArrowUp);
         if (key == "MWriteRadio") return st->standardIcon(QStyle::SP_FileDialogListView);
+        if (key == "Undo") return QIcon::fromTheme("edit-undo", st->standardIcon(QStyle::SP_ArrowBack));
+        if (key == "Redo") return QIcon::fromTheme("edit-redo", st->standardIcon(QStyle::SP_ArrowForward));
         return st->standardIcon(QStyle::SP_MessageBoxInformation);
     };
     int index = 1;
@@ -321,6 +341,69 @@ void frmMain::ApplyMainCaptions()
         toolButtons_[QString::fromUtf8(b.key)]->setToolTip(actions_[b.menu]->text());
     toolbar1_->actions().last()->setToolTip(ws_.T(mtxt::TreeClose));
     picture1_->setToolTip(QString());
+    UpdateUndoActions();
+    RebuildRecentMenu();
+}
+
+// Undo and Redo name the step they would take, and are offered only when there is one.
+void frmMain::UpdateUndoActions()
+{
+    if (!history_) return;
+    const int L = ws_.CurrentLanguage;
+    const struct {
+        const char* menu;
+        const char* key;
+        const Bi& withStep;
+        bool can;
+        QString step;
+    } items[] = {
+        {"mnuEditUndo", "Undo", mtxt::UndoStep, history_->CanUndo(), history_->UndoName()},
+        {"mnuEditRedo", "Redo", mtxt::RedoStep, history_->CanRedo(), history_->RedoName()},
+    };
+    for (const auto& i : items) {
+        QAction* a = actions_.value(i.menu);
+        if (!a) continue;
+        a->setText(i.step.isEmpty() ? MenuCaption(i.menu, L) : i.withStep.in(L).arg(i.step));
+        a->setEnabled(i.can);
+        if (QAction* b = toolButtons_.value(i.key)) {
+            b->setEnabled(i.can);
+            b->setToolTip(a->text());
+        }
+    }
+}
+
+void frmMain::RebuildRecentMenu()
+{
+    if (!recentEnd_) return;
+    QMenu* file = menus_["mnuFile"];
+    for (QAction* a : recentActions_) {
+        file->removeAction(a);
+        delete a;
+    }
+    recentActions_.clear();
+    const QStringList files = recent_->Files();
+    for (int i = 0; i < files.size(); ++i) {
+        const QString path = files[i];
+        auto* a = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(FileNameOf(path)), this);
+        a->setObjectName(QStringLiteral("mnuRecent%1").arg(i + 1));
+        a->setToolTip(path);
+        a->setStatusTip(path);
+        a->setData(path);
+        connect(a, &QAction::triggered, this, [this, path] {
+            emit ws_.Events().aboutToEncode();
+            OpenRecent(path);
+        });
+        file->insertAction(recentEnd_, a);
+        recentActions_ << a;
+    }
+    recentEnd_->setVisible(!files.isEmpty());
+}
+
+void frmMain::NoteFile(const QString& path)
+{
+    if (ws_.IsUntitled || path.isEmpty()) return;
+    recent_->Add(path);
+    RebuildRecentMenu();
 }
 
 void frmMain::BuildTree()
@@ -362,7 +445,11 @@ void frmMain::LoadBKPic()
 void frmMain::LoadNewDoc()
 {
     CloseAllChildren();
-    LoadNewTemplate(ws_);
+    {
+        // Undoable: the document before New is one step back.
+        EditStep step(ws_, Named(steptxt::New));
+        LoadNewTemplate(ws_);
+    }
     ApplyMainCaptions();
     ShowChild(Child::ChannelInfo);
     SetTitle();
@@ -408,6 +495,8 @@ void frmMain::ShowChild(Child which)
     }
     const EditorEntry* entry = editors_.Find(which);
     if (!entry) return;
+    // What a window writes back as it shows the document is part of it, no step.
+    const EditStep shown = EditStep::Absorbing(ws_);
     QWidget* w = entry->create(*this);
     auto* frame = new ChildFrame(mdi_);
     // A window never resized still has the default size of an unshown
@@ -484,6 +573,10 @@ void frmMain::ConnectMenuHandlers()
         {"mnuFilePrint", [this] { PrintReportCommand(*this); }},
         {"mnuFileExportPdf", [this] { ExportPdfCommand(*this); }},
         {"mnuModelInfo", [this] { FrmModelInfo::ShowFor(*this); }},
+        {"mnuFileRestoreBackup", [this] { RestoreBackupCommand(*this, transfers_->backupFolder, execRestoreDialog); }},
+        {"mnuEditUndo", [this] { history_->Undo(); }},
+        {"mnuEditRedo", [this] { history_->Redo(); }},
+        {"mnuEditHistory", [this] { ShowHistoryWindow(); }},
         {"MnuFrequencyCheck", [this] { CheckAllChannelsCommand(*this); }},
         {"MnuCheckRadioBand", [this] { CheckRadioBandCommand(*this); }},
         {"mnuReadFromRadio", [this] { transfers_->ReadFromRadio(); }},
@@ -571,7 +664,8 @@ void frmMain::ToolBarNew()
     LoadNewDoc();
 }
 
-void frmMain::mnuFileOpen_Click()
+// What Open needs of the main window.
+DocumentWindows frmMain::OpenWindows()
 {
     DocumentWindows w;
     w.closeAllChildren = [this] { CloseAllChildren(); };
@@ -579,7 +673,43 @@ void frmMain::mnuFileOpen_Click()
     w.changeLanguage = [this] { Change_Language(); Cascade(); };
     w.setTitle = [this] { SetTitle(); };
     w.launchVersion = [this](const QString& v) { LaunchVersion(v); };
-    OpenCommand(ws_, w);
+    return w;
+}
+
+void frmMain::mnuFileOpen_Click()
+{
+    if (!OpenCommand(ws_, OpenWindows())) return;
+    // An opened file starts a history of its own.
+    history_->Reset();
+    NoteFile(ws_.CurrentFile);
+}
+
+void frmMain::OpenRecent(const QString& path)
+{
+    if (!QFileInfo(path).isFile()) {
+        recent_->Remove(path);
+        RebuildRecentMenu();
+        ws_.Ask(ws_.T(mtxt::RecentMissing).arg(QDir::toNativeSeparators(path)), Buttons::Ok, Icon::Warning);
+        return;
+    }
+    if (!OpenCommand(ws_, OpenWindows(), path)) return;
+    history_->Reset();
+    NoteFile(ws_.CurrentFile);
+}
+
+FrmHistory* frmMain::HistoryWindow() const { return historyWindow_; }
+
+void frmMain::ShowHistoryWindow()
+{
+    if (!historyWindow_) {
+        historyWindow_ = new FrmHistory(ws_, *history_, this);
+        // At the right of the work area, where it covers the editors least.
+        const QRect area(mdi_->mapToGlobal(QPoint(0, 0)), mdi_->size());
+        historyWindow_->move(std::max(area.left(), area.right() - historyWindow_->width() - 16), area.top() + 16);
+    }
+    historyWindow_->show();
+    historyWindow_->raise();
+    historyWindow_->activateWindow();
 }
 
 void frmMain::mnuFileSave_Click() { SaveCommand(ws_); }
@@ -588,7 +718,10 @@ void frmMain::mnuFileSaveAs_Click() { SaveAsCommand(ws_); }
 void frmMain::MnuInitial_Click()
 {
     CloseAllChildren();
-    LoadInitialTemplate(ws_);
+    {
+        EditStep step(ws_, Named(steptxt::InitialSetting));
+        LoadInitialTemplate(ws_);
+    }
     SetTitle();
     ShowChild(Child::ChannelInfo);
     Cascade();

@@ -4,6 +4,8 @@
 
 #include "gui/EditorRegistry.h"
 #include "gui/MainHost.h"
+#include "shell/FileCommands.h"
+#include "shell/RecentFiles.h"
 #include "shell/QtTexts.h"
 #include "shell/Shell.h"
 #include "model/Workspace.h"
@@ -28,6 +30,9 @@ namespace kt {
 
 class Transfers;
 class CommandMoveBar;
+class DocumentHistory;
+class FrmHistory;
+class FrmRestoreBackup;
 
 class frmMain : public QMainWindow, public MainHost {
     Q_OBJECT
@@ -71,6 +76,15 @@ public:
     void mnuHelpAbout_Click();
     void TreeNodeClick(const QString& key);
     void ToolBarClick(const QString& key);
+    // Opens a file of the recent-files list; one that is gone leaves the list.
+    void OpenRecent(const QString& path);
+    void ShowHistoryWindow();
+
+    DocumentHistory& History() { return *history_; }
+    RecentFiles& Recent() { return *recent_; }
+    FrmHistory* HistoryWindow() const;
+    // The recent-files entries of the File menu, newest first.
+    QList<QAction*> RecentActions() const { return recentActions_; }
 
     // Parts of the window, by their names.
     QAction* menuAction(const QString& name) const;   // items and top-level menus
@@ -94,6 +108,8 @@ public:
     std::function<bool(const QString&)> startProgram;
     std::function<void()> endProgram;
     QString ownExecutableName;
+    // Shows the Restore Backup dialog; by default modally (tests answer it).
+    std::function<int(FrmRestoreBackup&)> execRestoreDialog;
 
 protected:
     void changeEvent(QEvent* e) override;
@@ -106,6 +122,11 @@ private:
     void BuildTreePane();
     void Load();
     void ConnectMenuHandlers();
+    void UpdateUndoActions();
+    DocumentWindows OpenWindows();
+    void RebuildRecentMenu();
+    // Remembers a file opened or saved (the recent list and its folder).
+    void NoteFile(const QString& path);
     LineEditTarget* LineEditor();
     QPointer<QMdiSubWindow>& SubOf(Child which);
 
@@ -113,6 +134,11 @@ private:
     QSettings* store_;
     const EditorRegistry& editors_;
     std::unique_ptr<QSettings> ownStore_;
+    std::unique_ptr<DocumentHistory> history_;
+    std::unique_ptr<RecentFiles> recent_;
+    QPointer<FrmHistory> historyWindow_;
+    QList<QAction*> recentActions_;
+    QAction* recentEnd_ = nullptr;   // the separator after the recent files
     QtTexts qtTexts_;
     QMdiArea* mdi_ = nullptr;
     QToolBar* tbToolBar_ = nullptr;

@@ -1,6 +1,7 @@
 #include "link/LinkCommands.h"
 
 #include "base/Messages.h"
+#include "link/Backups.h"
 #include "base/Versions.h"
 #include "link/RadioBatch.h"
 #include "link/SimRadio.h"
@@ -13,6 +14,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSettings>
 #include <QTimer>
 
 #include <csignal>
@@ -23,14 +25,15 @@
 namespace kt {
 
 const char* const kReadUsage =
-    "usage: kt6383 read --port DEV [--port DEV ...] [--yes] [--root DIR] OUT\n"
+    "usage: kt6383 read --port DEV [--port DEV ...] [--yes] [--no-backup] [--root DIR] OUT\n"
     "  Reads the radio on DEV (a device such as /dev/ttyUSB0, or 'sim' for the built-in\n"
     "  simulated radio) into OUT: a data file pair (x.dat with x.fre) or a raw image (x.img).\n"
     "  Several --port options read their radios at once; OUT then names each file with\n"
-    "  {port}, as in 'out-{port}.img'.  --port sim:N adds N simulated radios.\n";
+    "  {port}, as in 'out-{port}.img'.  --port sim:N adds N simulated radios.\n"
+    "  Every image read is also kept in the backups (kt6383 backups) unless --no-backup.\n";
 const char* const kWriteUsage =
     "usage: kt6383 write --port DEV [--port DEV ...] [--yes] [--radios N] [--verify]\n"
-    "                    [--keep-going] [--log JOBS.csv] [--root DIR] IN\n"
+    "                    [--keep-going] [--log JOBS.csv] [--no-backup] [--root DIR] IN\n"
     "  Writes IN (a data file pair x.dat, or a raw image x.img) into the radio on DEV;\n"
     "  with --radios N, into N radios one after another (swap the radio after each).\n"
     "  --yes skips the confirmation; questions are asked on a terminal, else answered Cancel.\n"
@@ -38,7 +41,9 @@ const char* const kWriteUsage =
     "  once, one progress line a port; a port whose radio fails ends with its reason and\n"
     "  the others go on.  --verify reads each radio back and compares; --keep-going writes\n"
     "  every radio plugged into these ports in turn until Ctrl+C; --log appends one CSV\n"
-    "  row a radio.  The exit status is 0 only when every port succeeded.\n";
+    "  row a radio.  The exit status is 0 only when every port succeeded.\n"
+    "  The image written is also kept in the backups (kt6383 backups) unless --no-backup,\n"
+    "  once for each port that wrote a radio.\n";
 const char* const kSimulateUsage =
     "usage: kt6383 simulate [options]\n"
     "  Runs a simulated radio on a pseudo-terminal and prints its device path.\n"
@@ -102,6 +107,7 @@ struct LinkArgs {
     bool help = false;
     QString file;
     bool yes = false;
+    bool noBackup = false;
     int radios = 0;
     bool verify = false, keepGoing = false;
     QString log;
@@ -128,6 +134,7 @@ LinkArgs ParseLinkArgs(const QStringList& args, bool allowRadios)
         else if (allowRadios && w == "--log" && i + 1 < args.size()) a.log = args[++i];
         else if (w == "--root" && i + 1 < args.size()) a.root = args[++i];
         else if (w == "--yes" || w == "-y") a.yes = true;
+        else if (w == "--no-backup") a.noBackup = true;
         else if (allowRadios && w == "--radios" && i + 1 < args.size()) {
             bool ok = false;
             a.radios = args[++i].toInt(&ok);
@@ -173,12 +180,21 @@ struct LinkRun {
     std::unique_ptr<SimRadio> sim;
     std::unique_ptr<Transfer> transfer;
 
-    explicit LinkRun(const LinkArgs& a)
+    LinkRun(const LinkArgs& a, const char* command)
     {
         EnsureApp();
         ws = ToolWorkspace(asker, a.root);
         transfer = std::make_unique<Transfer>(*ws);
         transfer->SetConfirm(!a.yes);
+        // The image read or written goes to the backups first; one that
+        // cannot be saved is a warning, the transfer goes on.
+        if (!a.noBackup)
+            transfer->onImageDone = [this, command](int kind, const std::vector<uint8_t>& image) {
+                QSettings settings(QStringLiteral("KT-6383 Pro"), QStringLiteral("KT-6383 Pro"));
+                const QString warning =
+                    BackUpTransfer(BackupStore::DefaultFolder(), BackupLimit(settings), kind, image, *ws);
+                if (!warning.isEmpty()) Err(QStringLiteral("kt6383 %1: warning: %2").arg(command, warning));
+            };
         // The tool starts no other program, so there is nothing to ask: say
         // what the question would have said; the transfer then ends with End.
         transfer->onIncompatibleFirmware = [this](const QString& v) {
@@ -419,7 +435,7 @@ int RunReadCommand(const QStringList& args)
         std::fputs(kReadUsage, stderr);
         return 2;
     }
-    LinkRun run(a);
+    LinkRun run(a, "read");
     Workspace& ws = *run.ws;
     if (a.Batch()) return RunBatchRead(a, ws);
     const bool image = IsImagePath(a.file);
@@ -459,7 +475,7 @@ int RunWriteCommand(const QStringList& args)
         std::fputs(kWriteUsage, stderr);
         return 2;
     }
-    LinkRun run(a);
+    LinkRun run(a, "write");
     Workspace& ws = *run.ws;
     std::vector<uint8_t> givenImage;
     if (IsImagePath(a.file)) {

@@ -177,6 +177,7 @@ void Transfer::Finished(int kind, bool success)
     if (quitLoop_) quitLoop_();
     if (kind == kInfoRead) { emit infoReadFinished(success); return; }
     if (!success) return;
+    if (onImageDone) onImageDone(kind, machine_.Image());
     if (kind == kRead) {
         ws_.MemImage = machine_.Image();
         DecodeImage(ws_);

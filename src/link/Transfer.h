@@ -67,6 +67,9 @@ public:
     // When set, an unsuitable firmware is reported through it instead of the
     // question about starting another version (the command line starts none).
     std::function<void(const QString& radioVersion)> onIncompatibleFirmware;
+    // A read or a write succeeded: the image read or sent, before anything
+    // else is done with it (the backups hang here).
+    std::function<void(int kind, const std::vector<uint8_t>& image)> onImageDone;
 
 signals:
     // An information read ended: answered tells whether the radio identified

@@ -19,6 +19,11 @@ signals:
     void optionsChanged();
     void languageChanged();
     void documentReplaced();                       // New, Open, Read from Radio, Initial Setting
+    // Undo or redo put an earlier or later state back, in place: show all of
+    // it again from the model.  What a window writes back while showing it
+    // belongs to that state.
+    void documentRestored();
+    void documentSaved();                          // written to CurrentFile
     void aboutToEncode();                          // store pending edits: the model is about to be used whole
     void channelSelected(int band, int group, int channel);   // show this channel in the channel editor
 };

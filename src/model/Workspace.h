@@ -16,6 +16,24 @@
 
 namespace kt {
 
+class EditRecorder;
+
+// A pointer to what looks after one workspace: a copy of the workspace starts
+// without it (the history of the original does not record the copy's edits).
+template <class T>
+class OwnPointer {
+public:
+    OwnPointer() = default;
+    OwnPointer(const OwnPointer&) {}
+    OwnPointer& operator=(const OwnPointer&) { return *this; }
+    OwnPointer& operator=(T* p) { p_ = p; return *this; }
+    operator T*() const { return p_; }
+    T* operator->() const { return p_; }
+
+private:
+    T* p_ = nullptr;
+};
+
 inline const QByteArray kModelCode = "RU6383R";
 inline const QString kBandRange0 = QStringLiteral("24.7150 - 30.1050 MHz");
 inline const QString kBandRange1 = QStringLiteral("28.0000 - 29.6950 MHz");
@@ -79,6 +97,8 @@ struct Workspace {
 
     // The seam for questions; null: every question gets its first button.
     Asker* asker = nullptr;
+    // Keeps the steps of the edits (EditStep); null: no undo history.
+    OwnPointer<EditRecorder> recorder;
     // What the windows hear of changes to the document.
     DocumentEvents& Events() const { return events_.get(); }
 

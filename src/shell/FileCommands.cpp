@@ -26,6 +26,7 @@ bool SaveCurrentFile(Workspace& ws)
     }
     ws.IsUntitled = false;
     ws.TitleChanged();
+    emit ws.Events().documentSaved();
     return true;
 }
 
@@ -68,12 +69,14 @@ bool AskSaveModified(Workspace& ws)
     }
 }
 
-void OpenCommand(Workspace& ws, const DocumentWindows& windows)
+bool OpenCommand(Workspace& ws, const DocumentWindows& windows, const QString& chosen)
 {
-    if (!AskSaveModified(ws)) return;
-    if (!ws.asker) return;
-    const QString path = ws.asker->openFileName(CaptionWithoutAmpersand(ws, "mnuFileOpen"), DataFileFilter(ws));
-    if (path.isEmpty()) return;
+    if (!AskSaveModified(ws)) return false;
+    if (!ws.asker) return false;
+    const QString path = chosen.isEmpty()
+                             ? ws.asker->openFileName(CaptionWithoutAmpersand(ws, "mnuFileOpen"), DataFileFilter(ws))
+                             : chosen;
+    if (path.isEmpty()) return false;
 
     ws.PreviousFile = ws.CurrentFile;
     ws.CurrentFile = path;
@@ -86,7 +89,7 @@ void OpenCommand(Workspace& ws, const DocumentWindows& windows)
         if (windows.setTitle) windows.setTitle();
         if (windows.changeLanguage) windows.changeLanguage();
         if (!r.notice.isEmpty()) ws.Ask(r.notice, Buttons::Ok, Icon::Warning);
-        return;
+        return true;
     }
 
     // The working data were not replaced, so the document keeps its name: a
@@ -96,9 +99,10 @@ void OpenCommand(Workspace& ws, const DocumentWindows& windows)
     if (r.kind == FileResult::AskLaunch) {
         if (ws.Ask(r.message, Buttons::YesNo, Icon::Question) == Answer::Yes && windows.launchVersion)
             windows.launchVersion(r.launchVersion);
-        return;
+        return false;
     }
     ws.Ask(r.message.isEmpty() ? ws.T(msg::FileError) : r.message, Buttons::Ok, Icon::Warning);
+    return false;
 }
 
 bool LaunchVersionFlow(Workspace& ws, const QString& v, const QString& ownExecutableName,

@@ -31,9 +31,10 @@ bool SaveCurrentFile(Workspace& ws);
 bool SaveCommand(Workspace& ws);
 // Save dialog preset to CurrentFile; a cancelled dialog changes nothing.
 bool SaveAsCommand(Workspace& ws);
-// Save question, open dialog, the checks of the data file reader; the
-// channel window is shown for the opened file.
-void OpenCommand(Workspace& ws, const DocumentWindows& windows);
+// Save question, open dialog (or the given path: a recent file), the checks
+// of the data file reader; the channel window is shown for the opened file.
+// True when the file was opened.
+bool OpenCommand(Workspace& ws, const DocumentWindows& windows, const QString& chosen = {});
 
 // Starts the software version that handles v (looked up in the version
 // registry): the save question for modified data first, then start(target).

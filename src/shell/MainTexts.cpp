@@ -14,6 +14,7 @@ const std::vector<MenuEntry>& MenuTable()
         {"mnuFileSaveAs", "mnuFile", {"Save &As", "另存为(&A)"}, false, false},
         {"mnuFileExportChannels", "mnuFile", {"&Export Channels…", "导出信道(&E)…"}, false, true},
         {"mnuFileImportChannels", "mnuFile", {"&Import Channels…", "导入信道(&I)…"}, false, false},
+        {"mnuFileRestoreBackup", "mnuFile", {"&Restore Backup…", "恢复备份(&R)…"}, false, false},
         {"mnuFilePrint", "mnuFile", {"&Print", "打印(&P)"}, false, true},
         {"mnuFileExportPdf", "mnuFile", {"Export P&DF…", "导出 PDF(&D)…"}, false, false},
         {"mnuFileExit", "mnuFile", {"E&xit", "退出(&X)"}, false, true},
@@ -26,7 +27,10 @@ const std::vector<MenuEntry>& MenuTable()
         {"MnuFrequencyCheck", "MnuBand", {"Check All Channel &Frequency", "有效频率检测(&F)"}, false, false},
 
         {"mnuEdit", nullptr, {"&Edit", "编辑(&E)"}, false, false},
-        {"mnuChannelInfo", "mnuEdit", {"&Channel Information", "信道信息(&C)"}, false, false},
+        {"mnuEditUndo", "mnuEdit", {"&Undo", "撤销(&U)"}, false, false},
+        {"mnuEditRedo", "mnuEdit", {"Re&do", "重做(&D)"}, false, false},
+        {"mnuEditHistory", "mnuEdit", {"&History…", "历史记录(&H)…"}, false, false},
+        {"mnuChannelInfo", "mnuEdit", {"&Channel Information", "信道信息(&C)"}, false, true},
         {"mnuOptFeature", "mnuEdit", {"&Option Features", "可选功能(&O)"}, false, false},
         {"mnuToneTips", "mnuEdit", mtxt::RogerBeepMenu, false, false},
         {"mnuKeyAssignm", "mnuEdit", {"&Key Assignment", "键设置(&K)"}, false, false},
@@ -101,6 +105,7 @@ const std::vector<ToolButtonEntry>& ToolBarTable()
         {7, "ReadRadio", "mnuReadFromRadio"}, {8, "CommSet", "mnuComm"},
         {9, "WriteRadio", "mnuWriteToRadio"}, {11, "MWriteRadio", "mnuMWriteToRadio"},
         {13, "About", "mnuHelpAbout"},
+        {15, "Undo", "mnuEditUndo"},       {16, "Redo", "mnuEditRedo"},
     };
     return table;
 }

@@ -28,7 +28,7 @@ QString MenuCaption(const QString& name, int language);
 QString PlainCaption(const QString& caption);
 
 struct ToolButtonEntry {
-    int index;          // 1-13; separators are 4, 6, 10 and 12
+    int index;          // 1-16; separators are 4, 6, 10, 12 and 14
     const char* key;    // dispatch key
     const char* menu;   // menu item whose caption is the tool tip and whose action it runs
 };
@@ -44,6 +44,13 @@ inline constexpr Bi About{"About ", "关于 "};
 inline constexpr Bi SystemInfo{"&System Info...", "系统信息(&S)..."};
 inline constexpr Bi SysInfoMissing{"System information is not available at this time.",
                                    "此时系统信息不可用"};
+// Undo and Redo with the name of the step they would take.
+inline constexpr Bi UndoStep{"&Undo %1", "撤销 %1(&U)"};
+inline constexpr Bi RedoStep{"Re&do %1", "重做 %1(&D)"};
+inline constexpr Bi HistoryTitle{"History", "历史记录"};
+inline constexpr Bi HistoryStart{"<Start>", "<开始>"};
+inline constexpr Bi RecentMissing{"\"%1\" is no longer there; it was taken off the list of recent files.",
+                                  "“%1”已不存在，已从最近的文件列表中删除。"};
 inline constexpr Bi Description{"Programming software of the KT-6383 Pro HF transceiver.",
                                 "KT-6383 Pro 短波电台写频软件。"};
 }  // namespace mtxt

@@ -3,6 +3,7 @@
 #include "TestSupport.h"
 #include "link/SimRadio.h"
 
+#include <QDir>
 #include <QProcess>
 #include <gtest/gtest.h>
 
@@ -11,10 +12,17 @@ namespace {
 
 const QString kTool = QStringLiteral(KT_BUILD_BIN_DIR "/kt6383");
 
-int RunTool(const QStringList& args, QString* err = nullptr)
+// userHome: the XDG data and config folders the tool gets (empty: this test run's own).
+int RunTool(const QStringList& args, QString* err = nullptr, const QString& userHome = {}, QString* out = nullptr)
 {
     QProcess p;
     p.setStandardInputFile(QProcess::nullDevice());
+    if (!userHome.isEmpty()) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_DATA_HOME", userHome + "/data");
+        env.insert("XDG_CONFIG_HOME", userHome + "/config");
+        p.setProcessEnvironment(env);
+    }
     p.start(kTool, args);
     if (!p.waitForFinished(30000)) {
         p.kill();
@@ -22,6 +30,7 @@ int RunTool(const QStringList& args, QString* err = nullptr)
         return -1;
     }
     if (err) *err = QString::fromUtf8(p.readAllStandardError());
+    if (out) *out = QString::fromUtf8(p.readAllStandardOutput());
     return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
 }
 
@@ -125,6 +134,54 @@ TEST_F(LinkTool, BuiltInSimulatedRadio)
     const std::vector<uint8_t> factory = SimRadio::FactoryImage(1);
     const QByteArray want(reinterpret_cast<const char*>(factory.data()), 0x5CC0);
     EXPECT_EQ(test::ReadFile(install.path("blank.img")).left(0x5CC0), want);
+}
+
+TEST_F(LinkTool, ReadAndWriteKeepBackupsThatTheBackupsCommandLists)
+{
+    const QString home = install.path("home");
+    const QString folder = home + "/data/KT-6383 Pro/KT-6383 Pro/backups";
+    auto names = [&] { return QDir(folder).entryList(QDir::Files, QDir::Name); };
+    const QString root = install.root();
+    QString err, out;
+
+    ASSERT_EQ(RunTool({"read", "--port", "sim", "--yes", "--root", root, install.path("a.img")}, &err, home), 0)
+        << err.toStdString();
+    ASSERT_EQ(names().size(), 1);
+    EXPECT_TRUE(names()[0].endsWith("-RU6383R-V200-read.img")) << names()[0].toStdString();
+    EXPECT_EQ(test::ReadFile(folder + "/" + names()[0]), test::ReadFile(install.path("a.img")));
+    ASSERT_EQ(RunTool({"read", "--port", "sim", "--yes", "--no-backup", "--root", root, install.path("b.img")}, &err,
+                      home), 0);
+    EXPECT_EQ(names().size(), 1);
+    ASSERT_EQ(RunTool({"write", "--port", "sim", "--yes", "--root", root, install.path("a.img")}, &err, home), 0)
+        << err.toStdString();
+    EXPECT_EQ(names().size(), 2);
+    ASSERT_TRUE(test::WriteFile(folder + "/broken.img", "not an image"));
+
+    ASSERT_EQ(RunTool({"backups"}, &err, home, &out), 0) << err.toStdString();
+    const QStringList lines = out.trimmed().split('\n');
+    ASSERT_EQ(lines.size(), 3) << out.toStdString();
+    EXPECT_TRUE(lines[2].contains("\tunreadable\t")) << lines[2].toStdString();
+    EXPECT_TRUE(lines[2].contains("broken.img"));
+    const QStringList newest = lines[0].split('\t');
+    ASSERT_GE(newest.size(), 8);
+    EXPECT_TRUE(newest[1] == "write" || newest[1] == "read") << lines[0].toStdString();
+    EXPECT_EQ(newest[2], "RU6383R");
+    EXPECT_EQ(newest[4], "HAM");
+
+    // The limit is a setting: one kept from now on.
+    ASSERT_EQ(RunTool({"backups", "--keep", "1"}, &err, home, &out), 0) << err.toStdString();
+    EXPECT_EQ(names().size(), 2);   // the newest backup and the file that is none
+    ASSERT_EQ(RunTool({"read", "--port", "sim", "--yes", "--root", root, install.path("c.img")}, &err, home), 0);
+    EXPECT_EQ(names().size(), 2);
+    EXPECT_EQ(RunTool({"backups", "--keep", "none"}, &err, home), 2);
+
+    // A folder that cannot be made: a warning, and the read still succeeds.
+    ASSERT_TRUE(QDir().mkpath(install.path("blocked-home")));
+    ASSERT_TRUE(test::WriteFile(install.path("blocked-home/data"), "a file where the data folder would be"));
+    EXPECT_EQ(RunTool({"read", "--port", "sim", "--yes", "--root", root, install.path("d.img")}, &err,
+                      install.path("blocked-home")), 0);
+    EXPECT_TRUE(err.contains("warning: The radio's memory was not backed up")) << err.toStdString();
+    EXPECT_TRUE(QFile::exists(install.path("d.img")));
 }
 
 }  // namespace

@@ -1,10 +1,29 @@
 #include "TestSupport.h"
+#include "model/DataFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
 
 namespace kt::test {
+
+namespace {
+// A test run has user data and settings folders of its own: the backups of
+// every read and write, and the per-user settings, never land in the home
+// folder, also for the programs the tests start (they inherit these).
+struct OwnUserFolders {
+    QTemporaryDir dir;
+    OwnUserFolders()
+    {
+        qputenv("XDG_DATA_HOME", dir.filePath("data").toLocal8Bit());
+        qputenv("XDG_CONFIG_HOME", dir.filePath("config").toLocal8Bit());
+    }
+};
+const OwnUserFolders g_userFolders;
+}  // namespace
+
+QString UserDataHome() { return g_userFolders.dir.filePath("data"); }
 
 QString BuildBinDir() { return QStringLiteral(KT_BUILD_BIN_DIR); }
 
@@ -34,6 +53,19 @@ std::unique_ptr<Workspace> TempInstall::workspace() const
     ws->InstallRoot = root();
     ws->ProgramDir = bin();
     return ws;
+}
+
+QByteArray DocumentBytes(const Workspace& ws)
+{
+    DataRecord r = ws.WorkRecord;
+    r.CurGroup[0] = r.CurGroup[1] = 0;
+    r.CurRow = BandGroupI16{};
+    QByteArray b = SerializeDataRecord(r);
+    for (int band = 0; band < kBands; ++band)
+        for (int g = 1; g <= kMaxGroups; ++g)
+            for (int s = 1; s <= kMaxSlots; ++s)
+                b.append(reinterpret_cast<const char*>(&ws.Channels(band, s, g)), sizeof(ChannelRec));
+    return b + ws.BandRange.toLatin1();
 }
 
 QByteArray ReadFile(const QString& path)

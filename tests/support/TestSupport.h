@@ -12,6 +12,8 @@ namespace kt::test {
 
 // The build tree's program folder (templates, pictures, programs).
 QString BuildBinDir();
+// The user data folder (XDG_DATA_HOME) of this test run, a temporary one.
+QString UserDataHome();
 
 // A throw-away installation root: <root>/bin with Init/ and PIC/ copied from
 // the build, <root>/Version.ini, <root>/language/.  Removed when destroyed.
@@ -26,6 +28,10 @@ public:
 private:
     QTemporaryDir dir_;
 };
+
+// What the document holds, for comparing states: the working record without
+// where the channel window stood, every slot of every group, the band range.
+QByteArray DocumentBytes(const Workspace& ws);
 
 QByteArray ReadFile(const QString& path);
 bool WriteFile(const QString& path, const QByteArray& bytes);

@@ -1,4 +1,5 @@
 #include "gui/channels/ChannelFileCommands.h"
+#include "model/EditStep.h"
 
 #include "gui/channels/FrmCheckReport.h"
 #include "model/ChannelRules.h"
@@ -71,6 +72,7 @@ void ImportChannelsCommand(MainHost& host)
     // An interchange file fills the memory group of the band in use.
     CsvImportOptions opt;
     opt.place = {ws.WorkRecord.BandType == 1 ? 1 : 0, 0};
+    EditStep step(ws, Named(steptxt::ImportChannels, Plain(QFileInfo(path).fileName())));
     const CsvImport r = ImportChannelsCsv(ws, bytes, opt);
     if (!r.ok()) {
         ws.Ask(ws.T(ftxt::Refused).arg(r.errors.size()) + "\n" + Lines(ws, r.errors), Buttons::Ok, Icon::Warning);

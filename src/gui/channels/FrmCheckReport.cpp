@@ -57,6 +57,7 @@ FrmCheckReport::FrmCheckReport(MainHost& host, QWidget* parent)
     DocumentEvents& ev = host_.ws().Events();
     connect(&ev, &DocumentEvents::languageChanged, this, &FrmCheckReport::Refresh);
     connect(&ev, &DocumentEvents::documentReplaced, this, &FrmCheckReport::Refresh);
+    connect(&ev, &DocumentEvents::documentRestored, this, &FrmCheckReport::Refresh);
     Refresh();
 }
 

@@ -6,6 +6,7 @@
 #include "rules/channels/ChannelEdit.h"
 #include "rules/channels/ChannelGridModel.h"
 #include "model/ChannelRules.h"
+#include "model/EditStep.h"
 #include "model/FreqRules.h"
 #include "model/Workspace.h"
 
@@ -186,26 +187,35 @@ frmCommChInfo::frmCommChInfo(MainHost& host, QWidget* parent) : QWidget(parent),
             if (!wandToSave_) return;
             const int g = GroupNumber(band_, cboWorkGroup_->currentText());
             if (g <= 0) return;
+            EditStep step(ws(), Named(steptxt::WorkGroup, Plain(cboWorkGroup_->currentText())));
             (band_ == 0 ? ws().OptFeat().HfWorkGroup : ws().OptFeat().HamWorkGroup) = int16_t(g);
         });
-        auto emgCh = [this](QComboBox* c, BandGroupI16& v) {
-            connect(c, &QComboBox::currentIndexChanged, this, [this, c, &v](int) {
-                if (wandToSave_ && c->currentIndex() >= 0)
-                    v[band_][group_] = int16_t(GetCHID(c->currentText().toLatin1()));
+        auto emgCh = [this](QComboBox* c, BandGroupI16& v, const QString& n) {
+            connect(c, &QComboBox::currentIndexChanged, this, [this, c, &v, n](int) {
+                if (!wandToSave_ || c->currentIndex() < 0) return;
+                const StepName label = Named(chtxt::EmgCh);
+                EditStep step(ws(), Joined({label.en + n, label.zh + n}, GroupStepDetail(band_, group_)));
+                v[band_][group_] = int16_t(GetCHID(c->currentText().toLatin1()));
             });
         };
-        emgCh(cboEmgCh1_, ws().OptFeat().EmgCh1);
-        emgCh(cboEmgCh2_, ws().OptFeat().EmgCh2);
-        auto emgMode = [this](QComboBox* c, BandGroupI16& v) {
-            connect(c, &QComboBox::currentIndexChanged, this, [this, &v](int i) {
-                if (wandToSave_ && i >= 0) v[band_][group_] = int16_t(i);
+        emgCh(cboEmgCh1_, ws().OptFeat().EmgCh1, QStringLiteral("1"));
+        emgCh(cboEmgCh2_, ws().OptFeat().EmgCh2, QStringLiteral("2"));
+        auto emgMode = [this](QComboBox* c, BandGroupI16& v, const Bi& label) {
+            connect(c, &QComboBox::currentIndexChanged, this, [this, &v, label](int i) {
+                if (!wandToSave_ || i < 0) return;
+                EditStep step(ws(), Named(label, GroupStepDetail(band_, group_)));
+                v[band_][group_] = int16_t(i);
             });
         };
-        emgMode(cboEmgMode1_, ws().OptFeat().EmgMode1);
-        emgMode(cboEmgMode2_, ws().OptFeat().EmgMode2);
+        emgMode(cboEmgMode1_, ws().OptFeat().EmgMode1, chtxt::EmgMode1);
+        emgMode(cboEmgMode2_, ws().OptFeat().EmgMode2, chtxt::EmgMode2);
         connect(cboGroupValid_, &QComboBox::currentIndexChanged, this, &frmCommChInfo::OnGroupValidChanged);
         connect(txtGroupName_, &QLineEdit::textEdited, this, [this](const QString& t) {
-            if (wandToSave_) StoreGroupName(ws(), band_, group_, t);
+            if (!wandToSave_) return;
+            // The letters typed into one group's name are one step.
+            EditStep step(ws(), Named(steptxt::GroupName, GroupStepDetail(band_, group_)),
+                          stepkey::GroupName(band_, group_));
+            StoreGroupName(ws(), band_, group_, t);
         });
         for (auto& [f, c] : detail_) {
             const ChField field = f;
@@ -334,7 +344,10 @@ void frmCommChInfo::OnBandChanged(int index)
 {
     if (index < 0) return;
     const bool byUser = wandToSave_;
-    if (byUser) ChangeBand(ws(), index);   // the title follows through the document's events
+    if (byUser) {
+        EditStep step(ws(), Named(steptxt::Band, Plain(index == 1 ? QStringLiteral("HAM") : QStringLiteral("HF"))));
+        ChangeBand(ws(), index);   // the title follows through the document's events
+    }
     band_ = index;
     Filling f(wandToSave_);
     fraBand_->setTitle(cboBand_->itemText(index));
@@ -531,6 +544,32 @@ void frmCommChInfo::SubscribeToDocument()
         ShowValidComboText();
     });
     connect(&ev, &DocumentEvents::channelSelected, this, &frmCommChInfo::ShowChannel);
+    connect(&ev, &DocumentEvents::documentRestored, this, &frmCommChInfo::ShowRestoredDocument);
+}
+
+// Undo or redo: the band in use, the lists that follow the options and the
+// references, the group panel, the grid and the detail panel, all from the
+// model; the row shown stays where it was.
+void frmCommChInfo::ShowRestoredDocument()
+{
+    Trap("frmCommChInfo_ShowRestoredDocument", [&] {
+        const int row = CurrentRow();
+        const int band = ws().WorkRecord.BandType == 1 ? 1 : 0;
+        const bool sameBand = band == band_;
+        if (!sameBand) {
+            Filling f(wandToSave_);
+            const QSignalBlocker block(cboBand_);
+            cboBand_->setCurrentIndex(band);
+            OnBandChanged(band);
+        }
+        ChangShowByLanguage();
+        InitValidComboList();
+        ShowValidComboText();
+        SetGridData();
+        InitComboWorkGroup();
+        if (sameBand) SelectRow(row);
+        ShowChIfoDataOther();
+    });
 }
 
 void frmCommChInfo::GridNextLine()

@@ -44,6 +44,8 @@ public:
     // Stores an edit still open in the grid (before a write to the radio).
     void StorePendingEdits();
     void SubscribeToDocument();
+    // Shows the document put back by an undo or a redo.
+    void ShowRestoredDocument();
 
     // Line-edit commands on the current row (the main window's MnuListEdit).
     void LECopy() override;

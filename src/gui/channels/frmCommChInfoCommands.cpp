@@ -1,6 +1,7 @@
 // The channel window's line-edit commands (the main window's MnuListEdit)
 // and the keys and right button of its grid.
 #include "gui/MainHost.h"
+#include "model/EditStep.h"
 #include "gui/channels/ChannelGridView.h"
 #include "gui/channels/frmCommChInfoParts.h"
 #include "rules/channels/ChannelGridModel.h"
@@ -38,6 +39,7 @@ void frmCommChInfo::LECut()
     SaveShowGridData();
     const int row = CurrentRow();
     if (row <= 0 || !GroupIsEditable()) return;
+    EditStep step(ws(), Named(steptxt::Cut, ChannelStepDetail(band_, group_, row)));
     AfterRemove(row, int(LineCut(ws(), band_, group_, row)));
 }
 
@@ -46,6 +48,7 @@ void frmCommChInfo::LEDelete()
     SaveShowGridData();
     const int row = CurrentRow();
     if (row <= 0 || !GroupIsEditable()) return;
+    EditStep step(ws(), Named(steptxt::DeleteChannel, ChannelStepDetail(band_, group_, row)));
     AfterRemove(row, int(LineDelete(ws(), band_, group_, row)));
 }
 
@@ -61,6 +64,7 @@ void frmCommChInfo::LEPaste()
     SaveShowGridData();
     const int row = CurrentRow();
     if (row <= 0 || !GroupIsEditable()) return;
+    EditStep step(ws(), Named(steptxt::Paste, ChannelStepDetail(band_, group_, row)));
     if (!PasteDone(LinePaste(ws(), band_, group_, row))) return;
     reShowGrid(row);
     InitValidComboList();
@@ -73,6 +77,7 @@ void frmCommChInfo::LEInsertPaste()
     SaveShowGridData();
     const int row = CurrentRow();
     if (row <= 0 || !GroupIsEditable()) return;
+    EditStep step(ws(), Named(steptxt::InsertPaste, ChannelStepDetail(band_, group_, row)));
     if (!PasteDone(LineInsertPaste(ws(), band_, group_, row))) return;
     Filling f(wandToSave_);
     model_->ReloadRows(row, model_->rowCount());

@@ -3,6 +3,7 @@
 #include "base/ListHelpers.h"
 #include "gui/channels/frmCommChInfoParts.h"
 #include "model/ChannelRules.h"
+#include "model/EditStep.h"
 
 #include <QFormLayout>
 #include <QGroupBox>
@@ -82,6 +83,8 @@ void frmCommChInfo::OnDetailChanged(ChField f)
         if (slot == 0) return;
         QComboBox* c = detail_[f];
         if (c->currentIndex() < 0) return;
+        EditStep step(ws(), Joined({ChFieldLabel(f, English), ChFieldLabel(f, Chinese)},
+                                   ChannelStepDetail(band_, group_, CurrentRow())));
         ChannelRec& rec = ws().Channels(band_, slot, group_);
         StoreChField(rec, f, c->currentText(), c->currentIndex());
         if (f == ChField::RxType || f == ChField::TxType) {
@@ -95,6 +98,7 @@ void frmCommChInfo::OnDetailChanged(ChField f)
 void frmCommChInfo::OnGroupValidChanged(int index)
 {
     if (!wandToSave_ || index < 0) return;
+    EditStep step(ws(), Named(steptxt::GroupValid, GroupStepDetail(band_, group_)));
     const GroupValidResult r = SetGroupValid(ws(), band_, group_, index == 1);
     Filling f(wandToSave_);
     if (r == GroupValidResult::Refused) {

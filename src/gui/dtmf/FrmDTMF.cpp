@@ -2,6 +2,7 @@
 
 #include "base/ListHelpers.h"
 #include "gui/MainHost.h"
+#include "model/EditStep.h"
 #include "rules/dtmf/DtmfRules.h"
 #include "model/Workspace.h"
 
@@ -67,6 +68,7 @@ FrmDTMF::FrmDTMF(MainHost& host, QWidget* parent) : QWidget(parent), host_(host)
     // Opening: lists, captions, then the stored values.
     FillDtmfLists();
     ApplyDtmfLanguage();
+    connect(&ws().Events(), &DocumentEvents::documentRestored, this, [this] { ShowDtmfSettings(false); });
 }
 
 FrmDTMF::~FrmDTMF() = default;
@@ -274,8 +276,10 @@ void FrmDTMF::ApplyDtmfLanguage()
     ShowDtmfSettings();
 }
 
-void FrmDTMF::ShowDtmfSettings()
+void FrmDTMF::ShowDtmfSettings(bool writeBack)
 {
+    // What showing writes back (a timing no entry matched) is no step.
+    const EditStep shown = EditStep::Absorbing(ws());
     OptFeatRec& o = ws().OptFeat();
     for (int i = 0; i < kDtmfTimings; ++i) {
         {
@@ -285,26 +289,26 @@ void FrmDTMF::ShowDtmfSettings()
         }
         // The value shown is the value kept: one that no entry matched
         // becomes the first entry's.
-        StoreTiming(i);
+        if (writeBack) StoreTiming(i);
     }
     {
         const QSignalBlocker block(dcode_);
         const int index = o.DtmfDCodeAssign;
         dcode_->setCurrentIndex(index >= 0 && index < dcode_->count() ? index : 0);
     }
-    StoreDCode();
+    if (writeBack) StoreDCode();
     {
         const QSignalBlocker block(display_);
         display_->setChecked(o.DtmfDisplay != 0);
     }
-    StoreDisplay();
+    if (writeBack) StoreDisplay();
 
     showing_ = true;
     for (int k = 1; k <= kDtmfCodes; ++k) {
         const QByteArray code = DtmfCodeText(ws(), k);
         grid_->item(k - 1, 1)->setText(QString::fromLatin1(code));
         // Written back cut and padded, as the grid shows it.
-        o.DtmfCode[k].set(code);
+        if (writeBack) o.DtmfCode[k].set(code);
         if (k == currentCodeRow_ && edit_->isVisible()) edit_->setText(QString::fromLatin1(code));
     }
     showing_ = false;
@@ -313,15 +317,21 @@ void FrmDTMF::ShowDtmfSettings()
 void FrmDTMF::StoreTiming(int which)
 {
     const DtmfTimingSetting& s = DtmfTiming(which);
+    EditStep step(ws(), Named(s.caption));
     ws().OptFeat().*s.field = int16_t(DtmfTimingValue(s.list(), timing_[which]->currentIndex()));
 }
 
 void FrmDTMF::StoreDCode()
 {
+    EditStep step(ws(), Named(t::DCode));
     ws().OptFeat().DtmfDCodeAssign = int16_t(std::max(dcode_->currentIndex(), 0));
 }
 
-void FrmDTMF::StoreDisplay() { ws().OptFeat().DtmfDisplay = display_->isChecked() ? 1 : 0; }
+void FrmDTMF::StoreDisplay()
+{
+    EditStep step(ws(), Named(t::Display));
+    ws().OptFeat().DtmfDisplay = display_->isChecked() ? 1 : 0;
+}
 
 void FrmDTMF::BeginCodeEdit(int row)
 {
@@ -354,6 +364,9 @@ void FrmDTMF::CommitDtmfCell()
 {
     if (currentCodeRow_ < 1) return;
     const QString text = edit_->text();
+    // The characters typed into one code are one step.
+    EditStep step(ws(), Named(steptxt::DtmfCode, Plain(QString::number(currentCodeRow_))),
+                  stepkey::DtmfCode(currentCodeRow_));
     grid_->item(currentCodeRow_ - 1, 1)->setText(text);
     StoreDtmfCode(ws(), currentCodeRow_, text.toLatin1());
     SetDTMFList();

@@ -44,7 +44,8 @@ protected:
 private:
     void BuildControls();
     void FillDtmfLists();
-    void ShowDtmfSettings();
+    // writeBack: what is shown is stored (opening); an undo or a redo only shows.
+    void ShowDtmfSettings(bool writeBack = true);
     void StoreTiming(int which);
     void StoreDCode();
     void StoreDisplay();

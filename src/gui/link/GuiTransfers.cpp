@@ -5,7 +5,9 @@
 #include "gui/link/FrmComSet.h"
 #include "gui/link/FrmProgress.h"
 #include "gui/link/FrmSeveralRadios.h"
+#include "link/Backups.h"
 #include "link/LinkTexts.h"
+#include "model/EditStep.h"
 #include "link/SimRadio.h"
 #include "link/Transfer.h"
 #include "gui/link/frmMProgress.h"
@@ -63,8 +65,14 @@ protected:
         // The windows close before the image replaces the document, so what
         // they still hold goes into the old one; the document's events then
         // bring the channel window back.
-        if (success && kind == kRead) host_.CloseAllChildren();
-        Transfer::Finished(kind, success);
+        if (success && kind == kRead) {
+            host_.CloseAllChildren();
+            // Undoable: the document before the read is one step back.
+            EditStep step(ws_, Named(steptxt::ReadFromRadio));
+            Transfer::Finished(kind, success);
+        } else {
+            Transfer::Finished(kind, success);
+        }
         if (kind == kRead || kind == kWrite) emit owner_.TransferEnded(kind, success);
     }
 
@@ -88,10 +96,17 @@ private:
 };
 
 Transfers::Transfers(MainHost& host, QObject* parent)
-    : QObject(parent), host_(host), sim_(std::make_unique<SimRadio>()),
-      driver_(std::make_unique<GuiTransferDriver>(host, *this))
+    : QObject(parent), backupFolder(BackupStore::DefaultFolder()), backupKeep(BackupStore::kDefaultKeep),
+      host_(host), sim_(std::make_unique<SimRadio>()), driver_(std::make_unique<GuiTransferDriver>(host, *this))
 {
     driver_->SetSimulator(sim_.get());
+    // Every image read or written is kept before anything else is done with
+    // it; a backup that cannot be saved is said, the transfer goes on.
+    driver_->onImageDone = [this](int kind, const std::vector<uint8_t>& image) {
+        Workspace& ws = host_.ws();
+        const QString warning = BackUpTransfer(backupFolder, backupKeep, kind, image, ws);
+        if (!warning.isEmpty()) ws.Ask(warning, Buttons::Ok, Icon::Warning);
+    };
     TimerWrite = new QTimer(this);
     TimerWrite->setSingleShot(true);
     TimerWrite->setInterval(kTimerWriteMs);

@@ -47,6 +47,9 @@ public:
     std::function<void(QDialog&)> onProgressShown;
     // The write starts this long after the command, once pending edits are stored.
     static constexpr int kTimerWriteMs = 20;
+    // Where the images read and written are kept, and how many of them.
+    QString backupFolder;
+    int backupKeep;
     bool LastSuccess() const;
     // The kind of the transfer running (0 none).
     int Kind() const;

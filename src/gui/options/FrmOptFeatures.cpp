@@ -2,6 +2,7 @@
 
 #include "base/ListHelpers.h"
 #include "gui/MainHost.h"
+#include "model/EditStep.h"
 #include "rules/options/OptionTables.h"
 #include "model/Workspace.h"
 
@@ -94,6 +95,7 @@ FrmOptFeatures::FrmOptFeatures(MainHost& host, QWidget* parent) : QWidget(parent
     connect(&ev, &DocumentEvents::rogerBeepsChanged, this, &FrmOptFeatures::ShowRB);
     // A number still being typed reaches the model before it is used whole:
     // taking the focus away ends the edit as a click elsewhere would.
+    connect(&ev, &DocumentEvents::documentRestored, this, &FrmOptFeatures::ShowRestoredDocument);
     connect(&ev, &DocumentEvents::aboutToEncode, this, [this] {
         QWidget* focus = QApplication::focusWidget();
         if (focus && isAncestorOf(focus)) focus->clearFocus();
@@ -356,6 +358,15 @@ void FrmOptFeatures::ReShowData()
     ShowOptions();
 }
 
+void FrmOptFeatures::ShowRestoredDocument()
+{
+    // Shown as when the window opens: what the lists show is not stored back.
+    loaded_ = false;
+    FillOptionLists();
+    ShowOptions();
+    loaded_ = true;
+}
+
 void FrmOptFeatures::ShowRB()
 {
     FillRbLists();
@@ -374,8 +385,23 @@ void FrmOptFeatures::ShowDTMF()
     }
 }
 
+namespace {
+// "Beep Level", "Public BOT": what the step of a control is called.
+StepName SettingStepName(int id)
+{
+    StepName name;
+    if (const ListSetting* s = FindList(id)) name = Named(s->label);
+    else if (const CheckSetting* c = FindCheck(id)) name = Named(c->caption);
+    else if (const NumberSetting* n = FindNumber(id)) name = Plain(QString::fromLatin1(n->label));
+    name.en.remove('&');
+    name.zh.remove('&');
+    return id >= 200 && id < 300 ? Joined(Named(kPublic), name) : name;
+}
+}  // namespace
+
 void FrmOptFeatures::SaveOptFeat(int id)
 {
+    EditStep step(host_.ws(), SettingStepName(id));
     if (FindList(id)) SaveList(id);
     else if (FindCheck(id)) SaveCheck(id);
     else if (FindNumber(id)) SaveNumber(id);

@@ -26,6 +26,8 @@ public:
     // Refills every list and shows the model again; a shown value that differs
     // from what the list showed before is stored.
     void ReShowData();
+    // Shows the document put back by an undo or a redo, storing nothing.
+    void ShowRestoredDocument();
     // The roger-beep patterns changed: rebuild "Roger" and show ComChanRb.
     void ShowRB();
     // The DTMF codes changed: rebuild "BOT", "EOT", "CALL", keeping the shown codes.

@@ -1,4 +1,5 @@
 #include "gui/rogerbeep/FrmToneTips.h"
+#include "model/EditStep.h"
 
 #include "base/ListHelpers.h"
 #include "gui/MainHost.h"
@@ -107,6 +108,7 @@ FrmToneTips::FrmToneTips(MainHost& host, QWidget* parent)
     // Opening: the selected tab, captions, lists, then the pattern.
     currentPattern_ = tabs_->currentIndex() + 1;
     ApplyToneLanguage();
+    connect(&ws().Events(), &DocumentEvents::documentRestored, this, [this] { ShowPattern(false); });
 }
 
 FrmToneTips::~FrmToneTips()
@@ -118,6 +120,11 @@ FrmToneTips::~FrmToneTips()
 Workspace& FrmToneTips::ws() { return host_.ws(); }
 
 RbPatternRec& FrmToneTips::Shown() { return Pattern(ws(), currentPattern_); }
+
+StepName FrmToneTips::PatternStep() const
+{
+    return Named(steptxt::RogerBeep, Plain(QString::number(currentPattern_)));
+}
 
 void FrmToneTips::BuildControls()
 {
@@ -247,8 +254,10 @@ void FrmToneTips::SetShown(QComboBox* box, int index)
     box->setCurrentIndex(index >= 0 && index < box->count() ? index : 0);
 }
 
-void FrmToneTips::ShowPattern()
+void FrmToneTips::ShowPattern(bool writeBack)
 {
+    // What showing writes back (a value without an entry) is no step.
+    const EditStep shown = EditStep::Absorbing(ws());
     const RbPatternRec p = Shown();
     SetShown(recycle_, p.RbRecycle);
     SetShown(interTime_, p.RbInterTime);
@@ -256,6 +265,8 @@ void FrmToneTips::ShowPattern()
         SetShown(freq_[i], RbFreqIndex(p.RbTone[0][i]));
         SetShown(dur_[i], p.RbTone[1][i]);
     }
+    picture_->update();
+    if (!writeBack) return;
     // What is shown is what is kept: a value without an entry takes the
     // value of the entry shown, by the same rules as a choice of the user.
     OnRecycle(recycle_->currentIndex());
@@ -272,6 +283,7 @@ void FrmToneTips::OnRecycle(int index)
 {
     RbPatternRec& p = Shown();
     if (index < 0 || index == p.RbRecycle) return;
+    EditStep step(ws(), PatternStep());
     if (index == 0 && CountDefinedPatterns(ws()) == 1) {
         // The last defined pattern stays on.
         SetShown(recycle_, p.RbRecycle);
@@ -286,6 +298,7 @@ void FrmToneTips::OnInterTime(int index)
 {
     RbPatternRec& p = Shown();
     if (index < 0 || index == p.RbInterTime) return;
+    EditStep step(ws(), PatternStep());
     p.RbInterTime = int16_t(index);
 }
 
@@ -294,6 +307,7 @@ void FrmToneTips::OnFreq(int tone, int index)
     RbPatternRec& p = Shown();
     const int code = RbFreqCodeAt(index);
     if (index < 0 || code == p.RbTone[0][tone]) return;
+    EditStep step(ws(), PatternStep());
     p.RbTone[0][tone] = int16_t(code);
     picture_->update();
 }
@@ -312,6 +326,7 @@ void FrmToneTips::OnDur(int tone, int index)
             return;
         }
     }
+    EditStep step(ws(), PatternStep());
     p.RbTone[1][tone] = int16_t(index);
     picture_->update();
     RefreshRbReferences();

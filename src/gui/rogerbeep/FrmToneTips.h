@@ -17,6 +17,7 @@ namespace kt {
 class MainHost;
 struct Workspace;
 class GuiToneSink;
+struct StepName;
 
 class FrmToneTips : public QWidget {
     Q_OBJECT
@@ -35,7 +36,9 @@ public:
     void ExportWav();
 
     // Shows pattern CurrentPattern() in the lists and the drawing.
-    void ShowPattern();
+    // writeBack: a value without an entry is stored as the one shown
+    // (opening, another tab); an undo or a redo only shows.
+    void ShowPattern(bool writeBack = true);
     // Clears references to undefined patterns and lets the channel and
     // option windows rebuild their roger-beep lists.
     void RefreshRbReferences();
@@ -60,6 +63,7 @@ private:
     void UpdateExportButton();
     Workspace& ws();
     RbPatternRec& Shown();
+    StepName PatternStep() const;
 
     MainHost& host_;
     int currentPattern_ = 1;

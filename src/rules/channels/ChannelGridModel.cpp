@@ -1,4 +1,5 @@
 #include "rules/channels/ChannelGridModel.h"
+#include "model/EditStep.h"
 #include "model/ChannelRules.h"
 #include "rules/channels/ChannelTables.h"
 
@@ -88,7 +89,11 @@ bool ChannelGridModel::setData(const QModelIndex& index, const QVariant& value, 
 {
     if (role != Qt::EditRole || !index.isValid() || index.column() != 1 || !Editable()) return false;
     const int row = index.row() + 1;
+    const StepName where = ChannelStepDetail(band_, group_, row);
+    EditStep step(ws_, Named(steptxt::Frequency, where));
     const FreqCellResult r = SaveFreqCell(ws_, band_, group_, row, 1, value.toString().trimmed());
+    if (r == FreqCellResult::Inserted) step.Rename(Named(steptxt::NewChannel, where));
+    if (r == FreqCellResult::Deleted) step.Rename(Named(steptxt::DeleteChannel, where));
     ReloadRow(row);
     emit cellStored(row, r);
     return r != FreqCellResult::Nothing;

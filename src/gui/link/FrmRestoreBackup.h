@@ -1,0 +1,54 @@
+// File > Restore Backup: the images kept of every read and write, newest
+// first, with the band and channel counts of the one selected; Open puts it
+// in as an unnamed document (an undoable step, as a read from the radio).
+#pragma once
+
+#include "link/Backups.h"
+
+#include <QDialog>
+#include <functional>
+
+class QLabel;
+class QPushButton;
+class QStandardItemModel;
+class QTableView;
+
+namespace kt {
+
+class MainHost;
+struct Workspace;
+
+class FrmRestoreBackup : public QDialog {
+    Q_OBJECT
+public:
+    FrmRestoreBackup(const Workspace& ws, const QString& folder, QWidget* parent = nullptr);
+
+    const QList<BackupInfo>& Backups() const { return backups_; }
+    // Selects a row (0-based) as a click would.
+    void SelectRow(int row);
+    // The backup chosen; empty when none or an unreadable one is selected.
+    QString SelectedPath() const;
+    QTableView* Table() const { return table_; }
+    QLabel* Preview() const { return preview_; }
+    QPushButton* OpenButton() const { return open_; }
+
+private:
+    void ShowSelected();
+
+    const Workspace& ws_;
+    QList<BackupInfo> backups_;
+    QStandardItemModel* model_ = nullptr;
+    QTableView* table_ = nullptr;
+    QLabel* preview_ = nullptr;
+    QPushButton* open_ = nullptr;
+    QPushButton* cancel_ = nullptr;
+};
+
+// The dialog, then the backup chosen opened as an unnamed document.  exec
+// shows the dialog (tests answer it); by default it is shown modally.
+void RestoreBackupCommand(MainHost& host, const QString& folder,
+                          const std::function<int(FrmRestoreBackup&)>& exec = {});
+// Opens one backup as an unnamed document; false (after saying why) when it cannot be.
+bool OpenBackup(MainHost& host, const QString& path);
+
+}  // namespace kt

@@ -1,0 +1,96 @@
+// Backups of the radio's memory: every image read from a radio or written to
+// one is kept as it went over the line, in the user's data folder, named
+// YYYYMMDD-HHMMSS-<model>-<firmware>-read.img (or -write.img); the newest
+// ones are kept (200 unless the settings say otherwise).  A backup that
+// cannot be written is a warning, never a failure of the transfer.
+#pragma once
+
+#include "base/Texts.h"
+
+#include <QDateTime>
+#include <QList>
+#include <QString>
+#include <cstdint>
+#include <vector>
+
+class QSettings;
+
+namespace kt {
+
+struct Workspace;
+
+namespace bktxt {
+inline constexpr Bi NotSaved{"The radio's memory was not backed up: %1", "未能备份对讲机的存储内容：%1"};
+inline constexpr Bi Read{"read", "读取"};
+inline constexpr Bi Write{"write", "写入"};
+inline constexpr Bi Unreadable{"unreadable", "无法读取"};
+inline constexpr Bi BandHf{"HF", "HF"};
+inline constexpr Bi BandHam{"HAM", "HAM"};
+inline constexpr Bi Preview{"Band in use: %1\nHF channels: %2\nHAM channels: %3",
+                            "使用频段：%1\nHF 信道：%2\nHAM 信道：%3"};
+inline constexpr Bi NotImage{"Not a memory image of this radio (%1 bytes, an image has %2).",
+                             "不是本机的存储映像（%1 字节，映像应为 %2 字节）。"};
+inline constexpr Bi NotNamed{"Not a backup of this program (the name says neither when nor what).",
+                             "不是本程序的备份（文件名中没有时间和类型）。"};
+inline constexpr Bi CannotRead{"Cannot be read: %1", "无法读取：%1"};
+}  // namespace bktxt
+
+struct BackupInfo {
+    QString path;
+    QString fileName;
+    bool readable = false;   // a whole image under a name this program gives
+    QString problem;         // why not, in the language asked for
+    QDateTime when;          // from the name
+    int kind = 0;            // kRead or kWrite
+    QString model, firmware;
+    // From the image itself.
+    int bandType = -1;       // 0 HF, 1 HAM
+    int channels[2] = {0, 0};
+};
+
+class BackupStore {
+public:
+    static constexpr int kDefaultKeep = 200;
+    explicit BackupStore(QString folder) : folder_(std::move(folder)) {}
+    // The desktop program's AppDataLocation + "/backups"; the command-line
+    // tool uses the same folder.
+    static QString DefaultFolder();
+    const QString& Folder() const { return folder_; }
+
+    static QString FileNameFor(const QDateTime& when, const QByteArray& model, const QByteArray& firmware, int kind);
+    // Writes the image whole or not at all; the path written, or empty with
+    // the reason (naming the folder) in why.
+    QString Save(const std::vector<uint8_t>& image, int kind, const QByteArray& model, const QByteArray& firmware,
+                 const QDateTime& when, QString* why) const;
+    // Removes the oldest of the backups this program named beyond the newest
+    // keep; other files in the folder are left alone.  Returns how many went.
+    int Prune(int keep) const;
+    // Every file in the folder, newest first; what is not a readable backup
+    // is listed with the reason.
+    QList<BackupInfo> List(int language) const;
+
+    static BackupInfo Inspect(const QString& path, int language);
+    static bool Load(const QString& path, std::vector<uint8_t>& image, QString* why, int language);
+
+private:
+    QString folder_;
+};
+
+// "Backups/Keep" of the per-user settings store; at least 1.
+int BackupLimit(QSettings& store);
+void SetBackupLimit(QSettings& store, int keep);
+
+// After a successful transfer: the backup saved and the folder pruned.  The
+// warning to give when it could not be saved, else empty.
+QString BackUpTransfer(const QString& folder, int keep, int kind, const std::vector<uint8_t>& image,
+                       const Workspace& ws);
+
+// The preview line of a backup in the language: band in use and channel counts.
+QString BackupPreview(const BackupInfo& b, int language);
+QString BackupKindText(int kind, int language);
+QString BandText(int bandType, int language);
+
+// Puts an image in as an unnamed document, as a read from the radio does.
+void OpenImageAsDocument(Workspace& ws, const std::vector<uint8_t>& image);
+
+}  // namespace kt
