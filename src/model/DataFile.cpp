@@ -8,8 +8,10 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <vector>
 
 namespace kt {
 
@@ -35,31 +37,61 @@ QByteArray ChannelFileBytes(const ChannelTable& channels, const BandGroupI16& co
     return out;
 }
 
-// Fills the counted slots from the channel file's bytes.  Slots past the end
-// of the bytes hold empty records and their group's count stops before them,
-// so the table never counts a slot that holds no channel.  holdable turns
-// false when a record read cannot be held by its group.
-void ChannelsFromBytes(const QByteArray& bytes, ChannelTable& channels, BandGroupI16& counts, bool& holdable)
+// The most a channel file can hold for the given counts; anything after it is not read.
+qint64 ChannelBytesWanted(const BandGroupI16& counts)
 {
-    holdable = true;
-    const int records = int(bytes.size() / kChannelRecordSize);
-    int next = 0;
+    qint64 total = 0;
+    for (int b = 0; b < kBands; ++b)
+        for (int g = 1; g <= GroupsOfBand(b); ++g) total += ClampCount(counts[b][g]);
+    return total * kChannelRecordSize;
+}
+
+// The channel records of a pair as read from its channel file, kept apart
+// from the workspace until the pair is known to open: the counts, each cut
+// to the records the file still had for its group, and those records in file
+// order.  holdable turns false when a record read cannot be held by its group.
+struct ChannelsRead {
+    BandGroupI16 counts{};
+    std::vector<ChannelRec> records;
+    bool holdable = true;
+};
+
+// Slots past the end of the bytes are not counted, so the table never counts
+// a slot that holds no channel.
+ChannelsRead ChannelsFromBytes(const QByteArray& bytes, const BandGroupI16& counts)
+{
+    ChannelsRead read;
+    read.counts = counts;
+    const qsizetype records = bytes.size() / kChannelRecordSize;
+    read.records.reserve(size_t(std::min<qint64>(records, ChannelBytesWanted(counts) / kChannelRecordSize)));
+    qsizetype next = 0;
     for (int b = 0; b < kBands; ++b)
         for (int g = 1; g <= GroupsOfBand(b); ++g) {
             const int wanted = ClampCount(counts[b][g]);
             int got = 0;
-            for (int s = 1; s <= wanted; ++s) {
-                ChannelRec& ch = channels(b, s, g);
-                if (next < records) {
-                    layout::GetChannelRecord(ch, bytes.constData() + next * kChannelRecordSize);
-                    if (!layout::ChannelRecordHoldable(ch, b, g)) holdable = false;
-                    ++next;
-                    ++got;
-                } else {
-                    ch = ChannelRec{};
-                }
+            for (; got < wanted && next < records; ++got, ++next) {
+                ChannelRec& ch = read.records.emplace_back();
+                layout::GetChannelRecord(ch, bytes.constData() + next * kChannelRecordSize);
+                if (!layout::ChannelRecordHoldable(ch, b, g)) read.holdable = false;
             }
-            counts[b][g] = int16_t(got);
+            read.counts[b][g] = int16_t(got);
+        }
+    return read;
+}
+
+// Puts the records read into the snapshot's table and their counts into the
+// snapshot's record.  The table holds a record only in the slots its counts
+// reach (every function here keeps it so), so emptying what the old counts
+// reached leaves the table as a new one filled with these records would be.
+void PutFileChannels(Workspace& ws, const ChannelsRead& read)
+{
+    const ChannelRec* next = read.records.data();
+    for (int b = 0; b < kBands; ++b)
+        for (int g = 1; g <= GroupsOfBand(b); ++g) {
+            const int now = read.counts[b][g], before = ClampCount(ws.FileRecord.ChannelCount[b][g]);
+            for (int s = 1; s <= now; ++s) ws.FileChannels(b, s, g) = *next++;
+            for (int s = now + 1; s <= before; ++s) ws.FileChannels(b, s, g) = ChannelRec{};
+            ws.FileRecord.ChannelCount[b][g] = int16_t(now);
         }
 }
 
@@ -69,15 +101,6 @@ QByteArray ReadWholeFile(const QString& path, bool& ok, qint64 maxBytes = -1)
     ok = f.open(QIODevice::ReadOnly);
     if (!ok) return {};
     return maxBytes < 0 ? f.readAll() : f.read(maxBytes);
-}
-
-// The most a channel file can hold for the given counts; anything after it is not read.
-qint64 ChannelBytesWanted(const BandGroupI16& counts)
-{
-    qint64 total = 0;
-    for (int b = 0; b < kBands; ++b)
-        for (int g = 1; g <= GroupsOfBand(b); ++g) total += ClampCount(counts[b][g]);
-    return total * kChannelRecordSize;
 }
 
 // The data version must look like "V" and three digits.
@@ -177,12 +200,16 @@ void TakeSnapshot(Workspace& ws)
 {
     SetModelInfo(ws);
     ws.WorkRecord.Version.set(kDataVersion);
+    const BandGroupI16 before = ws.FileRecord.ChannelCount;
     ws.FileRecord = ws.WorkRecord;
     for (int b = 0; b < kBands; ++b) {
         ws.GroupCount = GroupsOfBand(b);
-        for (int g = 1; g <= ws.GroupCount; ++g)
-            for (int s = 1; s <= ClampCount(ws.WorkRecord.ChannelCount[b][g]); ++s)
-                ws.FileChannels(b, s, g) = ws.Channels(b, s, g);
+        for (int g = 1; g <= ws.GroupCount; ++g) {
+            const int now = ClampCount(ws.WorkRecord.ChannelCount[b][g]);
+            for (int s = 1; s <= now; ++s) ws.FileChannels(b, s, g) = ws.Channels(b, s, g);
+            // A group that lost channels keeps no record past its count.
+            for (int s = now + 1; s <= ClampCount(before[b][g]); ++s) ws.FileChannels(b, s, g) = ChannelRec{};
+        }
     }
 }
 
@@ -354,10 +381,10 @@ bool WriteChannelFile(Workspace& ws, const QString& path)
 
 void ReadChannelFile(Workspace& ws, const QString& path)
 {
-    bool ok = false, holdable = true;
+    bool ok = false;
     const QByteArray bytes =
         ReadWholeFile(ChannelFileOf(path), ok, ChannelBytesWanted(ws.FileRecord.ChannelCount));
-    ChannelsFromBytes(bytes, ws.FileChannels, ws.FileRecord.ChannelCount, holdable);
+    PutFileChannels(ws, ChannelsFromBytes(bytes, ws.FileRecord.ChannelCount));
 }
 
 FileResult SaveDataFile(Workspace& ws)
@@ -404,18 +431,19 @@ FileResult OpenDataFile(Workspace& ws)
     if (!ParseDataRecord(bytes, record)) return Failed(ws.T(msg::FileError));
     record.Version.set(kDataVersion);
 
-    // Read into a copy first: a pair the radio cannot hold changes nothing.
+    // Everything is read and checked before the workspace is touched: a pair
+    // the radio cannot hold changes nothing.
     if (!layout::DataRecordHoldable(record)) return Failed(ws.T(msg::FileError));
-    bool ok = false, channelsHoldable = true;
+    bool ok = false;
     const QString channelPath = ChannelFileOf(ws.CurrentFile);
     const qint64 wanted = ChannelBytesWanted(record.ChannelCount);
     const QByteArray channelBytes = ReadWholeFile(channelPath, ok, wanted);
-    ChannelTable channels;
-    ChannelsFromBytes(channelBytes, channels, record.ChannelCount, channelsHoldable);
-    if (!channelsHoldable) return Failed(ws.T(msg::FileError));
+    const ChannelsRead read = ChannelsFromBytes(channelBytes, record.ChannelCount);
+    if (!read.holdable) return Failed(ws.T(msg::FileError));
 
+    PutFileChannels(ws, read);
+    record.ChannelCount = read.counts;
     ws.FileRecord = record;
-    ws.FileChannels = std::move(channels);
     ApplySnapshot(ws);
     ws.IsUntitled = false;
     emit ws.Events().documentReplaced();
@@ -440,17 +468,17 @@ bool LoadTemplate(Workspace& ws, const QString& path)
         TakeSnapshot(ws);
         return false;
     }
-    bool channelsOk = false, holdable = true;
+    bool channelsOk = false;
     const QByteArray channelBytes =
         ReadWholeFile(ChannelFileOf(path), channelsOk, ChannelBytesWanted(record.ChannelCount));
-    ChannelTable channels;
-    ChannelsFromBytes(channelBytes, channels, record.ChannelCount, holdable);
-    if (!holdable) {
+    const ChannelsRead read = ChannelsFromBytes(channelBytes, record.ChannelCount);
+    if (!read.holdable) {
         TakeSnapshot(ws);
         return false;
     }
+    PutFileChannels(ws, read);
+    record.ChannelCount = read.counts;
     ws.FileRecord = record;
-    ws.FileChannels = std::move(channels);
     ApplySnapshot(ws);
     emit ws.Events().documentReplaced();
     return true;

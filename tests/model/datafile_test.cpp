@@ -5,6 +5,9 @@
 #include <QDir>
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <type_traits>
+
 namespace kt {
 namespace {
 
@@ -251,6 +254,57 @@ TEST(DataFile, MissingOrShortChannelFileGivesEmptySlots)
     EXPECT_EQ(f.ws->FileChannels(0, 1, 1).ChNo, 0);
 }
 
+
+// Open and Save refill the snapshot's table in place.  After each, the table
+// must be the one a workspace that never held another document would have:
+// the counted records, and every other slot (slot 0 and group 0 included)
+// empty, not a channel left over from a larger document.
+TEST(DataFile, SnapshotTableHoldsNothingPastTheCounts)
+{
+    static_assert(std::has_unique_object_representations_v<ChannelRec>);
+    const auto sameTable = [](const Workspace& a, const Workspace& b) {
+        for (int band = 0; band < kBands; ++band)
+            for (int s = 0; s <= kMaxSlots; ++s)
+                for (int g = 0; g <= kMaxGroups; ++g)
+                    if (std::memcmp(&a.FileChannels(band, s, g), &b.FileChannels(band, s, g), sizeof(ChannelRec)) != 0)
+                        return testing::AssertionFailure() << "band " << band << " slot " << s << " group " << g;
+        return testing::AssertionSuccess();
+    };
+    const auto openedAlone = [&](Fixture& f, const QString& name) {
+        auto fresh = f.inst.workspace();
+        fresh->Versions = f.ws->Versions;
+        fresh->CurrentFile = f.file(name);
+        EXPECT_EQ(OpenDataFile(*fresh).kind, FileResult::Done);
+        return fresh;
+    };
+
+    Fixture f;
+    Workspace& ws = *f.ws;
+    for (int s = 8; s <= 46; ++s) {   // group 2 of band 0 far past its defaults: channels 2-40
+        ws.Channels(0, s, 2) = ws.Channels(0, 1, 2);
+        ws.Channels(0, s, 2).ChNo = int16_t(s - 6);
+    }
+    ws.ChannelCount(0, 2) = 46;
+    ASSERT_EQ(f.saveAs("big.dat").kind, FileResult::Done);
+
+    // Save after the group lost channels.
+    ws.ChannelCount(0, 2) = 3;
+    ws.ChannelCount(1, 1) = 0;
+    ASSERT_EQ(f.saveAs("small.dat").kind, FileResult::Done);
+    EXPECT_TRUE(sameTable(ws, *openedAlone(f, "small.dat")));
+
+    // Open of a smaller pair after a larger one, also when the channel file is short.
+    ASSERT_EQ(f.open("big.dat").kind, FileResult::Done);
+    ASSERT_EQ(ws.ChannelCount(0, 2), 46);
+    ASSERT_EQ(f.open("small.dat").kind, FileResult::Done);
+    EXPECT_TRUE(sameTable(ws, *openedAlone(f, "small.dat")));
+    ASSERT_EQ(f.open("big.dat").kind, FileResult::Done);
+    const QByteArray fre = ReadFile(f.file("big.fre"));
+    ASSERT_TRUE(WriteFile(f.file("big.fre"), fre.left(64 * (7 + 20))));   // group 1, then 20 of group 2
+    ASSERT_EQ(f.open("big.dat").kind, FileResult::Done);
+    EXPECT_EQ(ws.ChannelCount(0, 2), 20);
+    EXPECT_TRUE(sameTable(ws, *openedAlone(f, "big.dat")));
+}
 TEST(DataFile, FailedSaveKeepsThePreviousPairAndTheModifiedState)
 {
     Fixture f;
