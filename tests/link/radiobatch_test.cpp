@@ -122,11 +122,12 @@ TEST_F(BatchTest, KeepWritingTakesTheNextRadioOnlyOnceSwapped)
     o.image = JobImage();
     o.keepGoing = true;
     batch.Start(o);
+    ASSERT_TRUE(SpinUntil([&] { return batch.Row(0).written == 1; }, 30000));
+    // The second radio, once plugged in, stays: it is polled, never written again.
+    Sim(0).Options().silentAfterEnd = 0;
     ASSERT_TRUE(SpinUntil([&] { return batch.Row(0).written == 2; }, 30000));
     EXPECT_EQ(Sim(0).RadiosSeen(), 2);
     EXPECT_TRUE(SameUpToEnd(Sim(0).Memory(), o.image));
-    // The second radio stays plugged in: it is polled, never written again.
-    Sim(0).Options().silentAfterEnd = 0;
     SpinUntil([] { return false; }, 1500);
     EXPECT_EQ(batch.Row(0).written, 2);
     EXPECT_EQ(batch.Row(0).state, PortState::NextRadio);

@@ -323,13 +323,13 @@ void FrmDTMF::StoreTiming(int which)
 
 void FrmDTMF::StoreDCode()
 {
-    EditStep step(ws(), Named(t::DCode));
+    EditStep step(ws(), Named(dtmftxt::DCode));
     ws().OptFeat().DtmfDCodeAssign = int16_t(std::max(dcode_->currentIndex(), 0));
 }
 
 void FrmDTMF::StoreDisplay()
 {
-    EditStep step(ws(), Named(t::Display));
+    EditStep step(ws(), Named(dtmftxt::Display));
     ws().OptFeat().DtmfDisplay = display_->isChecked() ? 1 : 0;
 }
 
