@@ -189,11 +189,16 @@ void SetBackupLimit(QSettings& store, int keep)
 QString BackUpTransfer(const QString& folder, int keep, int kind, const std::vector<uint8_t>& image,
                        const Workspace& ws)
 {
+    return BackUpImage(folder, keep, kind, image, ws.LastRadio.model, ws.LastRadio.firmware, ws.CurrentLanguage);
+}
+
+QString BackUpImage(const QString& folder, int keep, int kind, const std::vector<uint8_t>& image,
+                    const QByteArray& model, const QByteArray& firmware, int language)
+{
     const BackupStore store(folder);
     QString why;
-    if (store.Save(image, kind, ws.LastRadio.model, ws.LastRadio.firmware, QDateTime::currentDateTime(), &why)
-            .isEmpty())
-        return ws.T(bktxt::NotSaved).arg(why);
+    if (store.Save(image, kind, model, firmware, QDateTime::currentDateTime(), &why).isEmpty())
+        return bktxt::NotSaved.in(language).arg(why);
     store.Prune(keep);
     return {};
 }

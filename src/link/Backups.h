@@ -84,6 +84,9 @@ void SetBackupLimit(QSettings& store, int keep);
 // warning to give when it could not be saved, else empty.
 QString BackUpTransfer(const QString& folder, int keep, int kind, const std::vector<uint8_t>& image,
                        const Workspace& ws);
+// The same for a radio of several at once, named by what it identified as.
+QString BackUpImage(const QString& folder, int keep, int kind, const std::vector<uint8_t>& image,
+                    const QByteArray& model, const QByteArray& firmware, int language);
 
 // The preview line of a backup in the language: band in use and channel counts.
 QString BackupPreview(const BackupInfo& b, int language);

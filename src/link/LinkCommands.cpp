@@ -280,6 +280,17 @@ public:
 
     RadioBatch& Batch() { return batch_; }
 
+    // Every image read or written goes to the backups, as for one radio.
+    void BackUpImages()
+    {
+        batch_.onImageDone = [this](int kind, const std::vector<uint8_t>& image, const QByteArray& model,
+                                    const QByteArray& firmware) {
+            QSettings settings(QStringLiteral("KT-6383 Pro"), QStringLiteral("KT-6383 Pro"));
+            return BackUpImage(BackupStore::DefaultFolder(), BackupLimit(settings), kind, image, model, firmware,
+                               batch_.Language());
+        };
+    }
+
     // Runs until every port has ended (Ctrl+C stops them); the exit status.
     int Run(const BatchOptions& o)
     {
@@ -303,6 +314,7 @@ public:
         else
             std::fprintf(stderr, "%d read, %d failed, %d skipped\n", t.written, t.failed, t.skipped);
         if (!batch_.LogError().isEmpty()) Err(QStringLiteral("kt6383: ") + batch_.LogError());
+        if (!batch_.BackupWarning().isEmpty()) Err(QStringLiteral("kt6383: warning: ") + batch_.BackupWarning());
         bool allOk = true;
         for (int i = 0; i < batch_.RowCount(); ++i) {
             const PortRow& r = batch_.Row(i);
@@ -367,6 +379,7 @@ int RunBatchRead(const LinkArgs& a, Workspace& ws)
     if (!a.yes && ws.Ask(ws.T(msg::ReadConfirm), Buttons::OkCancel, Icon::Question) != Answer::Ok) return 1;
     BatchRun run(a, ws);
     if (!run.AddPorts()) return 1;
+    if (!a.noBackup) run.BackUpImages();
     BatchOptions o;
     o.write = false;
     o.askQuestions = false;
@@ -411,6 +424,7 @@ int RunBatchWrite(const LinkArgs& a, const std::vector<uint8_t>& image, Workspac
     if (!a.yes && ws.Ask(ws.T(msg::WriteConfirm), Buttons::OkCancel, Icon::Question) != Answer::Ok) return 1;
     BatchRun run(a, ws);
     if (!run.AddPorts()) return 1;
+    if (!a.noBackup) run.BackUpImages();
     BatchOptions o;
     o.image = image;
     o.verify = a.verify;

@@ -167,6 +167,8 @@ private:
     {
         if (stopping_) return;
         const int lang = batch_.Language();
+        if (success && kind == kWrite && !verifying_) batch_.ImageDone(kWrite, options_->image, row_);
+        if (success && kind == kRead && !verifying_) batch_.ImageDone(kRead, machine_.Image(), row_);
         if (success && kind == kWrite && options_->verify) {
             StartVerify();
             return;
@@ -299,6 +301,7 @@ void RadioBatch::Start(const BatchOptions& options)
                     : QString();
     results_.clear();
     logError_.clear();
+    backupWarning_.clear();
     running_ = int(jobs_.size());
     if (running_ == 0) {
         emit finished();
@@ -368,6 +371,13 @@ void RadioBatch::JobRadioDone(PortJob*, const RadioResult& r)
     results_ << r;
     AppendLog(r);
     emit radioFinished(r);
+}
+
+void RadioBatch::ImageDone(int kind, const std::vector<uint8_t>& image, const PortRow& row)
+{
+    if (!onImageDone) return;
+    const QString warning = onImageDone(kind, image, row.model, row.firmware);
+    if (!warning.isEmpty()) backupWarning_ = warning;
 }
 
 void RadioBatch::JobEnded(PortJob*)

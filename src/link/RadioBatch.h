@@ -12,6 +12,7 @@
 #include <QDateTime>
 #include <QObject>
 #include <QTimer>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -110,6 +111,14 @@ public:
     // Set when the job log could not be written.
     QString LogError() const { return logError_; }
 
+    // Called with every image a radio took or gave whole (a write before its
+    // verify, a read), for the backups; what it returns, if not empty, is a
+    // warning kept in BackupWarning().
+    std::function<QString(int kind, const std::vector<uint8_t>& image, const QByteArray& model,
+                          const QByteArray& firmware)>
+        onImageDone;
+    QString BackupWarning() const { return backupWarning_; }
+
     // State of a row in words, in the batch's language.
     QString StateText(const PortRow& row) const;
 
@@ -124,6 +133,7 @@ private:
     void JobRadioDone(PortJob* job, const RadioResult& r);
     void JobEnded(PortJob* job);
     void AppendLog(const RadioResult& r);
+    void ImageDone(int kind, const std::vector<uint8_t>& image, const PortRow& row);
 
     std::vector<std::unique_ptr<SimRadio>> sims_;
     std::vector<std::unique_ptr<PortJob>> jobs_;
@@ -132,6 +142,7 @@ private:
     QString imageSum_;
     QList<RadioResult> results_;
     QString logError_;
+    QString backupWarning_;
     int running_ = 0;
 };
 

@@ -1,9 +1,12 @@
 // kt6383 read / write as functions, against a simulated radio in this process.
 #include "LinkTestUtil.h"
+#include "link/Backups.h"
 #include "link/LinkCommands.h"
 #include "link/SimRadio.h"
 #include "model/DataFile.h"
 
+#include <QDir>
+#include <QSettings>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -67,7 +70,13 @@ TEST_F(LinkCommandTest, SeveralPortsAtOnceWithVerifyAndAJobLog)
     ASSERT_TRUE(WriteFile(in, img));
     const QString log = install.path("jobs.csv");
     const QStringList common{"--root", install.root(), "--yes", "--port", dev, "--port", "sim:2"};
+    QSettings settings(QStringLiteral("KT-6383 Pro"), QStringLiteral("KT-6383 Pro"));
+    SetBackupLimit(settings, BackupStore::kDefaultKeep);   // another test may have lowered it
+    const QDir backups(BackupStore::DefaultFolder());
+    const auto writes = [&] { return backups.entryList({"*-write*.img"}, QDir::Files).size(); };
+    const qsizetype before = writes();
     ASSERT_EQ(RunWriteCommand(common + QStringList{"--verify", "--log", log, in}), 0);
+    EXPECT_EQ(writes(), before + 3);   // one backup a radio, as for a single write
     for (int i = 0; i < 0x5CC0; ++i) ASSERT_EQ(sim.Memory()[i], uint8_t(img[i])) << i;
     const QList<QByteArray> rows = ReadFile(log).trimmed().split('\n');
     ASSERT_EQ(rows.size(), 4);

@@ -1,5 +1,6 @@
 #include "gui/link/FrmSeveralRadios.h"
 
+#include "link/Backups.h"
 #include "link/LinkTexts.h"
 #include "link/RadioBatch.h"
 #include "model/Codec.h"
@@ -14,6 +15,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProgressBar>
+#include <QSettings>
 #include <QPushButton>
 #include <QSerialPortInfo>
 #include <QSpinBox>
@@ -182,6 +184,12 @@ bool FrmSeveralRadios::StartWriting()
         connect(retry, &QPushButton::clicked, this, [this, r] { batch_->AnswerRow(r, Answer::Retry); });
         connect(skip, &QPushButton::clicked, this, [this, r] { batch_->AnswerRow(r, Answer::Cancel); });
     }
+    batch_->onImageDone = [this](int kind, const std::vector<uint8_t>& image, const QByteArray& model,
+                                 const QByteArray& firmware) {
+        QSettings settings(QStringLiteral("KT-6383 Pro"), QStringLiteral("KT-6383 Pro"));
+        return BackUpImage(BackupStore::DefaultFolder(), BackupLimit(settings), kind, image, model, firmware,
+                           ws_.CurrentLanguage);
+    };
     connect(batch_.get(), &RadioBatch::rowChanged, this, &FrmSeveralRadios::ShowRow);
     connect(batch_.get(), &RadioBatch::finished, this, [this] {
         SetRunning(false);
@@ -234,6 +242,7 @@ void FrmSeveralRadios::ShowSummary()
     const BatchTotals t = batch_->Totals();
     QString text = ws_.T(link_txt::SeveralSummary).arg(t.written).arg(t.verified).arg(t.failed).arg(t.skipped);
     if (!batch_->LogError().isEmpty()) text += QStringLiteral("\n") + batch_->LogError();
+    if (!batch_->BackupWarning().isEmpty()) text += QStringLiteral("\n") + batch_->BackupWarning();
     Summary->setText(text);
 }
 
