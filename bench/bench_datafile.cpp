@@ -1,4 +1,4 @@
-// Save and open of a data file pair holding every channel of both bands.
+// Save and open of a data file pair holding every channel of both bands, and open alone.
 #include "model/DataFile.h"
 #include "model/Defaults.h"
 #include "TestSupport.h"
@@ -49,5 +49,26 @@ void BM_SaveAndOpenFullPair(benchmark::State& state)
     state.counters["channels"] = channels;
 }
 BENCHMARK(BM_SaveAndOpenFullPair)->Unit(benchmark::kMicrosecond);
+
+// Open alone: what File > Open and the recent-files list cost once the pair is on disk.
+void BM_OpenFullPair(benchmark::State& state)
+{
+    test::TempInstall inst(false, true);
+    auto ws = inst.workspace();
+    ws->Versions = LoadVersionTable(inst.root());
+    FillEveryChannel(*ws);
+    ws->CurrentFile = inst.path("full.dat");
+    if (SaveDataFile(*ws).kind != FileResult::Done) {
+        state.SkipWithError("save failed");
+        return;
+    }
+    for (auto _ : state) {
+        if (OpenDataFile(*ws).kind != FileResult::Done) {
+            state.SkipWithError("open failed");
+            break;
+        }
+    }
+}
+BENCHMARK(BM_OpenFullPair)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

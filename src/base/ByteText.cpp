@@ -30,4 +30,11 @@ QByteArray StripTrailingSpaces(QByteArray t)
 QByteArray FieldText(const QByteArray& field) { return StripTrailingSpaces(CutAtNul(field)); }
 QByteArray CleanText(const QByteArray& text) { return CutAtNul(StripTrailingSpaces(text)); }
 
+QByteArrayView CleanTextView(QByteArrayView text)
+{
+    while (!text.isEmpty() && text.back() == ' ') text.chop(1);
+    const qsizetype nul = text.indexOf('\0');
+    return nul >= 0 ? text.first(nul) : text;
+}
+
 }  // namespace kt

@@ -16,5 +16,6 @@ bool AllDigits(QByteArrayView s);
 // padding before the cut, so the space in front of the NUL stays ("12 ").
 QByteArray FieldText(const QByteArray& field);   // cut at the first NUL, then strip trailing spaces
 QByteArray CleanText(const QByteArray& text);    // strip trailing spaces, then cut at the first NUL
+QByteArrayView CleanTextView(QByteArrayView text);   // the same, without a copy, for comparing
 
 }  // namespace kt

@@ -72,7 +72,10 @@ ChannelsRead ChannelsFromBytes(const QByteArray& bytes, const BandGroupI16& coun
             for (; got < wanted && next < records; ++got, ++next) {
                 ChannelRec& ch = read.records.emplace_back();
                 layout::GetChannelRecord(ch, bytes.constData() + next * kChannelRecordSize);
-                if (!layout::ChannelRecordHoldable(ch, b, g)) read.holdable = false;
+                if (!layout::ChannelRecordHoldable(ch, b, g)) {
+                    read.holdable = false;   // the pair is refused; the rest need not be read
+                    return read;
+                }
             }
             read.counts[b][g] = int16_t(got);
         }
@@ -95,12 +98,18 @@ void PutFileChannels(Workspace& ws, const ChannelsRead& read)
         }
 }
 
+// Unbuffered, so a file of up to maxBytes takes one read of the system
+// rather than a copy through the device's buffer.  The buffer is the file's
+// size when that is smaller: counts in a damaged data file can ask for far
+// more than the channel file has.
 QByteArray ReadWholeFile(const QString& path, bool& ok, qint64 maxBytes = -1)
 {
     QFile f(path);
-    ok = f.open(QIODevice::ReadOnly);
+    ok = f.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
     if (!ok) return {};
-    return maxBytes < 0 ? f.readAll() : f.read(maxBytes);
+    if (maxBytes < 0) return f.readAll();
+    if (!f.isSequential()) maxBytes = std::min(maxBytes, f.size());
+    return f.read(maxBytes);
 }
 
 // The data version must look like "V" and three digits.
@@ -301,14 +310,14 @@ bool SameOptFeat(const OptFeatRec& a, const OptFeatRec& b)
 {
     for (int band = 0; band < kBands; ++band)
         for (int g = 1; g <= GroupsOfBand(band); ++g) {
-            if (CleanText(a.GroupName[band][g].bytes()) != CleanText(b.GroupName[band][g].bytes())) return false;
+            if (CleanTextView(a.GroupName[band][g].view()) != CleanTextView(b.GroupName[band][g].view())) return false;
             for (auto m : kComparedGroupArrays)
                 if ((a.*m)[band][g] != (b.*m)[band][g]) return false;
         }
     for (auto m : kComparedOptions)
         if (a.*m != b.*m) return false;
     for (int k = 1; k <= kDtmfCodes; ++k)
-        if (CleanText(a.DtmfCode[k].bytes()) != CleanText(b.DtmfCode[k].bytes())) return false;
+        if (CleanTextView(a.DtmfCode[k].view()) != CleanTextView(b.DtmfCode[k].view())) return false;
     return true;
 }
 
@@ -406,13 +415,18 @@ FileResult SaveDataFile(Workspace& ws)
 
 FileResult OpenDataFile(Workspace& ws)
 {
-    QFile f(ws.CurrentFile);
-    errno = 0;
-    if (!f.open(QIODevice::ReadOnly))
-        return Failed(ws.T(msg::FileError) + "\n" + ws.CurrentFile + ": "
-                      + QString::fromLocal8Bit(std::strerror(errno ? errno : EIO)));
+    // One read: a byte more than a data file holds tells a longer file.
+    QByteArray bytes;
+    {
+        QFile f(ws.CurrentFile);
+        errno = 0;
+        if (!f.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+            return Failed(ws.T(msg::FileError) + "\n" + ws.CurrentFile + ": "
+                          + QString::fromLocal8Bit(std::strerror(errno ? errno : EIO)));
+        bytes = f.read(kDataFileSize + 1);
+    }
 
-    const QByteArray version = CleanText(f.read(4));
+    const QByteArray version = CleanText(bytes.left(4));
     if (!IsVersionForm(version))
         return Failed(ws.T(vtxt::UnknownDataVersion) + "\n"
                       + ws.T(vtxt::VersionFound).arg(ws.CurrentFile, Printable(version)));
@@ -423,10 +437,8 @@ FileResult OpenDataFile(Workspace& ws)
                 IncompatibleMessage(QString::fromLatin1(kDataVersion), fileVersion, 1, ws.CurrentLanguage),
                 fileVersion};
 
-    if (f.size() != kDataFileSize) return Failed(ws.T(vtxt::LaunchFailure));
+    if (bytes.size() != kDataFileSize) return Failed(ws.T(vtxt::LaunchFailure));
 
-    f.seek(0);
-    const QByteArray bytes = f.read(kDataFileSize);
     DataRecord record;
     if (!ParseDataRecord(bytes, record)) return Failed(ws.T(msg::FileError));
     record.Version.set(kDataVersion);

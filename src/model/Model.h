@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <array>
 #include <cstdint>
 #include <vector>
@@ -39,6 +40,7 @@ struct FixedText {
         for (int i = 0; i < N; ++i) b[i] = i < s.size() ? s[i] : ' ';
     }
     QByteArray bytes() const { return QByteArray(b.data(), N); }
+    QByteArrayView view() const { return QByteArrayView(b.data(), N); }
     bool operator==(const FixedText& o) const { return b == o.b; }
 };
 

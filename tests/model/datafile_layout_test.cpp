@@ -141,7 +141,10 @@ TEST(DataFileLayout, TextAndBandHelpers)
         {"V200", "V200"}, {"A   ", "A"}, {QByteArray("A\0  ", 4), "A"},
         {QByteArray("AB\0C", 4), "AB"}, {"    ", ""}, {QByteArray("A \0 ", 4), "A "},
     };
-    for (const auto& c : cleans) EXPECT_EQ(CleanText(c.in), c.out) << c.in.toHex().constData();
+    for (const auto& c : cleans) {
+        EXPECT_EQ(CleanText(c.in), c.out) << c.in.toHex().constData();
+        EXPECT_EQ(CleanTextView(c.in), c.out) << c.in.toHex().constData();
+    }
 
     EXPECT_EQ(BandTextOf(0), "24.7150 - 30.1050 MHz");
     EXPECT_EQ(BandTextOf(1), "28.0000 - 29.6950 MHz");
