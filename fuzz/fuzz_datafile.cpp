@@ -7,9 +7,10 @@
 // Whatever the bytes, opening must not crash.  A pair that opens must leave
 // working data that equal their snapshot, fit the channel table and keep
 // every byte of both files (the counts cut to the records the channel file
-// has); saved and opened again it must give the same data.  A pair that is refused must leave the workspace as it was.  The
-// template loader takes the same bytes without the version test and must
-// keep them as well when it takes them.
+// has); saved and opened again it must give the same data.  A pair that is
+// refused must leave the workspace as it was.  The template loader takes the
+// same bytes without the version test and must keep them as well when it
+// takes them.
 #include "ReusedWorkspace.h"
 #include "Require.h"
 #include "model/DataFile.h"
@@ -20,11 +21,11 @@
 #include <QTemporaryDir>
 
 #include <algorithm>
-#include <fcntl.h>
-#include <unistd.h>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
 
 using namespace kt;
 
