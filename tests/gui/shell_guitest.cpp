@@ -631,7 +631,8 @@ TEST_F(ShellTest, LaunchStartsTheOtherVersionAndEnds)
     EXPECT_EQ(ended, 1);
     QElapsedTimer t;
     t.start();
-    while (!QFileInfo::exists(marker) && t.elapsed() < 10000) QTest::qWait(20);
+    // The shell makes the file before it writes the line: wait for the line.
+    while (!test::ReadFile(marker).endsWith('\n') && t.elapsed() < 10000) QTest::qWait(20);
     EXPECT_EQ(test::ReadFile(marker).trimmed(), "0");   // started with no arguments
     // Ending this way skips the shut-down steps.
     EXPECT_TRUE(main->close());
