@@ -83,10 +83,6 @@ int ChannelCountOffset()
     std::abort();
 }
 
-// The snapshot keeps every byte of the pair.  The counts are the file's,
-// each cut to the records left in the channel file; the channels, walked in
-// file order, are the channel file's records from its start, byte for byte,
-// and each fits its group.
 // The records are compared as the file holds them, in buffers of the
 // harness's own: a copy per record would make the allocator, not the reader,
 // the thing measured.
@@ -104,6 +100,10 @@ bool SameRecords(const ChannelRec& a, const ChannelRec& b)
     return SameRecordBytes(a, out);
 }
 
+// The snapshot keeps every byte of the pair.  The counts are the file's,
+// each cut to the records left in the channel file; the channels, walked in
+// file order, are the channel file's records from its start, byte for byte,
+// and each fits its group.
 void RequireKeptPair(const Workspace& ws, const QByteArray& dat, const char* fre, qsizetype freSize)
 {
     static const int countsAt = ChannelCountOffset();
