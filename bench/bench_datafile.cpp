@@ -5,6 +5,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include <memory>
+
 namespace {
 
 using namespace kt;
@@ -30,13 +32,20 @@ void FillEveryChannel(Workspace& ws)
         }
 }
 
-void BM_SaveAndOpenFullPair(benchmark::State& state)
+// A job with every channel, named full.dat in the installation.
+std::unique_ptr<Workspace> FullJob(const test::TempInstall& inst)
 {
-    test::TempInstall inst(false, true);
     auto ws = inst.workspace();
     ws->Versions = LoadVersionTable(inst.root());
     FillEveryChannel(*ws);
     ws->CurrentFile = inst.path("full.dat");
+    return ws;
+}
+
+void BM_SaveAndOpenFullPair(benchmark::State& state)
+{
+    test::TempInstall inst(false, true);
+    auto ws = FullJob(inst);
     for (auto _ : state) {
         if (SaveDataFile(*ws).kind != FileResult::Done || OpenDataFile(*ws).kind != FileResult::Done) {
             state.SkipWithError("save or open failed");
@@ -54,10 +63,7 @@ BENCHMARK(BM_SaveAndOpenFullPair)->Unit(benchmark::kMicrosecond);
 void BM_OpenFullPair(benchmark::State& state)
 {
     test::TempInstall inst(false, true);
-    auto ws = inst.workspace();
-    ws->Versions = LoadVersionTable(inst.root());
-    FillEveryChannel(*ws);
-    ws->CurrentFile = inst.path("full.dat");
+    auto ws = FullJob(inst);
     if (SaveDataFile(*ws).kind != FileResult::Done) {
         state.SkipWithError("save failed");
         return;
