@@ -1,7 +1,9 @@
 # Checks the house rules of the source tree: an include never reaches a
 # folder above its own (base < model < rules < link < shell < gui; report and
 # cli beside gui, and neither of them includes a window), and only src/gui
-# includes widget or audio headers.
+# includes widget or audio headers.  The main window (src/gui/frmMain*)
+# includes no wing of the program (src/gui/<wing>/): the wings register their
+# windows and commands, and no file of a wing includes the main window.
 # Run as: cmake -DSRC=<source>/src -P layering.cmake
 set(levels base model rules link shell report gui cli)
 set(rank_base 0)
@@ -26,6 +28,12 @@ foreach(f ${files})
         math(EXPR faults "${faults}+1")
       elseif((own STREQUAL "cli" OR own STREQUAL "report") AND to STREQUAL "gui")
         message("${rel}: includes a window: ${line}")
+        math(EXPR faults "${faults}+1")
+      elseif(rel MATCHES "^gui/frmMain" AND line MATCHES "#[ \t]*include[ \t]*\"gui/[A-Za-z]+/")
+        message("${rel}: the main window includes a wing: ${line}")
+        math(EXPR faults "${faults}+1")
+      elseif(rel MATCHES "^gui/[a-z]+/" AND line MATCHES "#[ \t]*include[ \t]*\"gui/frmMain")
+        message("${rel}: a wing includes the main window: ${line}")
         math(EXPR faults "${faults}+1")
       elseif(own STREQUAL "report" AND to STREQUAL "cli")
         message("${rel}: the report includes the command-line tool: ${line}")

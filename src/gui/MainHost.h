@@ -35,6 +35,13 @@ public:
     virtual void ShowChild(Child which) = 0;
     virtual void CloseChild(Child which) = 0;
     virtual void CloseAllChildren() = 0;
+    // Before the document is replaced (a read, a restored backup): closes
+    // every editor window, so each stores what it still holds into the old
+    // document; the windows that were open come back where they were once
+    // the new document is shown.
+    virtual void SetChildrenAside() = 0;
+    // A line in the main window's status bar (hints that need no answer).
+    virtual void ShowStatus(const QString& text) = 0;
     // Window title and status bar from BandRange and CurrentFile.
     virtual void SetTitle() = 0;
     // The channel grid's pop-up menu (MnuListEdit) at a global position.

@@ -3,8 +3,13 @@
 #include <QDialog>
 #include "gui/EditorRegistry.h"
 
+#include <QAbstractButton>
 #include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
 #include <QKeySequence>
+#include <QLabel>
+#include <QScreen>
 #include <QLayout>
 #include <QMainWindow>
 #include <QMdiArea>
@@ -137,6 +142,77 @@ void KeepChildrenInside(QMdiArea* area)
         at.setY(size.height() >= room.height() ? 0 : std::min(at.y(), room.height() - size.height()));
         if (at != s->pos()) s->move(at);
     }
+}
+
+void PlaceOverMainWindow(QWidget* window, QWidget* main)
+{
+    QScreen* screen = main && main->screen() ? main->screen() : QGuiApplication::primaryScreen();
+    if (!screen) return;
+    const QRect free = screen->availableGeometry();
+    // The frame around the window is not known before it is shown; leave room for it.
+    const QSize frame(16, 48);
+    const QSize size = window->size().boundedTo(free.size() - frame);
+    window->resize(size);
+    QRect r(QPoint(0, 0), size + frame);
+    r.moveCenter(main ? main->frameGeometry().center() : free.center());
+    r.moveLeft(std::clamp(r.left(), free.left(), free.right() + 1 - r.width()));
+    r.moveTop(std::clamp(r.top(), free.top(), free.bottom() + 1 - r.height()));
+    window->move(r.topLeft());
+}
+
+namespace {
+
+// The control in child that the access key reaches: a button with it, or
+// the control a label with it names; null when there is none.
+QWidget* AccessKeyTarget(QWidget* child, const QKeySequence& key)
+{
+    for (QAbstractButton* b : child->findChildren<QAbstractButton*>())
+        if (b->isVisibleTo(child) && b->isEnabled() && QKeySequence::mnemonic(b->text()) == key) return b;
+    for (QLabel* l : child->findChildren<QLabel*>()) {
+        QWidget* buddy = l->buddy();
+        if (buddy && buddy->isVisibleTo(child) && buddy->isEnabled() && QKeySequence::mnemonic(l->text()) == key)
+            return buddy;
+    }
+    return nullptr;
+}
+
+class AccessKeyRouter : public QObject {
+public:
+    AccessKeyRouter(QMainWindow* main, QMdiArea* area) : QObject(main), main_(main), area_(area) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override
+    {
+        if (e->type() != QEvent::ShortcutOverride && e->type() != QEvent::KeyPress) return false;
+        auto* k = static_cast<QKeyEvent*>(e);
+        if (k->modifiers() != Qt::AltModifier || k->key() < Qt::Key_0 || k->key() > Qt::Key_Z) return false;
+        auto* w = qobject_cast<QWidget*>(watched);
+        if (!w || w->window() != main_ || !area_->isAncestorOf(w)) return false;
+        QMdiSubWindow* sub = area_->activeSubWindow();
+        if (!sub || !sub->widget() || !sub->widget()->isAncestorOf(w)) return false;
+        const QKeySequence key(QKeyCombination(Qt::AltModifier, Qt::Key(k->key())));
+        QWidget* target = AccessKeyTarget(sub->widget(), key);
+        if (!target) return false;
+        // Accepting the override keeps the menu bar from taking the key; the
+        // key press that follows then does the child's work.
+        e->accept();
+        if (e->type() == QEvent::KeyPress) {
+            target->setFocus(Qt::ShortcutFocusReason);
+            if (auto* b = qobject_cast<QAbstractButton*>(target)) b->animateClick();
+        }
+        return true;
+    }
+
+private:
+    QMainWindow* main_;
+    QMdiArea* area_;
+};
+
+}  // namespace
+
+void RouteAccessKeysToChildren(QMainWindow* main, QMdiArea* area)
+{
+    qApp->installEventFilter(new AccessKeyRouter(main, area));
 }
 
 }  // namespace kt

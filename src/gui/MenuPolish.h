@@ -13,6 +13,7 @@ class QDialog;
 class QMainWindow;
 class QMdiArea;
 class QRect;
+class QWidget;
 
 namespace kt {
 
@@ -44,5 +45,15 @@ QSize SizeForLargestEditor(QMainWindow& main, QMdiArea& area, const EditorRegist
 // After a cascade: a child larger than the work area goes to its top-left
 // corner; where the area is big enough, no child extends past it.
 void KeepChildrenInside(QMdiArea* area);
+
+// A top-level window shown over the main window: centred on it, made no
+// larger than the screen's free area and moved wholly onto it.
+void PlaceOverMainWindow(QWidget* window, QWidget* main);
+
+// Alt+letter pressed inside a child window of the work area reaches the
+// child's button or labelled control with that access key before the main
+// menu bar, which otherwise takes every Alt+letter of the window.  Installed
+// on the application for one main window.
+void RouteAccessKeysToChildren(QMainWindow* main, QMdiArea* area);
 
 }  // namespace kt

@@ -1,21 +1,16 @@
 #include "gui/frmMain.h"
-#include "shell/DocumentHistory.h"
-#include "shell/FileCommands.h"
+#include "gui/EditorRegistry.h"
 #include "gui/FrmHistory.h"
-#include "gui/link/FrmRestoreBackup.h"
-#include "model/EditStep.h"
 #include "gui/FrmSetLanguage.h"
 #include "gui/MenuPolish.h"
-#include "shell/MainTexts.h"
-#include "gui/EditorRegistry.h"
+#include "gui/TreePane.h"
 #include "gui/frmAbout.h"
-#include "gui/FrmModelInfo.h"
-#include "gui/ReportCommands.h"
-#include "gui/help/FrmHelp.h"
-#include "gui/channels/ChannelFileCommands.h"
-#include "gui/link/GuiTransfers.h"
 #include "model/DataFile.h"
 #include "model/Defaults.h"
+#include "model/EditStep.h"
+#include "shell/DocumentHistory.h"
+#include "shell/FileCommands.h"
+#include "shell/MainTexts.h"
 
 #include <QAction>
 #include <QApplication>
@@ -41,74 +36,13 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
 namespace kt {
 
-// The splitter button at the right edge of the tree pane: dragging it widens
-// or narrows the pane, never below 300 twips nor beyond the window's inner width.
-class CommandMoveBar : public QWidget {
-public:
-    CommandMoveBar(QWidget* pane, QWidget* parent) : QWidget(parent), pane_(pane)
-    {
-        setObjectName("CommandMove");
-        setFixedWidth(5);
-        setCursor(Qt::SizeHorCursor);
-        setMouseTracking(true);
-    }
-    bool dragging = false;
-
-protected:
-    void mousePressEvent(QMouseEvent* e) override
-    {
-        if (e->button() == Qt::LeftButton) dragging = true;
-    }
-    void mouseReleaseEvent(QMouseEvent*) override { dragging = false; }
-    void mouseMoveEvent(QMouseEvent* e) override
-    {
-        setCursor(Qt::SizeHorCursor);
-        if (!dragging) return;
-        const int x = int(e->position().x());   // offset inside the button
-        const int inner = window()->width();
-        const int width = pane_->width() + x;
-        if (width * kTwipsPerPixel < 300 || width > inner) return;
-        pane_->setFixedWidth(width);
-    }
-    void paintEvent(QPaintEvent*) override {}
-
-private:
-    QWidget* pane_;
-};
-
-namespace {
-
-// A child window frame that forgets itself when closed.
-class ChildFrame : public QMdiSubWindow {
-public:
-    explicit ChildFrame(QWidget* parent) : QMdiSubWindow(parent) { setAttribute(Qt::WA_DeleteOnClose); }
-    std::function<void()> onClosed;
-    // The size the window asked for when it was created; cascading keeps it.
-    QSize wanted;
-
-    QSize sizeHint() const override
-    {
-        const int frame = style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, this);
-        const int title = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
-        return QMdiSubWindow::sizeHint().expandedTo(wanted + QSize(2 * frame, title + 2 * frame));
-    }
-
-protected:
-    void closeEvent(QCloseEvent* e) override
-    {
-        QMdiSubWindow::closeEvent(e);
-        if (e->isAccepted() && onClosed) onClosed();
-    }
-};
-
-QString KeyOf(QTreeWidgetItem* item) { return item ? item->data(0, Qt::UserRole).toString() : QString(); }
-
-}  // namespace
 
 frmMain::frmMain(Workspace& ws, QSettings* store, QWidget* parent, const EditorRegistry& editors)
     : QMainWindow(parent), ws_(ws), store_(store), editors_(editors)
@@ -148,6 +82,9 @@ frmMain::frmMain(Workspace& ws, QSettings* store, QWidget* parent, const EditorR
     lay->addWidget(mdi_, 1);
     setCentralWidget(central);
 
+    children_ = std::make_unique<ChildWindows>(*mdi_, editors_, *this);
+    RouteAccessKeysToChildren(this, mdi_);
+
     auto* sb = statusBar();
     sb->setObjectName("sbStatusBar");
     for (int i = 0; i < 3; ++i) {
@@ -157,18 +94,23 @@ frmMain::frmMain(Workspace& ws, QSettings* store, QWidget* parent, const EditorR
         sb->addPermanentWidget(panels_[i], i == 0 ? 1 : 0);
     }
 
-    transfers_ = new Transfers(*this, this);
-    // Model Information tells of the radio a transfer has just identified;
-    // Radio Information opens it.
-    connect(transfers_, &Transfers::TransferEnded, this, [this] { FrmModelInfo::RefreshOpen(*this); });
-    connect(transfers_, &Transfers::RadioIdentified, this, [this] { FrmModelInfo::ShowFor(*this); });
-    transfers_->backupKeep = BackupLimit(*store_);
+    for (const WingFactory& make : StandardCommandWings()) {
+        CommandWing* wing = make(*this, *store_, this);
+        wings_.push_back(wing);
+        for (CommandWing::Command& c : wing->Commands()) Bind(QString::fromLatin1(c.menuName), std::move(c.run));
+    }
+    DisableUnboundItems();
     DocumentEvents& ev = ws_.Events();
     connect(&ev, &DocumentEvents::titleChanged, this, &frmMain::SetTitle);
-    // A new, opened or read document is shown in the channel window.
+    // A new, opened or read document is shown in the channel window and in
+    // every window that was open before it came, each where it was.
     connect(&ev, &DocumentEvents::documentReplaced, this, [this] {
         SetTitle();
-        if (!Editor(Child::ChannelInfo)) ShowChild(Child::ChannelInfo);
+        const QList<ChildWindows::Placed> back = std::exchange(setAside_, {});
+        const bool channelsBack =
+            std::any_of(back.begin(), back.end(), [](const auto& p) { return p.id == Child::ChannelInfo; });
+        if (!Editor(Child::ChannelInfo) && !channelsBack) ShowChild(Child::ChannelInfo);
+        children_->Reopen(back);
     });
     connect(&ev, &DocumentEvents::documentSaved, this, [this] { NoteFile(ws_.CurrentFile); });
     connect(history_.get(), &DocumentHistory::changed, this, &frmMain::UpdateUndoActions);
@@ -183,10 +125,9 @@ frmMain::~frmMain()
     // Children and the link first: their destructors may still ask the host
     // for things, which must happen while this object is whole.
     delete historyWindow_.data();
-    for (auto& s : subs_) delete s.data();
-    for (QMdiSubWindow* s : mdi_->subWindowList()) delete s;
-    delete transfers_;
-    transfers_ = nullptr;
+    children_->CloseAll();
+    for (CommandWing* w : wings_) delete w;
+    wings_.clear();
     history_.reset();
 }
 
@@ -212,7 +153,6 @@ void frmMain::BuildMenus()
     }
     ConnectMenuHandlers();
     ApplyStandardShortcuts(actions_);
-    DisableUnbuiltCommands(actions_);
     // The recent files stand between Print and Exit, with a separator of their own.
     recentEnd_ = new QAction(this);
     recentEnd_->setSeparator(true);
@@ -262,38 +202,16 @@ void frmMain::BuildToolBar()
 
 void frmMain::BuildTreePane()
 {
-    picture1_ = new QWidget(this);
-    picture1_->setObjectName("Picture1");
-    picture1_->setFixedWidth(220);
-    auto* frame = new QVBoxLayout(picture1_);
-    frame->setContentsMargins(2, 2, 0, 2);
-    frame->setSpacing(0);
-
-    toolbar1_ = new QToolBar(picture1_);
-    toolbar1_->setObjectName("Toolbar1");
-    toolbar1_->setIconSize(QSize(12, 12));
-    auto* spacer = new QWidget(toolbar1_);
-    spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
-    toolbar1_->addWidget(spacer);
-    QAction* close = toolbar1_->addAction(style()->standardIcon(QStyle::SP_TitleBarCloseButton), "删除");
-    close->setObjectName("Toolbar1Close");
-    close->setData(QStringLiteral("删除"));
-    connect(close, &QAction::triggered, this, [this] {
+    const TreePane p = kt::BuildTreePane(this, [this](const QString& key) { TreeNodeClick(key); });
+    picture1_ = p.picture;
+    toolbar1_ = p.toolbar;
+    tree_ = p.tree;
+    commandMove_ = p.mover;
+    connect(p.close, &QAction::triggered, this, [this] {
         picture1_->setVisible(false);
         commandMove_->setVisible(false);
         actions_["mnuTreeView"]->setChecked(false);
     });
-
-    tree_ = new QTreeWidget(picture1_);
-    tree_->setObjectName("TreeView1");
-    tree_->setHeaderHidden(true);
-    tree_->setColumnCount(1);
-    connect(tree_, &QTreeWidget::itemClicked, this,
-            [this](QTreeWidgetItem* item, int) { TreeNodeClick(KeyOf(item)); });
-
-    frame->addWidget(toolbar1_);
-    frame->addWidget(tree_, 1);
-    commandMove_ = new CommandMoveBar(picture1_, this);
 }
 
 // ---- load and captions -------------------------------------------------------
@@ -323,7 +241,10 @@ void frmMain::SetTitle()
 {
     setWindowTitle(MainTitle(ws_));
     panels_[1]->setText(BandPanelText(ws_));
+    panels_[2]->setText(PortPanelText(ws_));
 }
+
+void frmMain::ShowStatus(const QString& text) { panels_[0]->setText(text); }
 
 void frmMain::ApplyMainCaptions()
 {
@@ -338,7 +259,7 @@ void frmMain::ApplyMainCaptions()
         else actions_[name]->setText(e.caption.in(L));
     }
     for (const ToolButtonEntry& b : ToolBarTable())
-        toolButtons_[QString::fromUtf8(b.key)]->setToolTip(actions_[b.menu]->text());
+        toolButtons_[QString::fromUtf8(b.key)]->setToolTip(PlainCaption(actions_[b.menu]->text()));
     toolbar1_->actions().last()->setToolTip(ws_.T(mtxt::TreeClose));
     picture1_->setToolTip(QString());
     UpdateUndoActions();
@@ -363,11 +284,13 @@ void frmMain::UpdateUndoActions()
     for (const auto& i : items) {
         QAction* a = actions_.value(i.menu);
         if (!a) continue;
-        a->setText(i.step.isEmpty() ? MenuCaption(i.menu, L) : i.withStep.in(L).arg(i.step));
+        // A step's name is shown as it reads: its "&" marks no access key.
+        QString step = i.step;
+        a->setText(step.isEmpty() ? MenuCaption(i.menu, L) : i.withStep.in(L).arg(step.replace('&', "&&")));
         a->setEnabled(i.can);
         if (QAction* b = toolButtons_.value(i.key)) {
             b->setEnabled(i.can);
-            b->setToolTip(a->text());
+            b->setToolTip(PlainCaption(a->text()));
         }
     }
 }
@@ -408,17 +331,10 @@ void frmMain::NoteFile(const QString& path)
 
 void frmMain::BuildTree()
 {
-    tree_->clear();
-    auto* root = new QTreeWidgetItem(tree_, QStringList(ws_.T(mtxt::AppTitle)));
-    root->setData(0, Qt::UserRole, QStringLiteral("N0"));
-    root->setIcon(0, QApplication::windowIcon());
-    for (const EditorEntry& e : editors_.Entries()) {
-        const QString caption = e.treeCaption.en ? ws_.T(e.treeCaption) : actions_[e.menuName]->text();
-        auto* item = new QTreeWidgetItem(root, QStringList(PlainCaption(caption)));
-        item->setData(0, Qt::UserRole, QString::fromLatin1(e.treeKey));
-        item->setIcon(0, style()->standardIcon(e.icon));
-    }
-    root->setExpanded(true);
+    FillTree(tree_, ws_.T(mtxt::AppTitle), editors_, [this](int i) {
+        const EditorEntry& e = editors_.Entries()[i];
+        return PlainCaption(e.treeCaption.en ? ws_.T(e.treeCaption) : actions_[e.menuName]->text());
+    });
 }
 
 void frmMain::Change_Language()
@@ -442,319 +358,46 @@ void frmMain::LoadBKPic()
     else mdi_->setBackground(QBrush(bkTile_));
 }
 
-void frmMain::LoadNewDoc()
-{
-    CloseAllChildren();
-    {
-        // Undoable: the document before New is one step back.
-        EditStep step(ws_, Named(steptxt::New));
-        LoadNewTemplate(ws_);
-    }
-    ApplyMainCaptions();
-    ShowChild(Child::ChannelInfo);
-    SetTitle();
-    Cascade();
-}
-
 void frmMain::ApplyLanguage()
 {
     if (ws_.CurrentLanguage == ws_.ShownLanguage) return;
     ws_.ShownLanguage = ws_.CurrentLanguage;
     Change_Language();
+    // The windows are built again in the new language, each where it was.
+    const QList<ChildWindows::Placed> open = children_->OpenNow();
     CloseAllChildren();
-    ShowChild(Child::ChannelInfo);
-    Cascade();
+    children_->Reopen(open);
+    if (open.isEmpty()) {
+        ShowChild(Child::ChannelInfo);
+        Cascade();
+    }
 }
 
-void frmMain::Cascade()
-{
-    mdi_->cascadeSubWindows();
-    KeepChildrenInside(mdi_);
-}
+void frmMain::Cascade() { children_->Cascade(); }
 
 // ---- children ----------------------------------------------------------------
 
-QPointer<QMdiSubWindow>& frmMain::SubOf(Child which)
-{
-    return subs_[int(which)];
-}
-
-QWidget* frmMain::Editor(Child which)
-{
-    QMdiSubWindow* s = SubOf(which);
-    return s ? s->widget() : nullptr;
-}
-
-void frmMain::ShowChild(Child which)
-{
-    QPointer<QMdiSubWindow>& slot = SubOf(which);
-    if (slot) {
-        mdi_->setActiveSubWindow(slot);
-        slot->widget()->setFocus();
-        return;
-    }
-    const EditorEntry* entry = editors_.Find(which);
-    if (!entry) return;
-    // What a window writes back as it shows the document is part of it, no step.
-    const EditStep shown = EditStep::Absorbing(ws_);
-    QWidget* w = entry->create(*this);
-    auto* frame = new ChildFrame(mdi_);
-    // A window never resized still has the default size of an unshown
-    // widget, which leaves empty bands; it gets what its layout asks for.
-    frame->wanted = w->testAttribute(Qt::WA_Resized) ? w->size().expandedTo(w->sizeHint()) : w->sizeHint();
-    frame->setWidget(w);
-    frame->setWindowIcon(QApplication::windowIcon());
-    const int index = int(which);
-    frame->onClosed = [this, index, frame] {
-        if (subs_[index] == frame) subs_[index] = nullptr;
-    };
-    slot = frame;
-    mdi_->addSubWindow(frame);
-    frame->show();
-    Cascade();
-    mdi_->setActiveSubWindow(frame);
-}
-
-void frmMain::CloseChild(Child which)
-{
-    QPointer<QMdiSubWindow>& slot = SubOf(which);
-    if (!slot) return;
-    QMdiSubWindow* s = slot;
-    slot = nullptr;
-    s->close();   // lets the window store what it still holds
-    delete s;
-}
+QWidget* frmMain::Editor(Child which) { return children_->Editor(which); }
+void frmMain::ShowChild(Child which) { children_->Show(which); }
+void frmMain::CloseChild(Child which) { children_->Close(which); }
 
 void frmMain::CloseAllChildren()
 {
-    for (const EditorEntry& e : editors_.Entries()) CloseChild(e.id);
-    for (QMdiSubWindow* s : mdi_->subWindowList()) {
-        s->close();
-        delete s;
-    }
+    setAside_.clear();
+    children_->CloseAll();
 }
 
-LineEditTarget* frmMain::LineEditor()
+void frmMain::SetChildrenAside()
 {
-    // The active editor when it has a channel grid, else any open one that has.
-    if (QMdiSubWindow* active = mdi_->activeSubWindow())
-        if (auto* t = dynamic_cast<LineEditTarget*>(active->widget())) return t;
-    for (const EditorEntry& e : editors_.Entries())
-        if (auto* t = dynamic_cast<LineEditTarget*>(Editor(e.id))) return t;
-    return nullptr;
+    setAside_ = children_->OpenNow();
+    children_->CloseAll();
 }
 
 void frmMain::PopupListEditMenu(const QPoint& globalPos)
 {
-    LineEditTarget* t = LineEditor();
+    LineEditTarget* t = children_->LineEditor();
     actions_["MnuLEPaste"]->setEnabled(t && t->ClipboardFilled());
     menus_["MnuListEdit"]->popup(globalPos);
-}
-
-// ---- commands ----------------------------------------------------------------
-
-// Every menu item with its handler.  Items without one (Key Assignment, Scan
-// Information) are shown disabled.
-void frmMain::ConnectMenuHandlers()
-{
-    const auto onLineEditor = [this](void (LineEditTarget::*command)()) {
-        return [this, command] {
-            if (LineEditTarget* t = LineEditor()) (t->*command)();
-        };
-    };
-    const std::pair<const char*, std::function<void()>> handlers[] = {
-        {"mnuFileNew", [this] { mnuFileNew_Click(); }},
-        {"mnuFileOpen", [this] { mnuFileOpen_Click(); }},
-        {"mnuFileSave", [this] { mnuFileSave_Click(); }},
-        {"mnuFileSaveAs", [this] { mnuFileSaveAs_Click(); }},
-        {"mnuFileExit", [this] { close(); }},
-        {"mnuFileExportChannels", [this] { ExportChannelsCommand(*this); }},
-        {"mnuFileImportChannels", [this] { ImportChannelsCommand(*this); }},
-        {"mnuFilePrint", [this] { PrintReportCommand(*this); }},
-        {"mnuFileExportPdf", [this] { ExportPdfCommand(*this); }},
-        {"mnuModelInfo", [this] { FrmModelInfo::ShowFor(*this); }},
-        {"mnuFileRestoreBackup", [this] { RestoreBackupCommand(*this, transfers_->backupFolder, execRestoreDialog); }},
-        {"mnuEditUndo", [this] { history_->Undo(); }},
-        {"mnuEditRedo", [this] { history_->Redo(); }},
-        {"mnuEditHistory", [this] { ShowHistoryWindow(); }},
-        {"MnuFrequencyCheck", [this] { CheckAllChannelsCommand(*this); }},
-        {"MnuCheckRadioBand", [this] { CheckRadioBandCommand(*this); }},
-        {"mnuReadFromRadio", [this] { transfers_->ReadFromRadio(); }},
-        {"mnuWriteToRadio", [this] { transfers_->WriteToRadio(); }},
-        {"mnuMWriteToRadio", [this] { transfers_->WriteToGroup(); }},
-        {"mnuRadioInfo", [this] { transfers_->RadioInformation(); }},
-        {"mnuWriteSeveral", [this] { transfers_->WriteToSeveral(); }},
-        {"mnuEMG", [this] { transfers_->RadioInformation(); }},
-        {"mnuComm", [this] {
-             transfers_->CommunicationPort();
-             panels_[2]->setText(PortPanelText(ws_));
-         }},
-        {"mnuLanguage", [this] { mnuLanguage_Click(); }},
-        {"MnuInitial", [this] { MnuInitial_Click(); }},
-        {"mnuTreeView", [this] {
-             const bool show = !picture1_->isVisible();
-             picture1_->setVisible(show);
-             commandMove_->setVisible(show);
-             actions_["mnuTreeView"]->setChecked(show);
-         }},
-        {"mnuViewToolbar", [this] { tbToolBar_->setVisible(actions_["mnuViewToolbar"]->isChecked()); }},
-        {"mnuViewStatusBar", [this] { statusBar()->setVisible(actions_["mnuViewStatusBar"]->isChecked()); }},
-        {"mnuWindowCascade", [this] { Cascade(); }},
-        {"mnuWindowTileHorizontal", [this] { mdi_->tileSubWindows(); }},
-        {"mnuWindowTileVertical", [this] { mdi_->tileSubWindows(); }},
-        {"mnuCloseAll", [this] { CloseAllChildren(); }},
-        {"mnuHelpTopic", [this] { FrmHelp::ShowFor(*this); }},
-        {"mnuHelpAbout", [this] { mnuHelpAbout_Click(); }},
-        {"MnuLECopy", onLineEditor(&LineEditTarget::LECopy)},
-        {"MnuLECut", onLineEditor(&LineEditTarget::LECut)},
-        {"MnuLEPaste", onLineEditor(&LineEditTarget::LEPaste)},
-        {"MnuLEInsert", onLineEditor(&LineEditTarget::LEInsertPaste)},
-        {"MnuLEDelete", onLineEditor(&LineEditTarget::LEDelete)},
-    };
-    QSet<QString> handled;
-    const auto bind = [&](const QString& name, std::function<void()> handler) {
-        QAction* a = actions_.value(name);
-        if (!a) return;
-        // A command (menu, tool bar or shortcut) acts on what the editors show:
-        // an edit still open there is stored first.  Tool bar buttons take no
-        // focus, so the editors would not otherwise know.
-        connect(a, &QAction::triggered, this, [this, h = std::move(handler)] {
-            emit ws_.Events().aboutToEncode();
-            h();
-        });
-        handled.insert(name);
-    };
-    for (const auto& [name, handler] : handlers) bind(QString::fromLatin1(name), handler);
-    for (const EditorEntry& e : editors_.Entries()) {
-        const Child id = e.id;
-        bind(QString::fromLatin1(e.menuName), [this, id] { ShowChild(id); });
-    }
-    for (const MenuEntry& e : MenuTable())
-        if (e.parent && !handled.contains(QString::fromLatin1(e.name))) actions_[e.name]->setEnabled(false);
-}
-
-void frmMain::ToolBarClick(const QString& key)
-{
-    // A failure inside a tool bar command is not allowed to take the program down.
-    try {
-        emit ws_.Events().aboutToEncode();
-        if (key == QStringLiteral("新建")) {
-            ToolBarNew();   // the tool bar's New replaces the data without asking
-            return;
-        }
-        for (const ToolButtonEntry& b : ToolBarTable())
-            if (key == QString::fromUtf8(b.key)) actions_[b.menu]->trigger();
-    } catch (...) {
-    }
-}
-
-void frmMain::TreeNodeClick(const QString& key)
-{
-    for (const EditorEntry& e : editors_.Entries())
-        if (key == QLatin1String(e.treeKey)) ShowChild(e.id);
-}
-
-void frmMain::mnuFileNew_Click()
-{
-    if (ws_.Ask(ws_.T(msg::ClearAll), Buttons::OkCancel, Icon::Warning) == Answer::Ok) LoadNewDoc();
-}
-
-void frmMain::ToolBarNew()
-{
-    LoadNewDoc();
-}
-
-// What Open needs of the main window.
-DocumentWindows frmMain::OpenWindows()
-{
-    DocumentWindows w;
-    w.closeAllChildren = [this] { CloseAllChildren(); };
-    w.showChannelWindow = [this] { ShowChild(Child::ChannelInfo); };
-    w.changeLanguage = [this] { Change_Language(); Cascade(); };
-    w.setTitle = [this] { SetTitle(); };
-    w.launchVersion = [this](const QString& v) { LaunchVersion(v); };
-    return w;
-}
-
-void frmMain::mnuFileOpen_Click()
-{
-    if (!OpenCommand(ws_, OpenWindows())) return;
-    // An opened file starts a history of its own.
-    history_->Reset();
-    NoteFile(ws_.CurrentFile);
-}
-
-void frmMain::OpenRecent(const QString& path)
-{
-    if (!QFileInfo(path).isFile()) {
-        recent_->Remove(path);
-        RebuildRecentMenu();
-        ws_.Ask(ws_.T(mtxt::RecentMissing).arg(QDir::toNativeSeparators(path)), Buttons::Ok, Icon::Warning);
-        return;
-    }
-    if (!OpenCommand(ws_, OpenWindows(), path)) return;
-    history_->Reset();
-    NoteFile(ws_.CurrentFile);
-}
-
-FrmHistory* frmMain::HistoryWindow() const { return historyWindow_; }
-
-void frmMain::ShowHistoryWindow()
-{
-    if (!historyWindow_) {
-        historyWindow_ = new FrmHistory(ws_, *history_, this);
-        // At the right of the work area, where it covers the editors least.
-        const QRect area(mdi_->mapToGlobal(QPoint(0, 0)), mdi_->size());
-        historyWindow_->move(std::max(area.left(), area.right() - historyWindow_->width() - 16), area.top() + 16);
-    }
-    historyWindow_->show();
-    historyWindow_->raise();
-    historyWindow_->activateWindow();
-}
-
-void frmMain::mnuFileSave_Click() { SaveCommand(ws_); }
-void frmMain::mnuFileSaveAs_Click() { SaveAsCommand(ws_); }
-
-void frmMain::MnuInitial_Click()
-{
-    CloseAllChildren();
-    {
-        EditStep step(ws_, Named(steptxt::InitialSetting));
-        LoadInitialTemplate(ws_);
-    }
-    SetTitle();
-    ShowChild(Child::ChannelInfo);
-    Cascade();
-}
-
-void frmMain::mnuLanguage_Click()
-{
-    FrmSetLanguage dlg(ws_, this);
-    dlg.exec();
-    // The main window is active again once the dialog has gone.
-    ApplyLanguage();
-}
-
-void frmMain::mnuHelpAbout_Click()
-{
-    if (ws_.CurrentLanguage == English) {
-        FrmAbout2 box(ws_, this);
-        box.exec();
-    } else {
-        frmAbout box(ws_, this);
-        box.exec();
-    }
-}
-
-void frmMain::LaunchVersion(const QString& v)
-{
-    const bool started = LaunchVersionFlow(ws_, v, ownExecutableName, [this](const QString& target) {
-        if (transfers_->IsPortOpen()) transfers_->ClosePort();
-        return startProgram && startProgram(target);
-    });
-    if (!started) return;
-    launching_ = true;
-    if (endProgram) endProgram();
 }
 
 // ---- window events -----------------------------------------------------------
@@ -792,7 +435,7 @@ void frmMain::closeEvent(QCloseEvent* e)
 void frmMain::resizeEvent(QResizeEvent* e)
 {
     QMainWindow::resizeEvent(e);
-    if (transfers_) transfers_->StopTimers();
+    for (CommandWing* w : wings_) w->MainResized();
     LoadBKPic();
 }
 

@@ -2,6 +2,8 @@
 // child windows of the editors in a multiple-document area.
 #pragma once
 
+#include "gui/ChildWindows.h"
+#include "gui/CommandRegistry.h"
 #include "gui/EditorRegistry.h"
 #include "gui/MainHost.h"
 #include "shell/FileCommands.h"
@@ -11,6 +13,7 @@
 #include "model/Workspace.h"
 
 #include <QHash>
+#include <QSet>
 #include <QImage>
 #include <QMainWindow>
 #include <QPointer>
@@ -32,7 +35,6 @@ class Transfers;
 class CommandMoveBar;
 class DocumentHistory;
 class FrmHistory;
-class FrmRestoreBackup;
 
 class frmMain : public QMainWindow, public MainHost {
     Q_OBJECT
@@ -49,6 +51,8 @@ public:
     void ShowChild(Child which) override;
     void CloseChild(Child which) override;
     void CloseAllChildren() override;
+    void SetChildrenAside() override;
+    void ShowStatus(const QString& text) override;
     void SetTitle() override;
     void PopupListEditMenu(const QPoint& globalPos) override;
     void LaunchVersion(const QString& v) override;
@@ -59,9 +63,10 @@ public:
     void Change_Language();
     void LoadBKPic();
     void LoadNewDoc();
-    // Applies a language changed in the language dialog: captions, tree,
-    // children closed and the channel window reopened.  Runs on activation;
-    // does nothing when the shown language is already the current one.
+    // Applies a language changed in the language dialog: captions, tree, and
+    // every open editor window built again in the new language at its place
+    // (the channel window when none was open).  Runs on activation; does
+    // nothing when the shown language is already the current one.
     void ApplyLanguage();
     void Cascade();
 
@@ -98,7 +103,8 @@ public:
     QTreeWidget* TreeView1() const { return tree_; }
     QToolBar* Toolbar1() const { return toolbar1_; }
     QWidget* CommandMove() const;
-    Transfers* transfers() const { return transfers_; }
+    // The radio-link wing (defined with the registrations in Commands.cpp).
+    Transfers* transfers() const;
     // The tile the background is painted with (the picture without its border).
     QImage BackgroundTile() const { return bkTile_; }
     Geometry CurrentGeometry() const;
@@ -108,8 +114,6 @@ public:
     std::function<bool(const QString&)> startProgram;
     std::function<void()> endProgram;
     QString ownExecutableName;
-    // Shows the Restore Backup dialog; by default modally (tests answer it).
-    std::function<int(FrmRestoreBackup&)> execRestoreDialog;
 
 protected:
     void changeEvent(QEvent* e) override;
@@ -127,8 +131,9 @@ private:
     void RebuildRecentMenu();
     // Remembers a file opened or saved (the recent list and its folder).
     void NoteFile(const QString& path);
-    LineEditTarget* LineEditor();
-    QPointer<QMdiSubWindow>& SubOf(Child which);
+    // Binds a menu item; every command first stores what the editors still hold.
+    void Bind(const QString& name, std::function<void()> handler);
+    void DisableUnboundItems();
 
     Workspace& ws_;
     QSettings* store_;
@@ -150,8 +155,11 @@ private:
     QHash<QString, QAction*> actions_;
     QHash<QString, QMenu*> menus_;
     QHash<QString, QAction*> toolButtons_;
-    QPointer<QMdiSubWindow> subs_[4];
-    Transfers* transfers_ = nullptr;
+    std::unique_ptr<ChildWindows> children_;
+    // The editors closed for a document being replaced, shown again with it.
+    QList<ChildWindows::Placed> setAside_;
+    std::vector<CommandWing*> wings_;
+    QSet<QString> bound_;
     QImage bkTile_;
     int bkLanguage_ = 0;
     bool launching_ = false;

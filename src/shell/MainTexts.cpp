@@ -7,7 +7,7 @@ namespace kt {
 const std::vector<MenuEntry>& MenuTable()
 {
     static const std::vector<MenuEntry> table = {
-        {"mnuFile", nullptr, {"&File", "文件&F"}, false, false},
+        {"mnuFile", nullptr, {"&File", "文件(&F)"}, false, false},
         {"mnuFileNew", "mnuFile", {"&New", "新建(&N)"}, false, false},
         {"mnuFileOpen", "mnuFile", {"&Open", "打开(&O)"}, false, false},
         {"mnuFileSave", "mnuFile", {"&Save", "保存(&S)"}, false, false},
@@ -71,7 +71,7 @@ const std::vector<MenuEntry>& MenuTable()
 
         {"mnuHelp", nullptr, {"&Help", "帮助(&H)"}, false, false},
         {"mnuHelpTopic", "mnuHelp", {"&Help topics", "帮助主题(&H)"}, false, false},
-        {"mnuHelpAbout", "mnuHelp", {"&About KT-6383 Pro", "关于 AKT-6383 Pro(&A)"}, false, true},
+        {"mnuHelpAbout", "mnuHelp", {"&About KT-6383 Pro", "关于 KT-6383 Pro(&A)"}, false, true},
 
         // The channel grid's pop-up; its captions are the same in both languages.
         {"MnuListEdit", nullptr, {"Tools", "Tools"}, true, false},
@@ -115,9 +115,11 @@ QString PlainCaption(const QString& caption)
     QString t = caption;
     // Chinese captions carry the key as a "(&C)" suffix; the letter alone
     // means nothing beside Chinese text, so the suffix goes with the "&".
-    static const QRegularExpression suffix(QStringLiteral("\\(&[^)]\\)"));
+    static const QRegularExpression suffix(QStringLiteral("\\(&[^)&]\\)"));
     t.remove(suffix);
-    return t.remove(QLatin1Char('&'));
+    // "&&" is a shown "&"; a single "&" marks the access key.
+    static const QRegularExpression marker(QStringLiteral("&(.)"));
+    return t.replace(marker, QStringLiteral("\\1"));
 }
 
 }  // namespace kt

@@ -65,6 +65,8 @@ public:
         }
     }
     void CloseAllChildren() override { chan_.reset(); opt_.reset(); dtmf_.reset(); tone_.reset(); }
+    void SetChildrenAside() override { CloseAllChildren(); }
+    void ShowStatus(const QString& text) override { status << text; }
     void SetTitle() override { ++titleCount; }
     void PopupListEditMenu(const QPoint&) override { ++popupCount; }
     void LaunchVersion(const QString& v) override { launched << v; }
@@ -73,6 +75,7 @@ public:
     ScriptedAsker asker;
     int showCount = 0, titleCount = 0, popupCount = 0;
     QStringList launched;
+    QStringList status;   // every status-bar line, oldest first
 
 private:
     Workspace& ws_;

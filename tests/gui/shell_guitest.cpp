@@ -19,6 +19,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QMdiArea>
+#include <QMap>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QPushButton>
@@ -106,15 +107,18 @@ TEST_F(ShellTest, MenuCaptionsAndToolTipsInBothLanguages)
             EXPECT_EQ(a->text(), e.caption.in(L)) << e.name << " language " << L;
         }
         for (const ToolButtonEntry& b : ToolBarTable())
-            EXPECT_EQ(main->toolButton(QString::fromUtf8(b.key))->toolTip(), MenuCaption(b.menu, L)) << b.key;
+            EXPECT_EQ(main->toolButton(QString::fromUtf8(b.key))->toolTip(), PlainCaption(MenuCaption(b.menu, L)))
+                << b.key;
     }
-    // Spot checks against the texts themselves.
-    EXPECT_EQ(main->menuAction("mnuHelpAbout")->text(), QString::fromUtf8("关于 AKT-6383 Pro(&A)"));
-    EXPECT_EQ(main->toolButton("CommSet")->toolTip(), QString::fromUtf8("通讯端口(&C)"));
-    EXPECT_EQ(main->menu("mnuFile")->title(), QString::fromUtf8("文件&F"));
+    // Spot checks against the texts themselves: access keys in parentheses
+    // after Chinese captions, none shown in tool-tips.
+    EXPECT_EQ(main->menuAction("mnuHelpAbout")->text(), QString::fromUtf8("关于 KT-6383 Pro(&A)"));
+    EXPECT_EQ(main->toolButton("CommSet")->toolTip(), QString::fromUtf8("通讯端口"));
+    EXPECT_EQ(main->menu("mnuFile")->title(), QString::fromUtf8("文件(&F)"));
     ws->CurrentLanguage = English;
     main->ApplyMainCaptions();
-    EXPECT_EQ(main->toolButton("新建")->toolTip(), "&New");
+    EXPECT_EQ(main->toolButton("新建")->toolTip(), "New");
+    EXPECT_EQ(main->toolButton("打印")->toolTip(), "Print");
     EXPECT_EQ(main->menuAction("mnuToneTips")->text(), "&Roger Beep");
 }
 
@@ -296,7 +300,7 @@ TEST_F(ShellTest, ToolBarNewDoesNotAskButTheMenuDoes)
     EXPECT_EQ(ChildTitles(), QStringList({"Channel Information"}));
 }
 
-TEST_F(ShellTest, LanguageChangeClosesChildrenOnceAndReopensTheChannelWindow)
+TEST_F(ShellTest, LanguageChangeRebuildsEveryOpenWindowWhereItWas)
 {
     Start(Chinese, "[language]\nIsFirstRun=0\nCurrentLanguage=1\n");
     EXPECT_EQ(ws->CurrentLanguage, English);
@@ -304,6 +308,15 @@ TEST_F(ShellTest, LanguageChangeClosesChildrenOnceAndReopensTheChannelWindow)
     EXPECT_EQ(ws->ShownLanguage, English);
     main->ShowChild(Child::OptFeatures);
     main->ShowChild(Child::ToneTips);
+    main->Editor(Child::OptFeatures)->parentWidget()->move(40, 30);
+    const auto frames = [&] {
+        QMap<int, QRect> f;
+        for (Child c : {Child::ChannelInfo, Child::OptFeatures, Child::ToneTips, Child::Dtmf})
+            if (QWidget* w = main->Editor(c)) f[int(c)] = w->parentWidget()->geometry();
+        return f;
+    };
+    const QMap<int, QRect> before = frames();
+    ASSERT_EQ(before.size(), 3);
 
     FrmSetLanguage dlg(*ws, main.get());
     ASSERT_EQ(dlg.Combo1->count(), 2);
@@ -325,8 +338,12 @@ TEST_F(ShellTest, LanguageChangeClosesChildrenOnceAndReopensTheChannelWindow)
     main->ApplyLanguage();
     // Qt's own buttons and dialogs follow the program's language.
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QString::fromUtf8("取消"));
-    EXPECT_EQ(ChildTitles(), QStringList({QString::fromUtf8("信道信息")}));
-    EXPECT_EQ(main->menuAction("mnuFile")->text(), QString::fromUtf8("文件&F"));
+    // The same windows, built again in Chinese, each at its place; the one in
+    // front is still in front.
+    EXPECT_EQ(frames(), before);
+    EXPECT_TRUE(ChildTitles().contains(QString::fromUtf8("信道信息")));
+    EXPECT_EQ(main->mdiArea()->activeSubWindow()->widget(), main->Editor(Child::ToneTips));
+    EXPECT_EQ(main->menuAction("mnuFile")->text(), QString::fromUtf8("文件(&F)"));
     QWidget* channel = main->ChannelWindow();
     main->ApplyLanguage();   // second activation: nothing more
     EXPECT_EQ(main->ChannelWindow(), channel);
@@ -340,9 +357,18 @@ TEST_F(ShellTest, LanguageChangeClosesChildrenOnceAndReopensTheChannelWindow)
         EXPECT_EQ(combo->currentText(), QString::fromUtf8("中文"));
         combo->setCurrentIndex(0);
     });
+    main->CloseChild(Child::ToneTips);
     main->menuAction("mnuLanguage")->trigger();
     EXPECT_EQ(ws->CurrentLanguage, English);
-    EXPECT_EQ(ChildTitles(), QStringList({"Channel Information"}));
+    EXPECT_EQ(ChildTitles().size(), 2);
+    EXPECT_TRUE(ChildTitles().contains("Channel Information"));
+    // With no window open, the channel window comes back.
+    main->CloseAllChildren();
+    ws->CurrentLanguage = Chinese;
+    main->ApplyLanguage();
+    EXPECT_EQ(ChildTitles(), QStringList({QString::fromUtf8("信道信息")}));
+    ws->CurrentLanguage = English;
+    main->ApplyLanguage();
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Cancel");
     EXPECT_EQ(main->windowTitle(), "KT-6383 Pro[" + ws->BandRange + "][File Name:new.dat]");
 }

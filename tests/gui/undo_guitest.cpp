@@ -21,6 +21,7 @@
 #include "shell/DocumentHistory.h"
 #include "shell/FileCommands.h"
 #include "shell/MainTexts.h"
+#include "MainWindowTest.h"
 #include "TestSupport.h"
 
 #include <QAction>
@@ -39,97 +40,13 @@
 #include <QUndoView>
 #include <gtest/gtest.h>
 
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
-
 namespace kt {
 namespace {
 
 using test::DocumentBytes;
 
-bool SpinUntil(const std::function<bool()>& done, int ms)
-{
-    QElapsedTimer t;
-    t.start();
-    while (!done() && t.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 10);
-    return done();
-}
-
-class UndoTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        ws = std::make_unique<Workspace>();
-        StartOptions opt;
-        opt.programDir = inst.bin();
-        opt.root = inst.root();
-        StartUp(*ws, opt);
-        ws->asker = &asker;
-        ws->comPort = kSimulatedPortKey;
-        store = std::make_unique<QSettings>(inst.path("user.ini"), QSettings::IniFormat);
-        main = std::make_unique<frmMain>(*ws, store.get());
-        main->transfers()->backupFolder = inst.path("backups");
-        main->show();
-    }
-    void TearDown() override
-    {
-        main->hide();
-        main.reset();
-    }
-    frmCommChInfo* Channels() { return main->ChannelWindow(); }
-    template <class T> T* In(QWidget* w, const char* name)
-    {
-        T* c = w ? w->findChild<T*>(name) : nullptr;
-        EXPECT_NE(c, nullptr) << name;
-        return c;
-    }
-    QTableView* Grid() { return In<QTableView>(Channels(), "MSFlexGrid1"); }
-    void SelectRow(int row) { Grid()->setCurrentIndex(Grid()->model()->index(row - 1, 1)); }
-    QString Cell(int row) { return Grid()->model()->index(row - 1, 1).data().toString(); }
-    // Types a frequency into a row of the grid, as the user does.
-    void Type(int row, const QString& text)
-    {
-        SelectRow(row);
-        QTest::keyClick(Grid(), Qt::Key_Return);
-        QLineEdit* e = In<QLineEdit>(Channels(), "Text1");
-        ASSERT_TRUE(e && e->isVisible());
-        e->selectAll();
-        QTest::keyClick(e, Qt::Key_Backspace);
-        QTest::keyClicks(e, text);
-        QTest::keyClick(e, Qt::Key_Return);
-    }
-    void Menu(const char* name) { main->menuAction(name)->trigger(); }
-    void UndoAll()
-    {
-        while (main->menuAction("mnuEditUndo")->isEnabled()) Menu("mnuEditUndo");
-    }
-    void RedoAll()
-    {
-        while (main->menuAction("mnuEditRedo")->isEnabled()) Menu("mnuEditRedo");
-    }
-    QStringList StepNames()
-    {
-        QStringList l;
-        for (int i = 0; i < main->History().Stack().count(); ++i) l << main->History().Stack().text(i);
-        return l;
-    }
-    // Opens the options list as a pick from its drop-down.
-    void Choose(QComboBox* c, int index)
-    {
-        c->setCurrentIndex(index);
-        emit c->activated(index);
-    }
-    QStringList BackupNames(const QString& folder)
-    {
-        return QDir(folder).entryList(QDir::Files, QDir::Name);
-    }
-    QByteArray Bytes(const std::vector<uint8_t>& v) { return QByteArray(reinterpret_cast<const char*>(v.data()), int(v.size())); }
-
-    test::TempInstall inst;
-    std::unique_ptr<Workspace> ws;
-    ScriptedAsker asker;
-    std::unique_ptr<QSettings> store;
-    std::unique_ptr<frmMain> main;
-};
+// The main window with the simulated radio on its port.
+class UndoTest : public MainWindowTest {};
 
 TEST_F(UndoTest, EditsInEveryWindowUndoToTheStartAndRedoToTheSavedPair)
 {
@@ -217,7 +134,7 @@ TEST_F(UndoTest, UndoBackToTheSavedStateAsksNothingAtExit)
     In<QComboBox>(Channels(), "cboGroup")->setCurrentText("B");
     Type(33, "28.405");
     EXPECT_EQ(main->menuAction("mnuEditUndo")->text(), "&Undo New Channel CH B33");
-    EXPECT_EQ(main->toolButton("Undo")->toolTip(), "&Undo New Channel CH B33");
+    EXPECT_EQ(main->toolButton("Undo")->toolTip(), "Undo New Channel CH B33");
     ws->CurrentLanguage = Chinese;
     main->Change_Language();
     EXPECT_EQ(main->menuAction("mnuEditUndo")->text(), QString::fromUtf8("撤销 新建信道 信道 B33(&U)"));
@@ -297,7 +214,7 @@ TEST_F(UndoTest, NewAReadAndARestoredBackupAreStepsAndTheTransfersLeaveBackups)
     Type(5, "28.125");   // something to come back to
     const QByteArray beforeRestore = DocumentBytes(*ws);
     QStringList kinds;
-    main->execRestoreDialog = [&](FrmRestoreBackup& d) {
+    main->transfers()->execRestoreDialog = [&](FrmRestoreBackup& d) {
         for (int i = 0; i < d.Backups().size(); ++i) {
             d.SelectRow(i);
             kinds << (d.OpenButton()->isEnabled() ? "open" : "closed");

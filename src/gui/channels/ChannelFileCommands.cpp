@@ -1,6 +1,7 @@
 #include "gui/channels/ChannelFileCommands.h"
 #include "model/EditStep.h"
 
+#include "gui/MenuPolish.h"
 #include "gui/channels/FrmCheckReport.h"
 #include "model/ChannelRules.h"
 #include "rules/channels/ChannelCheck.h"
@@ -95,6 +96,7 @@ void CheckAllChannelsCommand(MainHost& host)
         open->Refresh();
     } else {
         open = new FrmCheckReport(host, host.MainWindow());
+        PlaceOverMainWindow(open, host.MainWindow());
     }
     open->show();
     open->raise();

@@ -49,6 +49,8 @@ void FreqEditDelegate::initStyleOption(QStyleOptionViewItem* option, const QMode
 {
     QStyledItemDelegate::initStyleOption(option, index);
     if (index.column() == 0) option->backgroundBrush = option->palette.button();
+    // A frequency cell the user cannot edit looks it: greyed like a disabled field.
+    else if (!(index.flags() & Qt::ItemIsEditable)) option->backgroundBrush = option->palette.window();
 }
 
 // Digits and a point only; the clipboard keys do nothing in the box.

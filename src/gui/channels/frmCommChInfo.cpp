@@ -377,6 +377,7 @@ void frmCommChInfo::ShowGroup(int group)
 {
     SaveShowGridData();
     group_ = group > 0 ? group : 1;
+    NewGroupVisit();
     fraGroup_->setTitle(T(chtxt::Group) + " -- " + GroupLetter(band_, group_));
     InitValidComboList();
     fraDetail_->hide();
@@ -446,7 +447,7 @@ void frmCommChInfo::EnterGridEdit()
 {
     Trap("frmCommChInfo_EnterGridEdit", [&] {
         const QModelIndex index = grid_->currentIndex();
-        if (!index.isValid() || index.column() != 1 || !GroupIsEditable()) return;
+        if (!index.isValid() || index.column() != 1 || RefuseReadOnly(false)) return;
         grid_->scrollTo(index);
         topRow_ = grid_->rowAt(0) + 1;
         editRow_ = index.row() + 1;

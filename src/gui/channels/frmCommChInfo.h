@@ -94,6 +94,10 @@ private:
     void AfterRemove(int row, int result);
     bool PasteDone(PasteResult result);   // tells why a paste could not act
     bool GridKey(QKeyEvent* e);
+    void NewGroupVisit();
+    // True in a group the grid does not edit, after saying so: a message for
+    // a command, a status-bar line once a group visit for keys and clicks.
+    bool RefuseReadOnly(bool command);
     void GridRightClick(const QPoint& pos, const QPoint& globalPos);
     QString T(const Bi& b) const;
 
@@ -106,6 +110,7 @@ private:
     int editRow_ = 0;
     int editCol_ = 0;
     int topRow_ = 0;
+    bool readOnlyHinted_ = false;
 
     QLabel* lblBand_ = nullptr;
     QComboBox* cboBand_ = nullptr;

@@ -38,7 +38,7 @@ void frmCommChInfo::LECut()
 {
     SaveShowGridData();
     const int row = CurrentRow();
-    if (row <= 0 || !GroupIsEditable()) return;
+    if (row <= 0 || RefuseReadOnly(true)) return;
     EditStep step(ws(), Named(steptxt::Cut, ChannelStepDetail(band_, group_, row)));
     AfterRemove(row, int(LineCut(ws(), band_, group_, row)));
 }
@@ -47,7 +47,7 @@ void frmCommChInfo::LEDelete()
 {
     SaveShowGridData();
     const int row = CurrentRow();
-    if (row <= 0 || !GroupIsEditable()) return;
+    if (row <= 0 || RefuseReadOnly(true)) return;
     EditStep step(ws(), Named(steptxt::DeleteChannel, ChannelStepDetail(band_, group_, row)));
     AfterRemove(row, int(LineDelete(ws(), band_, group_, row)));
 }
@@ -56,6 +56,8 @@ bool frmCommChInfo::PasteDone(PasteResult result)
 {
     if (result == PasteResult::ClipboardEmpty) ws().Ask(T(kClipboardEmpty), Buttons::Ok, Icon::Information);
     if (result == PasteResult::NoRoom) ws().Ask(T(kNoRoom), Buttons::Ok, Icon::Warning);
+    if (result == PasteResult::PushedOut)
+        ws().Ask(T(kPushedOut).arg(PushedOutChannel(band_, group_, ws().CurrentLanguage)), Buttons::Ok, Icon::Warning);
     return result == PasteResult::Pasted;
 }
 
@@ -63,7 +65,7 @@ void frmCommChInfo::LEPaste()
 {
     SaveShowGridData();
     const int row = CurrentRow();
-    if (row <= 0 || !GroupIsEditable()) return;
+    if (row <= 0 || RefuseReadOnly(true)) return;
     EditStep step(ws(), Named(steptxt::Paste, ChannelStepDetail(band_, group_, row)));
     if (!PasteDone(LinePaste(ws(), band_, group_, row))) return;
     reShowGrid(row);
@@ -76,7 +78,7 @@ void frmCommChInfo::LEInsertPaste()
 {
     SaveShowGridData();
     const int row = CurrentRow();
-    if (row <= 0 || !GroupIsEditable()) return;
+    if (row <= 0 || RefuseReadOnly(true)) return;
     EditStep step(ws(), Named(steptxt::InsertPaste, ChannelStepDetail(band_, group_, row)));
     if (!PasteDone(LineInsertPaste(ws(), band_, group_, row))) return;
     Filling f(wandToSave_);
@@ -91,7 +93,7 @@ void frmCommChInfo::LEInsertPaste()
 
 void frmCommChInfo::GridRightClick(const QPoint& pos, const QPoint& globalPos)
 {
-    if (!GroupIsEditable()) return;
+    if (RefuseReadOnly(false)) return;
     const int row = grid_->rowAt(pos.y());
     if (row < 0) return;
     SaveShowGridData();
@@ -100,8 +102,35 @@ void frmCommChInfo::GridRightClick(const QPoint& pos, const QPoint& globalPos)
     host_.PopupListEditMenu(globalPos);
 }
 
+// A new group is shown: the read-only hint may be given again.
+void frmCommChInfo::NewGroupVisit()
+{
+    if (readOnlyHinted_) host_.ShowStatus(QString());
+    readOnlyHinted_ = false;
+}
+
+bool frmCommChInfo::RefuseReadOnly(bool command)
+{
+    if (GroupIsEditable()) return false;
+    // A command chosen from a menu is answered each time; keys and clicks
+    // get a status-bar line once a visit, so typing on does not nag.
+    if (command) {
+        ws().Ask(T(chtxt::ReadOnlyGroup), Buttons::Ok, Icon::Information);
+    } else if (!readOnlyHinted_) {
+        host_.ShowStatus(T(chtxt::ReadOnlyGroup));
+        readOnlyHinted_ = true;
+    }
+    return true;
+}
+
 bool frmCommChInfo::GridKey(QKeyEvent* e)
 {
+    const QString t = e->text();
+    const bool typed = t.size() == 1 && (t[0].isDigit() || t[0] == '.') && t[0].unicode() < 128 &&
+                       !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+    const bool changes = e->matches(QKeySequence::Cut) || e->matches(QKeySequence::Paste) || typed ||
+                         (e->modifiers() == Qt::NoModifier && (e->key() == Qt::Key_Insert || e->key() == Qt::Key_Delete));
+    if (changes && RefuseReadOnly(false)) return true;
     const bool editable = GroupIsEditable() && CurrentRow() > 0;
     if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter || e->key() == Qt::Key_F2) {
         EnterGridEdit();
@@ -128,9 +157,7 @@ bool frmCommChInfo::GridKey(QKeyEvent* e)
         return true;
     }
     // Typing a digit starts an edit with that digit, as in a spreadsheet.
-    const QString t = e->text();
-    if (editable && t.size() == 1 && (t[0].isDigit() || t[0] == '.') && t[0].unicode() < 128 &&
-        !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+    if (editable && typed) {
         EnterGridEdit();
         if (QLineEdit* e = grid_->Delegate()->Editor()) e->setText(t);
         return true;

@@ -12,6 +12,8 @@ namespace kt {
 inline constexpr Bi kLastChannel{"The last channel of the band cannot be removed.", "频段的最后一个信道不能删除。"};
 inline constexpr Bi kNoRoom{"Every slot of this group is taken; the channel was not added.",
                             "本组的存储位置已满，信道未添加。"};
+inline constexpr Bi kPushedOut{"%1 would be pushed out of the group; delete or move it first",
+                               "%1 将被挤出本组；请先删除或移走它"};
 inline constexpr Bi kClipboardEmpty{"Nothing to paste: copy or cut a channel first.",
                                     "没有可粘贴的内容：请先复制或剪切一个信道。"};
 

@@ -136,9 +136,9 @@ bool OpenBackup(MainHost& host, const QString& path)
         return false;
     }
     emit ws.Events().aboutToEncode();
-    // As after a read: the windows close on the old document, the channel
-    // window comes back on the new one.
-    host.CloseAllChildren();
+    // As after a read: the windows close on the old document and come back
+    // on the new one.
+    host.SetChildrenAside();
     EditStep step(ws, Named(steptxt::RestoreBackup, Plain(info.when.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")))));
     OpenImageAsDocument(ws, image);
     return true;

@@ -2,8 +2,10 @@
 
 #include "gui/MainHost.h"
 #include "base/Messages.h"
+#include "gui/FrmModelInfo.h"
 #include "gui/link/FrmComSet.h"
 #include "gui/link/FrmProgress.h"
+#include "gui/link/FrmRestoreBackup.h"
 #include "gui/link/FrmSeveralRadios.h"
 #include "link/Backups.h"
 #include "link/LinkTexts.h"
@@ -64,9 +66,9 @@ protected:
         LastOk = success;
         // The windows close before the image replaces the document, so what
         // they still hold goes into the old one; the document's events then
-        // bring the channel window back.
+        // bring the windows back.
         if (success && kind == kRead) {
-            host_.CloseAllChildren();
+            host_.SetChildrenAside();
             // Undoable: the document before the read is one step back.
             EditStep step(ws_, Named(steptxt::ReadFromRadio));
             Transfer::Finished(kind, success);
@@ -96,7 +98,7 @@ private:
 };
 
 Transfers::Transfers(MainHost& host, QObject* parent)
-    : QObject(parent), backupFolder(BackupStore::DefaultFolder()), backupKeep(BackupStore::kDefaultKeep),
+    : CommandWing(parent), backupFolder(BackupStore::DefaultFolder()), backupKeep(BackupStore::kDefaultKeep),
       host_(host), sim_(std::make_unique<SimRadio>()), driver_(std::make_unique<GuiTransferDriver>(host, *this))
 {
     driver_->SetSimulator(sim_.get());
@@ -116,6 +118,33 @@ Transfers::Transfers(MainHost& host, QObject* parent)
         if (answered) emit RadioIdentified();
         else ws.Ask(ws.T(link_txt::NoAnswer), Buttons::Ok, Icon::Warning);
     });
+    // Model Information tells of the radio a transfer has just identified;
+    // Radio Information opens it.
+    connect(this, &Transfers::TransferEnded, this, [this] { FrmModelInfo::RefreshOpen(host_); });
+    connect(this, &Transfers::RadioIdentified, this, [this] { FrmModelInfo::ShowFor(host_); });
+}
+
+std::vector<CommandWing::Command> Transfers::Commands()
+{
+    return {
+        {"mnuReadFromRadio", [this] { ReadFromRadio(); }},
+        {"mnuWriteToRadio", [this] { WriteToRadio(); }},
+        {"mnuMWriteToRadio", [this] { WriteToGroup(); }},
+        {"mnuRadioInfo", [this] { RadioInformation(); }},
+        {"mnuEMG", [this] { RadioInformation(); }},
+        {"mnuWriteSeveral", [this] { WriteToSeveral(); }},
+        {"mnuComm", [this] {
+             CommunicationPort();
+             host_.SetTitle();   // the status bar names the port
+         }},
+        {"mnuModelInfo", [this] { FrmModelInfo::ShowFor(host_); }},
+        {"mnuFileRestoreBackup", [this] { RestoreBackupCommand(host_, backupFolder, execRestoreDialog); }},
+    };
+}
+
+void Transfers::BeforeOtherVersion()
+{
+    if (IsPortOpen()) ClosePort();
 }
 
 Transfers::~Transfers() = default;

@@ -1,8 +1,10 @@
-// The radio-link commands of the main window: port dialog, read, write,
-// multi-radio write and information read, each behind its progress window.
+// The radio-link wing of the main window: port dialog, read, write,
+// multi-radio write and information read, each behind its progress window,
+// and the backups of the images they move.
 #pragma once
 
-#include <QObject>
+#include "gui/CommandRegistry.h"
+
 #include <functional>
 #include <memory>
 
@@ -12,17 +14,23 @@ class QTimer;
 namespace kt {
 
 class FrmComSet;
+class FrmRestoreBackup;
 class FrmSeveralRadios;
 
 class MainHost;
 class SimRadio;
 class GuiTransferDriver;
 
-class Transfers : public QObject {
+class Transfers : public CommandWing {
     Q_OBJECT
 public:
     explicit Transfers(MainHost& host, QObject* parent = nullptr);
     ~Transfers() override;
+
+    // CommandWing: the Program and Setup menus, Restore Backup and Model Information.
+    std::vector<Command> Commands() override;
+    void MainResized() override { StopTimers(); }
+    void BeforeOtherVersion() override;
 
     void CommunicationPort();   // mnuComm: the port dialog FrmComSet
     void ReadFromRadio();       // mnuReadFromRadio
@@ -43,6 +51,8 @@ public:
     std::function<int()> askRadioCount;
     // Called with the port dialog before it is shown modally; tests replace the showing.
     std::function<int(FrmComSet&)> execPortDialog;
+    // Shows the Restore Backup dialog; by default modally (tests answer it).
+    std::function<int(FrmRestoreBackup&)> execRestoreDialog;
     // Called with each progress window once it is up (tests watch it).
     std::function<void(QDialog&)> onProgressShown;
     // The write starts this long after the command, once pending edits are stored.

@@ -4,6 +4,7 @@
 #include "rules/channels/ChannelTables.h"
 #include "model/FreqRules.h"
 #include "model/Defaults.h"
+#include "model/EditStep.h"
 
 #include <QStringDecoder>
 #include <QStringEncoder>
@@ -172,11 +173,10 @@ PasteResult LineInsertPaste(Workspace& ws, int band, int group, int row)
     // Without a channel to paste, shifting the group would only lose its last channel.
     if (!LineClipboardFilled(ws)) return PasteResult::ClipboardEmpty;
     const int size = GroupSize(band, group);
-    const int last = FindSlot(ws, band, group, size);
-    // The shift frees the row, so the paste needs a slot unless the last row's
-    // channel gives one up; check before anything moves.
-    if (last == 0 && !SlotFree(ws, band, group)) return PasteResult::NoRoom;
-    if (last > 0) DeleteChannelSlot(ws, last, band, group);
+    // A channel on the last row would have nowhere to go; the user moves or
+    // deletes it first.  Checked before anything moves.
+    if (FindSlot(ws, band, group, size) > 0) return PasteResult::PushedOut;
+    if (!SlotFree(ws, band, group)) return PasteResult::NoRoom;
     for (int s = 1; s <= ws.ChannelCount(band, group); ++s) {
         ChannelRec& c = ws.Channels(band, s, group);
         if (c.ChNo >= row && c.ChNo <= size - 1) ++c.ChNo;
@@ -184,6 +184,11 @@ PasteResult LineInsertPaste(Workspace& ws, int band, int group, int row)
     LinePaste(ws, band, group, row);
     RepointChannelRefs(ws, band, group);
     return PasteResult::Pasted;
+}
+
+QString PushedOutChannel(int band, int group, int language)
+{
+    return ChannelStepDetail(band, group, GroupSize(band, group)).in(language);
 }
 
 }  // namespace kt

@@ -47,8 +47,13 @@ enum class PasteResult {
     Nothing,         // not a row of an editable group: nothing to do
     ClipboardEmpty,  // nothing copied yet: nothing changed
     NoRoom,          // a new channel is needed but every slot is taken: nothing changed
+    PushedOut,       // Insert&Paste would push the channel on the group's last row out: nothing changed
 };
 PasteResult LinePaste(Workspace& ws, int band, int group, int row);
+// Moves the channels from row on one number up and pastes on row; refused
+// (PushedOut) while the group's last row holds a channel, which would be lost.
 PasteResult LineInsertPaste(Workspace& ws, int band, int group, int row);
+// "CH A40", "CH MEM M99": the channel a refused Insert&Paste would push out.
+QString PushedOutChannel(int band, int group, int language);
 
 }  // namespace kt

@@ -63,6 +63,7 @@ QVariant ChannelGridModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || index.row() >= freq_.size()) return {};
     if (role == Qt::TextAlignmentRole) return int(Qt::AlignCenter);
+    if (role == Qt::ToolTipRole && index.column() == 1 && !Editable()) return ws_.T(chtxt::ReadOnlyGroup);
     if (role != Qt::DisplayRole && role != Qt::EditRole) return {};
     if (index.column() == 0) return RowHeaderText(band_, group_, index.row() + 1);
     return freq_[index.row()];

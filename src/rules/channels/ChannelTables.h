@@ -31,6 +31,10 @@ inline constexpr Bi MoreInfo{"More Information -- CH ", "More Information -- CH 
 inline constexpr Bi EditButton{"Channel", "信道编辑"};
 inline constexpr Bi Off{"OFF", "关"};
 inline constexpr Bi On{"ON", "开"};
+// The lettered groups and VFO of the HAM band show what the radio holds but
+// are not edited.
+inline constexpr Bi ReadOnlyGroup{"In the HAM band only the MEM group is edited; this group is read-only.",
+                                  "HAM 频段只能编辑 MEM 组；本组为只读。"};
 }  // namespace chtxt
 
 // The fields of the detail panel, top to bottom.  RxCtcss/RxDcs share the

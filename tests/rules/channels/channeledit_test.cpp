@@ -246,13 +246,13 @@ TEST_F(EditFixture, CutAndDeletePerGroupKind)
     EXPECT_EQ(ws.LineClip.ChNo, 3);                                  // but it was copied
 }
 
-TEST_F(EditFixture, InsertPasteShiftsAndLosesTheLastChannel)
+TEST_F(EditFixture, InsertPasteShiftsButNeverPushesTheLastChannelOut)
 {
     struct Case { int group; std::initializer_list<int> before; int row; std::vector<int> after; };
     const Case cases[] = {
-        {1, {38, 39, 40, 5}, 39, {5, 38, 39, 40}},     // 40 lost, 39 -> 40, new 39
+        {1, {38, 39, 5}, 38, {5, 38, 39, 40}},         // 38 -> 39, 39 -> 40, new 38
         {1, {1, 2, 3}, 1, {1, 2, 3, 4}},
-        {16, {98, 99}, 98, {98, 99}},                   // memory group: 99 lost
+        {16, {97, 98}, 97, {97, 98, 99}},               // memory group
         {16, {10}, 99, {10, 99}},
     };
     for (const Case& c : cases) {
@@ -275,6 +275,33 @@ TEST_F(EditFixture, InsertPasteShiftsAndLosesTheLastChannel)
             ASSERT_GT(moved, 0);
             EXPECT_EQ(ws.Channels(0, moved, c.group).Freq.bytes(), oldFreq);
         }
+    }
+}
+
+// A channel on the group's last row would be lost: the command is refused,
+// names that channel, and the group stays as it was.
+TEST_F(EditFixture, InsertPasteWithTheLastRowTakenChangesNothing)
+{
+    struct Case { int group; std::initializer_list<int> before; int row; const char* named; };
+    const Case cases[] = {
+        {1, {38, 39, 40, 5}, 39, "CH A40"},
+        {1, {40}, 40, "CH A40"},
+        {16, {98, 99}, 98, "CH MEM M99"},
+    };
+    for (const Case& c : cases) {
+        Workspace fresh;
+        ws.WorkRecord = fresh.WorkRecord;
+        ws.Channels = fresh.Channels;
+        Fill(0, 2, {7});
+        LineCopy(ws, 0, 2, 7);
+        Fill(0, c.group, c.before);
+        const ChannelTable before = ws.Channels;
+        const int count = ws.ChannelCount(0, c.group);
+        EXPECT_EQ(LineInsertPaste(ws, 0, c.group, c.row), PasteResult::PushedOut) << c.group << "/" << c.row;
+        EXPECT_EQ(PushedOutChannel(0, c.group, English), c.named);
+        EXPECT_EQ(ws.ChannelCount(0, c.group), count);
+        for (int s = 1; s <= ws.ChannelCount(0, c.group); ++s)
+            EXPECT_EQ(ws.Channels(0, s, c.group).ChNo, before(0, s, c.group).ChNo) << s;
     }
 }
 

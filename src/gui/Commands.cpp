@@ -1,0 +1,67 @@
+// The one place that knows every command wing of the main window: the radio
+// link, the channel files and checks, the report and the manual.
+#include "gui/CommandRegistry.h"
+#include "gui/ReportCommands.h"
+#include "gui/channels/ChannelFileCommands.h"
+#include "gui/frmMain.h"
+#include "gui/help/FrmHelp.h"
+#include "gui/link/GuiTransfers.h"
+#include "link/Backups.h"
+
+namespace kt {
+
+namespace {
+
+// Commands that keep nothing between calls: each is a function of the host.
+class PlainWing : public CommandWing {
+public:
+    using Table = std::vector<std::pair<const char*, void (*)(MainHost&)>>;
+    PlainWing(MainHost& host, Table table, QObject* parent)
+        : CommandWing(parent), host_(host), table_(std::move(table)) {}
+
+    std::vector<Command> Commands() override
+    {
+        std::vector<Command> out;
+        for (const auto& [name, run] : table_) out.push_back({name, [this, f = run] { f(host_); }});
+        return out;
+    }
+
+private:
+    MainHost& host_;
+    Table table_;
+};
+
+}  // namespace
+
+const std::vector<WingFactory>& StandardCommandWings()
+{
+    static const std::vector<WingFactory> wings = {
+        [](MainHost& host, QSettings& store, QObject* parent) -> CommandWing* {
+            auto* t = new Transfers(host, parent);
+            t->backupKeep = BackupLimit(store);
+            return t;
+        },
+        [](MainHost& host, QSettings&, QObject* parent) -> CommandWing* {
+            return new PlainWing(host,
+                                 {{"mnuFileExportChannels", &ExportChannelsCommand},
+                                  {"mnuFileImportChannels", &ImportChannelsCommand},
+                                  {"MnuFrequencyCheck", &CheckAllChannelsCommand},
+                                  {"MnuCheckRadioBand", &CheckRadioBandCommand},
+                                  {"mnuFilePrint", [](MainHost& h) { PrintReportCommand(h); }},
+                                  {"mnuFileExportPdf", &ExportPdfCommand},
+                                  {"mnuHelpTopic", [](MainHost& h) { FrmHelp::ShowFor(h); }}},
+                                 parent);
+        },
+    };
+    return wings;
+}
+
+// The link wing, typed, for the program's owners and tests.
+Transfers* frmMain::transfers() const
+{
+    for (CommandWing* w : wings_)
+        if (auto* t = qobject_cast<Transfers*>(w)) return t;
+    return nullptr;
+}
+
+}  // namespace kt
