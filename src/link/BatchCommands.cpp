@@ -67,11 +67,12 @@ public:
     // Every image read or written goes to the backups, as for one radio.
     void BackUpImages()
     {
+        BackupStore::TakeOverOlderDefault();
         batch_.onImageDone = [this](int kind, const std::vector<uint8_t>& image, const QByteArray& model,
-                                    const QByteArray& firmware) {
+                                    const QByteArray& firmware, const QString& port) {
             QSettings settings(QStringLiteral("KT-6383 Pro"), QStringLiteral("KT-6383 Pro"));
             return BackUpImage(BackupStore::DefaultFolder(), BackupLimit(settings), kind, image, model, firmware,
-                               batch_.Language());
+                               batch_.Language(), port);
         };
     }
 

@@ -191,13 +191,15 @@ struct LinkRun {
         transfer->SetConfirm(!a.yes);
         // The image read or written goes to the backups first; one that
         // cannot be saved is a warning, the transfer goes on.
-        if (!a.noBackup)
+        if (!a.noBackup) {
+            BackupStore::TakeOverOlderDefault();
             transfer->onImageDone = [this, command](int kind, const std::vector<uint8_t>& image) {
                 QSettings settings(QStringLiteral("KT-6383 Pro"), QStringLiteral("KT-6383 Pro"));
-                const QString warning =
-                    BackUpTransfer(BackupStore::DefaultFolder(), BackupLimit(settings), kind, image, *ws);
+                const QString warning = BackUpTransfer(BackupStore::DefaultFolder(), BackupLimit(settings), kind,
+                                                       image, *ws, transfer->PortLabel());
                 if (!warning.isEmpty()) Err(QStringLiteral("kt6383 %1: warning: %2").arg(command, warning));
             };
+        }
         // The tool starts no other program, so there is nothing to ask: say
         // what the question would have said; the transfer then ends with End.
         transfer->onIncompatibleFirmware = [this](const QString& v) {

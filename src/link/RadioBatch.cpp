@@ -376,7 +376,7 @@ void RadioBatch::JobRadioDone(PortJob*, const RadioResult& r)
 void RadioBatch::ImageDone(int kind, const std::vector<uint8_t>& image, const PortRow& row)
 {
     if (!onImageDone) return;
-    const QString warning = onImageDone(kind, image, row.model, row.firmware);
+    const QString warning = onImageDone(kind, image, row.model, row.firmware, row.label);
     if (!warning.isEmpty()) backupWarning_ = warning;
 }
 

@@ -114,8 +114,9 @@ public:
     // Called with every image a radio took or gave whole (a write before its
     // verify, a read), for the backups; what it returns, if not empty, is a
     // warning kept in BackupWarning().
+    // port is the row's label (a device path, or "sim2").
     std::function<QString(int kind, const std::vector<uint8_t>& image, const QByteArray& model,
-                          const QByteArray& firmware)>
+                          const QByteArray& firmware, const QString& port)>
         onImageDone;
     QString BackupWarning() const { return backupWarning_; }
 

@@ -185,10 +185,10 @@ bool FrmSeveralRadios::StartWriting()
         connect(skip, &QPushButton::clicked, this, [this, r] { batch_->AnswerRow(r, Answer::Cancel); });
     }
     batch_->onImageDone = [this](int kind, const std::vector<uint8_t>& image, const QByteArray& model,
-                                 const QByteArray& firmware) {
+                                 const QByteArray& firmware, const QString& port) {
         QSettings settings(QStringLiteral("KT-6383 Pro"), QStringLiteral("KT-6383 Pro"));
         return BackUpImage(BackupStore::DefaultFolder(), BackupLimit(settings), kind, image, model, firmware,
-                           ws_.CurrentLanguage);
+                           ws_.CurrentLanguage, port);
     };
     connect(batch_.get(), &RadioBatch::rowChanged, this, &FrmSeveralRadios::ShowRow);
     connect(batch_.get(), &RadioBatch::finished, this, [this] {
