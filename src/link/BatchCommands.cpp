@@ -94,17 +94,18 @@ public:
         if (tty_) Draw();
         const BatchTotals t = batch_.Totals();
         if (o.write)
-            std::fprintf(stderr, "%d written, %d verified, %d failed, %d skipped\n", t.written, t.verified,
-                         t.failed, t.skipped);
+            std::fprintf(stderr, "%d written, %d verified, %d failed, %d skipped, %d stopped\n", t.written,
+                         t.verified, t.failed, t.skipped, t.stopped);
         else
-            std::fprintf(stderr, "%d read, %d failed, %d skipped\n", t.written, t.failed, t.skipped);
+            std::fprintf(stderr, "%d read, %d failed, %d skipped, %d stopped\n", t.written, t.failed, t.skipped,
+                         t.stopped);
         if (!batch_.LogError().isEmpty()) Err(QStringLiteral("kt6383: ") + batch_.LogError());
         if (!batch_.BackupWarning().isEmpty()) Err(QStringLiteral("kt6383: warning: ") + batch_.BackupWarning());
         bool allOk = true;
         for (int i = 0; i < batch_.RowCount(); ++i) {
             const PortRow& r = batch_.Row(i);
             const bool ok = r.state == PortState::Done
-                            || (o.keepGoing && r.state == PortState::Stopped && r.failed + r.skipped == 0);
+                            || (o.keepGoing && r.state == PortState::Stopped && r.failed + r.skipped + r.stopped == 0);
             if (!ok) {
                 allOk = false;
                 if (!tty_) continue;   // already printed with its state

@@ -40,8 +40,10 @@ const char* const kWriteUsage =
     "  Several --port options (--port sim:N adds N simulated radios) write their radios at\n"
     "  once, one progress line a port; a port whose radio fails ends with its reason and\n"
     "  the others go on.  --verify reads each radio back and compares; --keep-going writes\n"
-    "  every radio plugged into these ports in turn until Ctrl+C; --log appends one CSV\n"
-    "  row a radio.  The exit status is 0 only when every port succeeded.\n"
+    "  every radio plugged into these ports in turn until Ctrl+C (a simulated radio, never\n"
+    "  unplugged, is written once); --log appends one CSV row a radio.  Ctrl+C stops a radio\n"
+    "  part-way, which then holds part of the old and part of the new data: its line and\n"
+    "  its log row say so.  The exit status is 0 only when every port succeeded.\n"
     "  The image written is also kept in the backups (kt6383 backups) unless --no-backup,\n"
     "  once for each port that wrote a radio.\n";
 const char* const kSimulateUsage =

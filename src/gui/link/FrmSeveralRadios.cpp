@@ -240,7 +240,8 @@ void FrmSeveralRadios::ShowSummary()
 {
     if (!batch_) return;
     const BatchTotals t = batch_->Totals();
-    QString text = ws_.T(link_txt::SeveralSummary).arg(t.written).arg(t.verified).arg(t.failed).arg(t.skipped);
+    QString text =
+        ws_.T(link_txt::SeveralSummary).arg(t.written).arg(t.verified).arg(t.failed).arg(t.skipped).arg(t.stopped);
     if (!batch_->LogError().isEmpty()) text += QStringLiteral("\n") + batch_->LogError();
     if (!batch_->BackupWarning().isEmpty()) text += QStringLiteral("\n") + batch_->BackupWarning();
     Summary->setText(text);
@@ -248,13 +249,15 @@ void FrmSeveralRadios::ShowSummary()
 
 void FrmSeveralRadios::done(int r)
 {
-    if (batch_ && batch_->Running()) {
+    // Only a radio caught part-way is worth a question; ports that wait for
+    // their next radio just end.
+    if (batch_ && batch_->Busy()) {
         const bool stop = askStop ? askStop()
                                   : ws_.Ask(ws_.T(link_txt::SeveralStopAsk), Buttons::YesNo, Icon::Question)
                                         == Answer::Yes;
         if (!stop) return;
-        batch_->Stop();
     }
+    if (batch_) batch_->Stop();
     QDialog::done(r);
 }
 
