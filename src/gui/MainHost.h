@@ -51,6 +51,10 @@ public:
     virtual void LaunchVersion(const QString& v) = 0;
     // Parent for dialogs and progress windows.
     virtual QWidget* MainWindow() = 0;
+    // Program > Radio Information: identifies the radio on the port and shows
+    // what is known of it.  By default the main window's own menu command runs
+    // (the Model Information window when there is no main window).
+    virtual void RadioInformation();
 };
 
 }  // namespace kt

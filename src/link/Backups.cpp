@@ -26,10 +26,20 @@ QString NamePart(const QByteArray& text)
     return s.isEmpty() ? QStringLiteral("unknown") : s;
 }
 
+// A port as a name may carry it: the last part of a device path ("ttyUSB0",
+// "COM3", "sim2"); empty when the port is not known.
+QString PortPart(const QString& port)
+{
+    QString s = port.trimmed().section(QLatin1Char('/'), -1).section(QLatin1Char('\\'), -1);
+    s.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9_.]")), QStringLiteral("_"));
+    return s;
+}
+
 const QRegularExpression& NamePattern()
 {
     static const QRegularExpression re(
-        QStringLiteral("^(\\d{8}-\\d{6})-([A-Za-z0-9_.]+)-([A-Za-z0-9_.]+)-(read|write)(?:-(\\d+))?\\.img$"));
+        QStringLiteral("^(\\d{8}-\\d{6})-([A-Za-z0-9_.]+)-([A-Za-z0-9_.]+)(?:-([A-Za-z0-9_.]+))?-(read|write)"
+                       "(?:-(\\d+))?\\.img$"));
     return re;
 }
 
@@ -37,7 +47,7 @@ struct NameParts {
     bool ok = false;
     QDateTime when;
     int kind = 0, counter = 0;
-    QString model, firmware;
+    QString model, firmware, port;
 };
 
 NameParts ParseName(const QString& fileName)
@@ -49,8 +59,9 @@ NameParts ParseName(const QString& fileName)
     if (!p.when.isValid()) return p;
     p.model = m.captured(2);
     p.firmware = m.captured(3);
-    p.kind = m.captured(4) == QLatin1String("read") ? kRead : kWrite;
-    p.counter = m.captured(5).toInt();
+    p.port = m.captured(4);
+    p.kind = m.captured(5) == QLatin1String("read") ? kRead : kWrite;
+    p.counter = m.captured(6).toInt();
     p.ok = true;
     return p;
 }
@@ -64,30 +75,75 @@ bool Newer(const NameParts& a, const NameParts& b)
 
 }  // namespace
 
+// The desktop program names both its organisation and itself "KT-6383 Pro",
+// so its AppDataLocation is <data>/KT-6383 Pro/KT-6383 Pro; the folder is
+// spelt out here so that the command-line tool, which has other names, finds
+// the same one, and it is named once.
 QString BackupStore::DefaultFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+           QStringLiteral("/KT-6383 Pro/backups");
+}
+
+QString BackupStore::OlderDefaultFolder()
 {
     return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
            QStringLiteral("/KT-6383 Pro/KT-6383 Pro/backups");
 }
 
-QString BackupStore::FileNameFor(const QDateTime& when, const QByteArray& model, const QByteArray& firmware, int kind)
+int BackupStore::TakeOverOlderDefault() { return BackupStore(DefaultFolder()).TakeOver(OlderDefaultFolder()); }
+
+QString BackupStore::FileNameFor(const QDateTime& when, const QByteArray& model, const QByteArray& firmware, int kind,
+                                 const QString& port)
 {
-    return when.toString(kStamp) + '-' + NamePart(model) + '-' + NamePart(firmware) +
-           (kind == kWrite ? QStringLiteral("-write.img") : QStringLiteral("-read.img"));
+    const QString p = PortPart(port);
+    return when.toString(kStamp) + '-' + NamePart(model) + '-' + NamePart(firmware) + (p.isEmpty() ? QString() : '-' + p)
+           + (kind == kWrite ? QStringLiteral("-write.img") : QStringLiteral("-read.img"));
+}
+
+int BackupStore::TakeOver(const QString& older, QString* why) const
+{
+    QDir from(older);
+    if (older.isEmpty() || !from.exists() || QDir(older).absolutePath() == QDir(folder_).absolutePath()) return 0;
+    int moved = 0;
+    QStringList left;
+    bool made = false;
+    for (const QFileInfo& fi : from.entryInfoList(QDir::Files)) {
+        if (!ParseName(fi.fileName()).ok) continue;   // not ours: left where it is
+        if (!made && !(made = QDir().mkpath(folder_))) {
+            left << fi.fileName();
+            continue;
+        }
+        // A name already taken in the new folder gets a counter, as two
+        // backups of one second do.
+        QString name = fi.fileName();
+        for (int n = 2; QFileInfo::exists(folder_ + '/' + name); ++n)
+            name = fi.completeBaseName() + QStringLiteral("-%1.img").arg(n);
+        if (QFile::rename(fi.absoluteFilePath(), folder_ + '/' + name)) ++moved;
+        else left << fi.fileName();
+    }
+    // The folders the doubled name made go when nothing else is in them.
+    if (from.isEmpty()) {
+        QDir().rmdir(older);
+        QDir().rmdir(QFileInfo(older).absolutePath());
+    }
+    if (why && !left.isEmpty())
+        *why = QDir::toNativeSeparators(older) + ": " + left.join(QStringLiteral(", "));
+    return moved;
 }
 
 QString BackupStore::Save(const std::vector<uint8_t>& image, int kind, const QByteArray& model,
-                          const QByteArray& firmware, const QDateTime& when, QString* why) const
+                          const QByteArray& firmware, const QDateTime& when, QString* why, const QString& port) const
 {
     auto fail = [&](const QString& reason) {
         if (why) *why = QDir::toNativeSeparators(folder_) + ": " + reason;
         return QString();
     };
     if (!QDir().mkpath(folder_)) return fail(QStringLiteral("the folder cannot be made"));
-    QString name = FileNameFor(when, model, firmware, kind);
+    QString name = FileNameFor(when, model, firmware, kind, port);
     // Two in the same second keep both: the later one gets a counter.
     for (int n = 2; QFileInfo::exists(folder_ + '/' + name); ++n)
-        name = FileNameFor(when, model, firmware, kind).replace(QStringLiteral(".img"), QStringLiteral("-%1.img").arg(n));
+        name = FileNameFor(when, model, firmware, kind, port).replace(QStringLiteral(".img"), QStringLiteral("-%1.img").arg(n));
     const QString path = folder_ + '/' + name;
     QSaveFile f(path);
     if (!f.open(QIODevice::WriteOnly)) return fail(f.errorString());
@@ -127,6 +183,7 @@ BackupInfo BackupStore::Inspect(const QString& path, int language)
         b.kind = p.kind;
         b.model = p.model;
         b.firmware = p.firmware;
+        b.port = p.port;
     }
     std::vector<uint8_t> image;
     if (!Load(path, image, &b.problem, language)) return b;
@@ -164,6 +221,9 @@ QList<BackupInfo> BackupStore::List(int language) const
 {
     QList<BackupInfo> list;
     for (const QFileInfo& fi : QDir(folder_).entryInfoList(QDir::Files)) list << Inspect(fi.absoluteFilePath(), language);
+    if (folder_ == DefaultFolder())
+        for (const QFileInfo& fi : QDir(OlderDefaultFolder()).entryInfoList(QDir::Files))
+            if (ParseName(fi.fileName()).ok) list << Inspect(fi.absoluteFilePath(), language);
     std::stable_sort(list.begin(), list.end(), [](const BackupInfo& a, const BackupInfo& b) {
         if (a.when.isValid() != b.when.isValid()) return a.when.isValid();
         if (a.when != b.when) return a.when > b.when;
@@ -187,17 +247,17 @@ void SetBackupLimit(QSettings& store, int keep)
 }
 
 QString BackUpTransfer(const QString& folder, int keep, int kind, const std::vector<uint8_t>& image,
-                       const Workspace& ws)
+                       const Workspace& ws, const QString& port)
 {
-    return BackUpImage(folder, keep, kind, image, ws.LastRadio.model, ws.LastRadio.firmware, ws.CurrentLanguage);
+    return BackUpImage(folder, keep, kind, image, ws.LastRadio.model, ws.LastRadio.firmware, ws.CurrentLanguage, port);
 }
 
 QString BackUpImage(const QString& folder, int keep, int kind, const std::vector<uint8_t>& image,
-                    const QByteArray& model, const QByteArray& firmware, int language)
+                    const QByteArray& model, const QByteArray& firmware, int language, const QString& port)
 {
     const BackupStore store(folder);
     QString why;
-    if (store.Save(image, kind, model, firmware, QDateTime::currentDateTime(), &why).isEmpty())
+    if (store.Save(image, kind, model, firmware, QDateTime::currentDateTime(), &why, port).isEmpty())
         return bktxt::NotSaved.in(language).arg(why);
     store.Prune(keep);
     return {};

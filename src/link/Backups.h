@@ -1,6 +1,7 @@
 // Backups of the radio's memory: every image read from a radio or written to
 // one is kept as it went over the line, in the user's data folder, named
-// YYYYMMDD-HHMMSS-<model>-<firmware>-read.img (or -write.img); the newest
+// YYYYMMDD-HHMMSS-<model>-<firmware>-<port>-read.img (or -write.img; older
+// backups have no port in the name); the newest
 // ones are kept (200 unless the settings say otherwise).  A backup that
 // cannot be written is a warning, never a failure of the transfer.
 #pragma once
@@ -43,6 +44,7 @@ struct BackupInfo {
     QDateTime when;          // from the name
     int kind = 0;            // kRead or kWrite
     QString model, firmware;
+    QString port;            // the port the image went over; empty when not known
     // From the image itself.
     int bandType = -1;       // 0 HF, 1 HAM
     int channels[2] = {0, 0};
@@ -52,21 +54,33 @@ class BackupStore {
 public:
     static constexpr int kDefaultKeep = 200;
     explicit BackupStore(QString folder) : folder_(std::move(folder)) {}
-    // The desktop program's AppDataLocation + "/backups"; the command-line
-    // tool uses the same folder.
+    // <user data>/KT-6383 Pro/backups, for the desktop program and the
+    // command-line tool alike.
     static QString DefaultFolder();
+    // Where earlier versions kept them (the program's name twice).
+    static QString OlderDefaultFolder();
     const QString& Folder() const { return folder_; }
 
-    static QString FileNameFor(const QDateTime& when, const QByteArray& model, const QByteArray& firmware, int kind);
+    // port: a device path or a port's name; empty leaves it out of the name.
+    static QString FileNameFor(const QDateTime& when, const QByteArray& model, const QByteArray& firmware, int kind,
+                               const QString& port = {});
     // Writes the image whole or not at all; the path written, or empty with
     // the reason (naming the folder) in why.
     QString Save(const std::vector<uint8_t>& image, int kind, const QByteArray& model, const QByteArray& firmware,
-                 const QDateTime& when, QString* why) const;
+                 const QDateTime& when, QString* why, const QString& port = {}) const;
+    // Moves the backups of an older folder into this one (a name taken here
+    // gets a counter) and removes the older folder when that leaves it
+    // empty; files that are no backups stay.  Returns how many moved; why
+    // names those that could not be moved.
+    int TakeOver(const QString& older, QString* why = nullptr) const;
+    // TakeOver of OlderDefaultFolder() into DefaultFolder(); cheap once done.
+    static int TakeOverOlderDefault();
     // Removes the oldest of the backups this program named beyond the newest
     // keep; other files in the folder are left alone.  Returns how many went.
     int Prune(int keep) const;
     // Every file in the folder, newest first; what is not a readable backup
-    // is listed with the reason.
+    // is listed with the reason.  The default folder's list also holds the
+    // backups that could not be moved out of the older default folder.
     QList<BackupInfo> List(int language) const;
 
     static BackupInfo Inspect(const QString& path, int language);
@@ -82,11 +96,12 @@ void SetBackupLimit(QSettings& store, int keep);
 
 // After a successful transfer: the backup saved and the folder pruned.  The
 // warning to give when it could not be saved, else empty.
+// port names the port the image went over.
 QString BackUpTransfer(const QString& folder, int keep, int kind, const std::vector<uint8_t>& image,
-                       const Workspace& ws);
+                       const Workspace& ws, const QString& port = {});
 // The same for a radio of several at once, named by what it identified as.
 QString BackUpImage(const QString& folder, int keep, int kind, const std::vector<uint8_t>& image,
-                    const QByteArray& model, const QByteArray& firmware, int language);
+                    const QByteArray& model, const QByteArray& firmware, int language, const QString& port = {});
 
 // The preview line of a backup in the language: band in use and channel counts.
 QString BackupPreview(const BackupInfo& b, int language);

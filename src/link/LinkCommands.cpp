@@ -1,9 +1,9 @@
 #include "link/LinkCommands.h"
+#include "link/LinkCommandParts.h"
 
 #include "base/Messages.h"
 #include "link/Backups.h"
 #include "base/Versions.h"
-#include "link/RadioBatch.h"
 #include "link/SimRadio.h"
 #include "link/Transfer.h"
 #include "model/Codec.h"
@@ -40,8 +40,10 @@ const char* const kWriteUsage =
     "  Several --port options (--port sim:N adds N simulated radios) write their radios at\n"
     "  once, one progress line a port; a port whose radio fails ends with its reason and\n"
     "  the others go on.  --verify reads each radio back and compares; --keep-going writes\n"
-    "  every radio plugged into these ports in turn until Ctrl+C; --log appends one CSV\n"
-    "  row a radio.  The exit status is 0 only when every port succeeded.\n"
+    "  every radio plugged into these ports in turn until Ctrl+C (a simulated radio, never\n"
+    "  unplugged, is written once); --log appends one CSV row a radio.  Ctrl+C stops a radio\n"
+    "  part-way, which then holds part of the old and part of the new data: its line and\n"
+    "  its log row say so.  The exit status is 0 only when every port succeeded.\n"
     "  The image written is also kept in the backups (kt6383 backups) unless --no-backup,\n"
     "  once for each port that wrote a radio.\n";
 const char* const kSimulateUsage =
@@ -64,11 +66,35 @@ const char* const kSimulateUsage =
     "  --silent-from ADDR [--for SEC]    go silent at ADDR (for SEC seconds)\n"
     "  --chunk N                   deliver replies in pieces of N bytes\n";
 
-namespace {
+namespace linkcmd {
 
 void Err(const QString& s) { std::fprintf(stderr, "%s\n", s.toLocal8Bit().constData()); }
 
 QString Plain(QString s) { return s.replace(QStringLiteral("\r\n"), QStringLiteral("\n")); }
+
+bool IsImagePath(const QString& path) { return path.endsWith(QStringLiteral(".img"), Qt::CaseInsensitive); }
+
+namespace {
+volatile std::sig_atomic_t g_stop = 0;
+void OnStopSignal(int) { g_stop = 1; }
+}  // namespace
+
+void WatchStopSignals(QTimer& poll, const std::function<void()>& onStop)
+{
+    g_stop = 0;
+    std::signal(SIGINT, OnStopSignal);
+    std::signal(SIGTERM, OnStopSignal);
+    QObject::connect(&poll, &QTimer::timeout, [onStop] {
+        if (g_stop) onStop();
+    });
+    poll.start(100);
+}
+
+}  // namespace linkcmd
+
+using namespace linkcmd;
+
+namespace {
 
 // Questions on the terminal; without one every question is answered Cancel (or No).
 class TerminalAsker : public Asker {
@@ -98,26 +124,6 @@ public:
     QString openFileName(const QString&, const QString&) override { return {}; }
     QString saveFileName(const QString&, const QString&, const QString&) override { return {}; }
     bool progressShown = false;
-};
-
-struct LinkArgs {
-    QString port;
-    QStringList ports;
-    QString root;
-    bool help = false;
-    QString file;
-    bool yes = false;
-    bool noBackup = false;
-    int radios = 0;
-    bool verify = false, keepGoing = false;
-    QString log;
-    QString error;
-    // Several ports, simulated radios by count, or anything only a batch does.
-    bool Batch() const
-    {
-        return ports.size() > 1 || port.startsWith(QLatin1String("sim:")) || verify || keepGoing
-               || !log.isEmpty();
-    }
 };
 
 LinkArgs ParseLinkArgs(const QStringList& args, bool allowRadios)
@@ -151,7 +157,6 @@ LinkArgs ParseLinkArgs(const QStringList& args, bool allowRadios)
     return a;
 }
 
-bool IsImagePath(const QString& path) { return path.endsWith(QStringLiteral(".img"), Qt::CaseInsensitive); }
 
 void EnsureApp()
 {
@@ -188,13 +193,15 @@ struct LinkRun {
         transfer->SetConfirm(!a.yes);
         // The image read or written goes to the backups first; one that
         // cannot be saved is a warning, the transfer goes on.
-        if (!a.noBackup)
+        if (!a.noBackup) {
+            BackupStore::TakeOverOlderDefault();
             transfer->onImageDone = [this, command](int kind, const std::vector<uint8_t>& image) {
                 QSettings settings(QStringLiteral("KT-6383 Pro"), QStringLiteral("KT-6383 Pro"));
-                const QString warning =
-                    BackUpTransfer(BackupStore::DefaultFolder(), BackupLimit(settings), kind, image, *ws);
+                const QString warning = BackUpTransfer(BackupStore::DefaultFolder(), BackupLimit(settings), kind,
+                                                       image, *ws, transfer->PortLabel());
                 if (!warning.isEmpty()) Err(QStringLiteral("kt6383 %1: warning: %2").arg(command, warning));
             };
+        }
         // The tool starts no other program, so there is nothing to ask: say
         // what the question would have said; the transfer then ends with End.
         transfer->onIncompatibleFirmware = [this](const QString& v) {
@@ -223,217 +230,6 @@ struct LinkRun {
         }
     }
 };
-
-volatile std::sig_atomic_t g_stop = 0;
-void OnStopSignal(int) { g_stop = 1; }
-
-// Stops the event loop (or calls onStop) once SIGINT or SIGTERM came.
-void WatchStopSignals(QTimer& poll, const std::function<void()>& onStop)
-{
-    g_stop = 0;
-    std::signal(SIGINT, OnStopSignal);
-    std::signal(SIGTERM, OnStopSignal);
-    QObject::connect(&poll, &QTimer::timeout, [onStop] {
-        if (g_stop) onStop();
-    });
-    poll.start(100);
-}
-
-// The output file of a port: {port} replaced by the port's name.
-QString PortFile(const QString& pattern, const PortRow& row)
-{
-    QString f = pattern;
-    return f.replace(QStringLiteral("{port}"), PortFileLabel(row.label));
-}
-
-// The ports of a batch run, with the progress of each on a terminal: one
-// line a port, redrawn in place; elsewhere a line each time a port's state changes.
-class BatchRun {
-public:
-    BatchRun(const LinkArgs& a, const Workspace& ws) : a_(a), batch_(ws.CurrentLanguage)
-    {
-        batch_.SetVersions(ws.Versions);
-        tty_ = isatty(2);
-    }
-
-    bool AddPorts()
-    {
-        for (const QString& p : a_.ports) {
-            if (p.startsWith(QLatin1String("sim:")) || p == QLatin1String("sim")) {
-                bool ok = true;
-                const int n = p == QLatin1String("sim") ? 1 : p.mid(4).toInt(&ok);
-                QString why;
-                if (!ok || n < 1) {
-                    Err(QStringLiteral("kt6383: --port sim:N needs a number of at least 1"));
-                    return false;
-                }
-                if (!batch_.AddSimulated(n, &why)) {
-                    Err(QStringLiteral("kt6383: no pseudo-terminal for a simulated radio: ") + why);
-                    return false;
-                }
-            } else {
-                batch_.AddPort(p);
-            }
-        }
-        return true;
-    }
-
-    RadioBatch& Batch() { return batch_; }
-
-    // Every image read or written goes to the backups, as for one radio.
-    void BackUpImages()
-    {
-        batch_.onImageDone = [this](int kind, const std::vector<uint8_t>& image, const QByteArray& model,
-                                    const QByteArray& firmware) {
-            QSettings settings(QStringLiteral("KT-6383 Pro"), QStringLiteral("KT-6383 Pro"));
-            return BackUpImage(BackupStore::DefaultFolder(), BackupLimit(settings), kind, image, model, firmware,
-                               batch_.Language());
-        };
-    }
-
-    // Runs until every port has ended (Ctrl+C stops them); the exit status.
-    int Run(const BatchOptions& o)
-    {
-        QObject::connect(&batch_, &RadioBatch::rowChanged, [this](int row) { Changed(row); });
-        QTimer redraw;
-        QObject::connect(&redraw, &QTimer::timeout, [this] { Draw(); });
-        if (tty_) redraw.start(200);
-        QTimer poll;
-        WatchStopSignals(poll, [this] { batch_.Stop(); });
-        bool done = false;
-        QObject::connect(&batch_, &RadioBatch::finished, [&] { done = true; });
-        last_.assign(size_t(batch_.RowCount()), PortState(-1));
-        if (tty_) for (int i = 0; i < batch_.RowCount(); ++i) std::fputc('\n', stderr);
-        batch_.Start(o);
-        while (!done) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-        if (tty_) Draw();
-        const BatchTotals t = batch_.Totals();
-        if (o.write)
-            std::fprintf(stderr, "%d written, %d verified, %d failed, %d skipped\n", t.written, t.verified,
-                         t.failed, t.skipped);
-        else
-            std::fprintf(stderr, "%d read, %d failed, %d skipped\n", t.written, t.failed, t.skipped);
-        if (!batch_.LogError().isEmpty()) Err(QStringLiteral("kt6383: ") + batch_.LogError());
-        if (!batch_.BackupWarning().isEmpty()) Err(QStringLiteral("kt6383: warning: ") + batch_.BackupWarning());
-        bool allOk = true;
-        for (int i = 0; i < batch_.RowCount(); ++i) {
-            const PortRow& r = batch_.Row(i);
-            const bool ok = r.state == PortState::Done
-                            || (o.keepGoing && r.state == PortState::Stopped && r.failed + r.skipped == 0);
-            if (!ok) {
-                allOk = false;
-                if (!tty_) continue;   // already printed with its state
-                Err(QStringLiteral("%1: %2").arg(r.label, r.detail.isEmpty() ? batch_.StateText(r) : r.detail));
-            }
-        }
-        return allOk && batch_.LogError().isEmpty() ? 0 : 1;
-    }
-
-private:
-    QString Line(const PortRow& r) const
-    {
-        QString text = QStringLiteral("%1  %2 %3  %4%  %5")
-                           .arg(r.label, -14)
-                           .arg(QString::fromLatin1(r.model), -7)
-                           .arg(QString::fromLatin1(r.firmware), -4)
-                           .arg(r.percent, 3)
-                           .arg(batch_.StateText(r));
-        if (!r.detail.isEmpty() && r.state != PortState::Writing && r.state != PortState::Reading
-            && r.state != PortState::Verifying)
-            text += QStringLiteral(": ") + Plain(r.detail);
-        if (a_.keepGoing) text += QStringLiteral("  (%1 written)").arg(r.written);
-        return text;
-    }
-
-    void Changed(int row)
-    {
-        if (tty_) return;   // the redraw shows it
-        const PortRow& r = batch_.Row(row);
-        if (last_[size_t(row)] == r.state) return;
-        last_[size_t(row)] = r.state;
-        Err(Line(r));
-    }
-
-    void Draw()
-    {
-        const int n = batch_.RowCount();
-        std::fprintf(stderr, "\x1b[%dA", n);
-        for (int i = 0; i < n; ++i)
-            std::fprintf(stderr, "\r\x1b[2K%s\n", Line(batch_.Row(i)).toLocal8Bit().constData());
-        std::fflush(stderr);
-    }
-
-    const LinkArgs& a_;
-    RadioBatch batch_;
-    bool tty_ = false;
-    std::vector<PortState> last_;
-};
-
-int RunBatchRead(const LinkArgs& a, Workspace& ws)
-{
-    if (a.ports.size() + (a.port.startsWith(QLatin1String("sim:")) ? 1 : 0) > 1
-        && !a.file.contains(QStringLiteral("{port}"))) {
-        Err(QStringLiteral("kt6383 read: with several radios OUT must hold {port}, as in 'out-{port}.img'"));
-        return 2;
-    }
-    if (!a.yes && ws.Ask(ws.T(msg::ReadConfirm), Buttons::OkCancel, Icon::Question) != Answer::Ok) return 1;
-    BatchRun run(a, ws);
-    if (!run.AddPorts()) return 1;
-    if (!a.noBackup) run.BackUpImages();
-    BatchOptions o;
-    o.write = false;
-    o.askQuestions = false;
-    int status = run.Run(o);
-    RadioBatch& batch = run.Batch();
-    for (int i = 0; i < batch.RowCount(); ++i) {
-        const PortRow& r = batch.Row(i);
-        if (r.state != PortState::Done) continue;
-        const QString path = PortFile(a.file, r);
-        QString why;
-        if (IsImagePath(path)) {
-            QFile f(path);
-            if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)
-                || f.write(reinterpret_cast<const char*>(r.image.data()), qint64(r.image.size()))
-                       != qint64(r.image.size()))
-                why = f.errorString();
-        } else {
-            auto job = std::make_unique<Workspace>();
-            job->InstallRoot = ws.InstallRoot;
-            job->ProgramDir = ws.ProgramDir;
-            job->Versions = ws.Versions;
-            job->asker = ws.asker;
-            InitDefaults(*job);
-            job->ExtendedHf = r.extendedHf;
-            job->RadioVersion = r.firmware;
-            job->MemImage = r.image;
-            DecodeImage(*job);
-            job->CurrentFile = path;
-            const FileResult fr = SaveDataFile(*job);
-            if (fr.kind != FileResult::Done) why = Plain(fr.message);
-        }
-        if (!why.isEmpty()) {
-            Err(QStringLiteral("kt6383 read: cannot save %1: %2").arg(path, why));
-            status = 1;
-        }
-    }
-    return status;
-}
-
-int RunBatchWrite(const LinkArgs& a, const std::vector<uint8_t>& image, Workspace& ws)
-{
-    if (!a.yes && ws.Ask(ws.T(msg::WriteConfirm), Buttons::OkCancel, Icon::Question) != Answer::Ok) return 1;
-    BatchRun run(a, ws);
-    if (!run.AddPorts()) return 1;
-    if (!a.noBackup) run.BackUpImages();
-    BatchOptions o;
-    o.image = image;
-    o.verify = a.verify;
-    o.keepGoing = a.keepGoing;
-    o.jobFile = QFileInfo(a.file).absoluteFilePath();
-    o.logPath = a.log;
-    o.askQuestions = false;
-    return run.Run(o);
-}
 
 }  // namespace
 

@@ -37,6 +37,14 @@ inline constexpr Bi ReadOk{"Read.", "已读取。"};
 inline constexpr Bi VerifyOk{"Verified.", "校验无误。"};
 inline constexpr Bi VerifyDiffers{"Verify failed: the radio differs at 0x%1.", "校验失败：对讲机在 0x%1 处不同。"};
 inline constexpr Bi VerifyFailed{"Verify failed: %1", "校验失败：%1"};
+// %1 the percentage the radio had reached when the batch was stopped.
+inline constexpr Bi StoppedWriting{
+    "Stopped at %1 %: the radio holds part of the old and part of the new data; write it again",
+    "在 %1 % 处停止：对讲机中一部分是旧数据、一部分是新数据，请重新写入"};
+inline constexpr Bi StoppedReading{"Stopped at %1 %: the radio was not read.", "在 %1 % 处停止：未读取对讲机。"};
+inline constexpr Bi VerifyStopped{"Verify stopped at %1 %.", "校验在 %1 % 处停止。"};
+inline constexpr Bi SimNotSwapped{"A simulated radio is not swapped, so this port writes no further radio.",
+                                  "模拟对讲机不会被更换，此端口不再写入其他对讲机。"};
 inline constexpr Bi LogUnwritable{"The job log %1 cannot be written: %2", "无法写入作业日志 %1：%2"};
 inline constexpr Bi StateWaiting{"Waiting", "等待"};
 inline constexpr Bi StateWriting{"Writing", "正在写入"};
@@ -66,8 +74,8 @@ inline constexpr Bi SeveralSkip{"Skip", "跳过"};
 inline constexpr Bi SeveralNothing{"Tick a port or add a simulated radio first.", "请先勾选端口或添加模拟对讲机。"};
 inline constexpr Bi SeveralStopAsk{"Radios are still being written. Stop them and close?",
                                    "仍有对讲机正在写入。是否停止并关闭？"};
-inline constexpr Bi SeveralSummary{"%1 written, %2 verified, %3 failed, %4 skipped.",
-                                   "已写入 %1 台，已校验 %2 台，失败 %3 台，跳过 %4 台。"};
+inline constexpr Bi SeveralSummary{"%1 written, %2 verified, %3 failed, %4 skipped, %5 stopped.",
+                                   "已写入 %1 台，已校验 %2 台，失败 %3 台，跳过 %4 台，停止 %5 台。"};
 // Column heads: port, model, firmware, progress, state, result.
 inline constexpr Bi ColPort{"Port", "端口"};
 inline constexpr Bi ColModel{"Model", "机型"};

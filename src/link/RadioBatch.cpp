@@ -8,14 +8,16 @@
 #include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 
 namespace kt {
 
 // One port of the batch: its link, its timer, its machine and its row.
 class PortJob : public QObject, public TransferUi, private LinkIo {
 public:
-    PortJob(RadioBatch& batch, const Workspace& ws, const QString& port, const QString& label)
-        : batch_(batch), machine_(ws, *this, *this)
+    PortJob(RadioBatch& batch, const Workspace& ws, const QString& port, const QString& label,
+            SimRadio* sim = nullptr)
+        : batch_(batch), sim_(sim), machine_(ws, *this, *this)
     {
         row_.port = port;
         row_.label = label;
@@ -32,6 +34,9 @@ public:
     {
         options_ = &o;
         ended_ = stopping_ = false;
+        // A simulated radio keeps answering once written: waiting for it to be
+        // swapped would never end, unless it is one set to be unplugged.
+        neverSwapped_ = sim_ && sim_->Options().silentAfterEnd <= 0;
         QString reason;
         if (!link_.Open(row_.port, &reason, batch_.Language())) {
             row_.detail = reason;
@@ -42,11 +47,20 @@ public:
         StartRadio(false);
     }
 
+    // A radio is in the middle of its transfer (a question part-way included).
+    bool MidRadio() const
+    {
+        return !ended_ && row_.identified
+               && (phase_ == PortState::Writing || phase_ == PortState::Verifying || phase_ == PortState::Reading);
+    }
+
     void Stop()
     {
         if (ended_) return;
+        const bool midRadio = MidRadio();
         stopping_ = true;
         if (machine_.Active()) machine_.EndTransfer(false);
+        if (midRadio) RecordStop();
         Finish(PortState::Stopped);
     }
 
@@ -67,6 +81,26 @@ public:
     }
 
 private:
+    // The radio the stop caught part-way: its row and the job log say how far
+    // it got.  One stopped in its verify was written whole.
+    void RecordStop()
+    {
+        const int lang = batch_.Language();
+        current_.ended = QDateTime::currentDateTime();
+        if (verifying_) {
+            current_.result = link_txt::Written.in(lang);
+            current_.verify = link_txt::VerifyStopped.in(lang).arg(row_.percent);
+            ++row_.written;
+        } else {
+            current_.result = (options_->write ? link_txt::StoppedWriting : link_txt::StoppedReading)
+                                  .in(lang).arg(row_.percent);
+            ++row_.stopped;
+        }
+        current_.ok = false;
+        row_.detail = current_.verify.isEmpty() ? current_.result : current_.verify;
+        batch_.JobRadioDone(this, current_);
+    }
+
     // A radio from the handshake on: the first one at once, a later one once
     // the last has been swapped for it.
     void StartRadio(bool afterSwap)
@@ -208,8 +242,11 @@ private:
         const bool noRadio = !row_.identified && !current_.ok && options_->keepGoing;
         if (!noRadio) batch_.JobRadioDone(this, current_);
         if (options_->keepGoing && options_->write) {
-            StartRadio(true);
-            return;
+            if (!neverSwapped_) {
+                StartRadio(true);
+                return;
+            }
+            row_.detail += QLatin1Char(' ') + link_txt::SimNotSwapped.in(lang);
         }
         Finish(outcome);
     }
@@ -227,6 +264,7 @@ private:
     }
 
     RadioBatch& batch_;
+    SimRadio* sim_;   // the simulated radio on this port, if it is one
     SerialLink link_;
     QTimer timer_;
     LinkMachine machine_;
@@ -240,6 +278,7 @@ private:
     bool refused_ = false;
     bool stopping_ = false;
     bool ended_ = false;
+    bool neverSwapped_ = false;
 };
 
 // ---------------------------------------------------------------------------
@@ -275,7 +314,7 @@ bool RadioBatch::AddSimulated(int count, QString* why)
             return false;
         }
         const QString label = QStringLiteral("sim%1").arg(sims_.size() + 1);
-        jobs_.push_back(std::make_unique<PortJob>(*this, *ws_, sim->DevicePath(), label));
+        jobs_.push_back(std::make_unique<PortJob>(*this, *ws_, sim->DevicePath(), label, sim.get()));
         sims_.push_back(std::move(sim));
     }
     return true;
@@ -329,6 +368,11 @@ const PortRow& RadioBatch::Row(int row) const { return jobs_[size_t(row)]->Row()
 
 bool RadioBatch::Running() const { return running_ > 0; }
 
+bool RadioBatch::Busy() const
+{
+    return std::any_of(jobs_.begin(), jobs_.end(), [](const auto& j) { return j->MidRadio(); });
+}
+
 BatchTotals RadioBatch::Totals() const
 {
     BatchTotals t;
@@ -338,6 +382,7 @@ BatchTotals RadioBatch::Totals() const
         t.verified += r.verified;
         t.failed += r.failed;
         t.skipped += r.skipped;
+        t.stopped += r.stopped;
     }
     return t;
 }
@@ -376,7 +421,7 @@ void RadioBatch::JobRadioDone(PortJob*, const RadioResult& r)
 void RadioBatch::ImageDone(int kind, const std::vector<uint8_t>& image, const PortRow& row)
 {
     if (!onImageDone) return;
-    const QString warning = onImageDone(kind, image, row.model, row.firmware);
+    const QString warning = onImageDone(kind, image, row.model, row.firmware, row.label);
     if (!warning.isEmpty()) backupWarning_ = warning;
 }
 

@@ -37,7 +37,9 @@ struct BatchOptions {
     bool write = true;              // false: read each radio
     std::vector<uint8_t> image;     // what a write sends
     bool verify = false;            // read back after writing and compare
-    bool keepGoing = false;         // after a radio, wait for the next one on the same port
+    // After a radio, wait for the next one on the same port.  A simulated
+    // radio that is never unplugged takes no part: its port ends after it.
+    bool keepGoing = false;
     QString jobFile;                // named in the job log
     QString logPath;                // the job log (CSV, appended); empty: none
     // A port's question waits in its row for AnswerRow; false: the radio
@@ -66,11 +68,12 @@ struct PortRow {
     QString detail;                 // the reason of a failure, the question, the last result
     LinkQuestion question = LinkQuestion::None;
     int written = 0, verified = 0, failed = 0, skipped = 0;
+    int stopped = 0;                // radios stopped part-way through (a write leaves them half-written)
     std::vector<uint8_t> image;     // the last image read (reads)
 };
 
 struct BatchTotals {
-    int written = 0, verified = 0, failed = 0, skipped = 0;
+    int written = 0, verified = 0, failed = 0, skipped = 0, stopped = 0;
 };
 
 class PortJob;
@@ -96,7 +99,8 @@ public:
     // Opens every port and starts its radio; a port that cannot be opened
     // fails with the reason and the others start.  Returns at once.
     void Start(const BatchOptions& options);
-    // Ends every port still running.
+    // Ends every port still running.  A radio stopped part-way says so in
+    // its row (how far it got) and in the job log, and counts as stopped.
     void Stop();
     // The answer for a row's question: Retry (again from the handshake) or
     // anything else to skip the radio.
@@ -105,6 +109,9 @@ public:
     int RowCount() const;
     const PortRow& Row(int row) const;
     bool Running() const;
+    // A radio is being written, verified or read (or waits for Retry or Skip
+    // part-way); false while every port waits for its next radio.
+    bool Busy() const;
     BatchTotals Totals() const;
     // Every radio finished so far, in order of finishing.
     const QList<RadioResult>& Results() const { return results_; }
@@ -114,8 +121,9 @@ public:
     // Called with every image a radio took or gave whole (a write before its
     // verify, a read), for the backups; what it returns, if not empty, is a
     // warning kept in BackupWarning().
+    // port is the row's label (a device path, or "sim2").
     std::function<QString(int kind, const std::vector<uint8_t>& image, const QByteArray& model,
-                          const QByteArray& firmware)>
+                          const QByteArray& firmware, const QString& port)>
         onImageDone;
     QString BackupWarning() const { return backupWarning_; }
 

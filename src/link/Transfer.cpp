@@ -54,6 +54,13 @@ bool Transfer::OpenLink()
     return false;
 }
 
+QString Transfer::PortLabel() const
+{
+    const bool simulated = portOverride_.isEmpty() ? ws_.comPort.trimmed() == kSimulatedPortKey
+                                                   : portOverride_ == kSimulatedPortKey;
+    return simulated ? QStringLiteral("sim") : PortName();
+}
+
 void Transfer::ClosePort() { port_.Close(); }
 
 void Transfer::StopTimers()

@@ -61,6 +61,8 @@ public:
     SerialLink& Port() { return port_; }
     bool LastSuccess() const { return lastSuccess_; }
     QString PortName() const;
+    // The port as the backups name it: "sim" for the simulated radio, else PortName().
+    QString PortLabel() const;
 
     // Percent callback for simple progress displays (the command line).
     std::function<void(int)> onPercent;

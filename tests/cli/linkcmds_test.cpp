@@ -139,34 +139,42 @@ TEST_F(LinkTool, BuiltInSimulatedRadio)
 TEST_F(LinkTool, ReadAndWriteKeepBackupsThatTheBackupsCommandLists)
 {
     const QString home = install.path("home");
-    const QString folder = home + "/data/KT-6383 Pro/KT-6383 Pro/backups";
+    const QString folder = home + "/data/KT-6383 Pro/backups";
+    // One kept by an earlier version, in the folder named twice: moved over.
+    const QString older = home + "/data/KT-6383 Pro/KT-6383 Pro/backups";
+    ASSERT_TRUE(QDir().mkpath(older));
+    ASSERT_TRUE(test::WriteFile(older + "/20200101-000000-RU6383R-V200-read.img", QByteArray(23745, '\x11')));
     auto names = [&] { return QDir(folder).entryList(QDir::Files, QDir::Name); };
     const QString root = install.root();
     QString err, out;
 
     ASSERT_EQ(RunTool({"read", "--port", "sim", "--yes", "--root", root, install.path("a.img")}, &err, home), 0)
         << err.toStdString();
-    ASSERT_EQ(names().size(), 1);
-    EXPECT_TRUE(names()[0].endsWith("-RU6383R-V200-read.img")) << names()[0].toStdString();
-    EXPECT_EQ(test::ReadFile(folder + "/" + names()[0]), test::ReadFile(install.path("a.img")));
+    ASSERT_EQ(names().size(), 2);
+    EXPECT_FALSE(QDir(home + "/data/KT-6383 Pro/KT-6383 Pro").exists());
+    EXPECT_EQ(names()[0], "20200101-000000-RU6383R-V200-read.img");
+    EXPECT_TRUE(names()[1].endsWith("-RU6383R-V200-sim-read.img")) << names()[1].toStdString();
+    EXPECT_EQ(test::ReadFile(folder + "/" + names()[1]), test::ReadFile(install.path("a.img")));
     ASSERT_EQ(RunTool({"read", "--port", "sim", "--yes", "--no-backup", "--root", root, install.path("b.img")}, &err,
                       home), 0);
-    EXPECT_EQ(names().size(), 1);
+    EXPECT_EQ(names().size(), 2);
     ASSERT_EQ(RunTool({"write", "--port", "sim", "--yes", "--root", root, install.path("a.img")}, &err, home), 0)
         << err.toStdString();
-    EXPECT_EQ(names().size(), 2);
+    EXPECT_EQ(names().size(), 3);
     ASSERT_TRUE(test::WriteFile(folder + "/broken.img", "not an image"));
 
     ASSERT_EQ(RunTool({"backups"}, &err, home, &out), 0) << err.toStdString();
     const QStringList lines = out.trimmed().split('\n');
-    ASSERT_EQ(lines.size(), 3) << out.toStdString();
-    EXPECT_TRUE(lines[2].contains("\tunreadable\t")) << lines[2].toStdString();
-    EXPECT_TRUE(lines[2].contains("broken.img"));
+    ASSERT_EQ(lines.size(), 4) << out.toStdString();
+    EXPECT_TRUE(lines[3].contains("\tunreadable\t")) << lines[3].toStdString();
+    EXPECT_TRUE(lines[3].contains("broken.img"));
     const QStringList newest = lines[0].split('\t');
-    ASSERT_GE(newest.size(), 8);
+    ASSERT_EQ(newest.size(), 9);
     EXPECT_TRUE(newest[1] == "write" || newest[1] == "read") << lines[0].toStdString();
     EXPECT_EQ(newest[2], "RU6383R");
-    EXPECT_EQ(newest[4], "HAM");
+    EXPECT_EQ(newest[4], "sim");
+    EXPECT_EQ(newest[5], "HAM");
+    EXPECT_EQ(lines[2].split('\t')[4], "-");   // the old name says no port
 
     // The limit is a setting: one kept from now on.
     ASSERT_EQ(RunTool({"backups", "--keep", "1"}, &err, home, &out), 0) << err.toStdString();

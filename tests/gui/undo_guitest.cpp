@@ -1,6 +1,7 @@
 // Undo and redo in the main window with every editor open, the document
 // replaced by New, a read and a restored backup, the backups a read and a
 // write leave, and the recent files of the File menu.
+#include "base/Messages.h"
 #include "gui/frmMain.h"
 #include "gui/FrmHistory.h"
 #include "gui/channels/frmCommChInfo.h"
@@ -172,7 +173,7 @@ TEST_F(UndoTest, NewAReadAndARestoredBackupAreStepsAndTheTransfersLeaveBackups)
     ASSERT_TRUE(main->transfers()->LastSuccess());
     const QStringList afterRead = BackupNames(folder);
     ASSERT_EQ(afterRead.size(), 1);
-    EXPECT_TRUE(QRegularExpression("^\\d{8}-\\d{6}-RU6383R-V200-read\\.img$").match(afterRead[0]).hasMatch())
+    EXPECT_TRUE(QRegularExpression("^\\d{8}-\\d{6}-RU6383R-V200-sim-read\\.img$").match(afterRead[0]).hasMatch())
         << afterRead[0].toStdString();
     EXPECT_EQ(test::ReadFile(folder + "/" + afterRead[0]), Bytes(sim.Memory()));
     EXPECT_EQ(ws->CurrentFile, QString("new.dat"));
@@ -213,11 +214,14 @@ TEST_F(UndoTest, NewAReadAndARestoredBackupAreStepsAndTheTransfersLeaveBackups)
     ASSERT_TRUE(test::WriteFile(folder + "/20200101-000000-RU6383R-V200-read.img", "short"));
     Type(5, "28.125");   // something to come back to
     const QByteArray beforeRestore = DocumentBytes(*ws);
-    QStringList kinds;
+    QStringList kinds, ports;
     main->transfers()->execRestoreDialog = [&](FrmRestoreBackup& d) {
+        kinds.clear();
+        ports.clear();
         for (int i = 0; i < d.Backups().size(); ++i) {
             d.SelectRow(i);
             kinds << (d.OpenButton()->isEnabled() ? "open" : "closed");
+            ports << d.Table()->model()->index(i, 4).data().toString();
         }
         d.SelectRow(d.Backups().size() - 1);   // the oldest: the corrupt one
         EXPECT_FALSE(d.OpenButton()->isEnabled());
@@ -227,8 +231,19 @@ TEST_F(UndoTest, NewAReadAndARestoredBackupAreStepsAndTheTransfersLeaveBackups)
         EXPECT_TRUE(d.Preview()->text().contains("HF channels:"));
         return int(QDialog::Accepted);
     };
+    // The document was modified: the save question first, and Cancel stays.
+    asker.asked.clear();
+    asker.answers = {Answer::Cancel};
+    Menu("mnuFileRestoreBackup");
+    ASSERT_EQ(asker.asked.size(), 1);
+    EXPECT_EQ(asker.asked[0], ws->T(msg::SaveModified));
+    EXPECT_TRUE(DocumentBytes(*ws) == beforeRestore);
+    EXPECT_FALSE(main->History().UndoName().startsWith("Restore Backup"));
+    // No goes on without saving.
+    asker.answers = {Answer::No};
     Menu("mnuFileRestoreBackup");
     EXPECT_EQ(kinds, (QStringList{"open", "open", "closed"}));   // write, read, corrupt
+    EXPECT_EQ(ports, (QStringList{"sim", "sim", ""}));            // the old-style name says no port
     EXPECT_TRUE(ws->IsUntitled);
     Workspace decoded;
     decoded.MemImage = sim.Memory();

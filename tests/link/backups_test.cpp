@@ -140,5 +140,81 @@ TEST_F(BackupFolder, TheLimitIsASettingOfAtLeastOne)
     EXPECT_EQ(BackupLimit(settings), 1);
 }
 
+// The port goes into the name, as the last part of a device path; a backup
+// named before ports were kept still reads, with no port.
+TEST_F(BackupFolder, ThePortIsKeptInTheNameAndOlderNamesStillRead)
+{
+    struct Case { QString port; const char* name; const char* listed; };
+    const Case cases[] = {
+        {"/dev/ttyUSB0", "20240309-140507-RU6383R-V200-ttyUSB0-write.img", "ttyUSB0"},
+        {"COM3", "20240309-140508-RU6383R-V200-COM3-write.img", "COM3"},
+        {"sim2", "20240309-140509-RU6383R-V200-sim2-write.img", "sim2"},
+        {"/dev/pts/a-b", "20240309-140510-RU6383R-V200-a_b-write.img", "a_b"},
+        {"", "20240309-140511-RU6383R-V200-write.img", ""},
+    };
+    for (int i = 0; i < int(std::size(cases)); ++i) {
+        QString why;
+        const QString path = store.Save(ImageOf(uint8_t(i)), kWrite, "RU6383R", "V200", t0.addSecs(i), &why,
+                                        cases[i].port);
+        EXPECT_EQ(QFileInfo(path).fileName(), QString(cases[i].name)) << why.toStdString();
+    }
+    // Two of one port in one second keep both.
+    store.Save(ImageOf(9), kWrite, "RU6383R", "V200", t0, nullptr, "COM3");
+    const QList<BackupInfo> list = store.List(English);
+    ASSERT_EQ(list.size(), 6);
+    for (int i = 0; i < int(std::size(cases)); ++i) {
+        const BackupInfo& b = list[int(std::size(cases)) - 1 - i];
+        EXPECT_EQ(b.fileName, QString(cases[i].name));
+        EXPECT_TRUE(b.readable) << b.fileName.toStdString();
+        EXPECT_EQ(b.port, QString(cases[i].listed)) << b.fileName.toStdString();
+        EXPECT_EQ(b.model, QString("RU6383R"));
+        EXPECT_EQ(b.firmware, QString("V200"));
+    }
+}
+
+// Earlier versions kept the backups under the program's name twice; they
+// are moved to the one folder, a name taken there gets a counter, and what
+// is no backup stays where it was.
+TEST_F(BackupFolder, BackupsOfTheDoubledFolderAreTakenOver)
+{
+    const QString data = test::UserDataHome();
+    EXPECT_EQ(BackupStore::DefaultFolder(), data + "/KT-6383 Pro/backups");
+    const QString older = BackupStore::OlderDefaultFolder();
+    EXPECT_EQ(older, data + "/KT-6383 Pro/KT-6383 Pro/backups");
+
+    const BackupStore olderStore(older);
+    const BackupStore current(BackupStore::DefaultFolder());
+    const QString a = olderStore.Save(ImageOf(1), kRead, "RU6383R", "V200", t0, nullptr);
+    const QString b = olderStore.Save(ImageOf(2), kWrite, "RU6383R", "V200", t0, nullptr);
+    current.Save(ImageOf(3), kRead, "RU6383R", "V200", t0, nullptr);   // the same name as a
+    auto listed = [&] {
+        QStringList l;
+        for (const BackupInfo& i : current.List(English)) l << i.path;
+        return l;
+    };
+    // Not yet moved: listed all the same.
+    EXPECT_TRUE(listed().contains(QFileInfo(a).absoluteFilePath()));
+
+    ASSERT_TRUE(test::WriteFile(older + "/notes.txt", "mine"));
+    EXPECT_EQ(BackupStore::TakeOverOlderDefault(), 2);
+    EXPECT_FALSE(QFile::exists(a));
+    EXPECT_FALSE(QFile::exists(b));
+    EXPECT_TRUE(QFile::exists(older + "/notes.txt"));
+    const QString moved = current.Folder() + "/20240309-140507-RU6383R-V200-read-2.img";
+    std::vector<uint8_t> image;
+    ASSERT_TRUE(BackupStore::Load(moved, image, nullptr, English));
+    EXPECT_EQ(image, ImageOf(1));
+    ASSERT_TRUE(BackupStore::Load(current.Folder() + "/20240309-140507-RU6383R-V200-read.img", image, nullptr, English));
+    EXPECT_EQ(image, ImageOf(3));
+    EXPECT_TRUE(listed().contains(current.Folder() + "/20240309-140507-RU6383R-V200-write.img"));
+
+    // Once empty, the doubled folders go.
+    ASSERT_TRUE(QFile::remove(older + "/notes.txt"));
+    EXPECT_EQ(BackupStore::TakeOverOlderDefault(), 0);
+    EXPECT_FALSE(QDir(older).exists());
+    EXPECT_FALSE(QDir(data + "/KT-6383 Pro/KT-6383 Pro").exists());
+    QDir(current.Folder()).removeRecursively();
+}
+
 }  // namespace
 }  // namespace kt

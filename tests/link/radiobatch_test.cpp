@@ -137,5 +137,57 @@ TEST_F(BatchTest, KeepWritingTakesTheNextRadioOnlyOnceSwapped)
     EXPECT_EQ(batch.Row(0).state, PortState::Stopped);
 }
 
+// Stop while one radio is half-written, one port waits for its next radio and
+// a simulated radio, never unplugged, has ended its port: only the radio
+// caught part-way counts as stopped, says how far it got, and is logged.
+TEST_F(BatchTest, StopSaysWhichRadiosAreHalfWrittenAndLogsThem)
+{
+    ASSERT_TRUE(batch.AddSimulated(3));
+    Sim(0).Options().silentAfterEnd = 60;      // unplugged after its write: the port waits
+    Sim(1).Options().silentFromAddr = 0x0800;  // the cable pulled part-way
+    Sim(1).Options().silentFromSeconds = 60;
+    BatchOptions o;
+    o.image = JobImage();
+    o.keepGoing = true;
+    o.logPath = dir.filePath(QStringLiteral("jobs.csv"));
+    batch.Start(o);
+    ASSERT_TRUE(SpinUntil([&] {
+        return batch.Row(0).state == PortState::NextRadio && batch.Row(1).question != LinkQuestion::None
+               && batch.Row(2).state == PortState::Done;
+    }, 30000));
+    // The simulated radio that keeps answering is written once and says why.
+    EXPECT_EQ(batch.Row(2).written, 1);
+    EXPECT_TRUE(batch.Row(2).detail.endsWith(link_txt::SimNotSwapped.in(English))) << batch.Row(2).detail.toStdString();
+    EXPECT_EQ(Sim(2).RadiosSeen(), 1);
+
+    const int percent = batch.Row(1).percent;
+    EXPECT_GT(percent, 0);
+    EXPECT_LT(percent, 100);
+    EXPECT_GT(Sim(1).BlocksWritten(), 0);
+    EXPECT_TRUE(batch.Busy());
+    batch.Stop();
+    EXPECT_FALSE(batch.Running());
+    EXPECT_FALSE(batch.Busy());
+
+    const QString stopped = QString("Stopped at %1 %: the radio holds part of the old and part of the new data; "
+                                    "write it again").arg(percent);
+    EXPECT_EQ(batch.Row(1).state, PortState::Stopped);
+    EXPECT_EQ(batch.Row(1).detail, stopped);
+    EXPECT_EQ(batch.Row(0).state, PortState::Stopped);
+    EXPECT_EQ(batch.Row(0).stopped, 0);   // nothing was being written there
+    const BatchTotals t = batch.Totals();
+    EXPECT_EQ(t.written, 2);
+    EXPECT_EQ(t.stopped, 1);
+    EXPECT_EQ(batch.StateText(batch.Row(1)), QString("Stopped"));
+
+    // The log: the two radios written and the one stopped, in order of ending.
+    QFile log(o.logPath);
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = log.readAll().trimmed().split('\n');
+    ASSERT_EQ(lines.size(), 1 + 3);
+    EXPECT_TRUE(lines[3].contains(",sim2,")) << lines[3].constData();
+    EXPECT_TRUE(QString::fromUtf8(lines[3]).contains(QString("Stopped at %1 %").arg(percent))) << lines[3].constData();
+}
+
 }  // namespace
 }  // namespace kt::test

@@ -24,6 +24,8 @@ inline constexpr Bi Exported{"%1 channels were written to\n%2", "已将 %1 个�
 inline constexpr Bi Refused{"Nothing was imported; the file has %1 problem(s):", "未导入任何内容；文件有 %1 个问题："};
 inline constexpr Bi More{"... and %1 more.", "……另有 %1 个。"};
 inline constexpr Bi Imported{"%1 channels in %2 group(s) were imported.", "已导入 %2 个组的 %1 个信道。"};
+inline constexpr Bi OfferRadioInfo{"Open Radio Information to identify the radio now?",
+                                   "现在打开对讲机信息以识别机器吗？"};
 }  // namespace ftxt
 
 namespace {
@@ -107,6 +109,11 @@ void CheckRadioBandCommand(MainHost& host)
 {
     Workspace& ws = host.ws();
     const RadioBandCheck c = CheckRadioBand(ws);
+    if (!c.radioIdentified) {
+        if (ws.Ask(c.text + "\n\n" + ws.T(ftxt::OfferRadioInfo), Buttons::YesNo, Icon::Question) == Answer::Yes)
+            host.RadioInformation();
+        return;
+    }
     ws.Ask(c.text, Buttons::Ok, c.radioKnown && !c.agrees ? Icon::Warning : Icon::Information);
 }
 

@@ -10,6 +10,8 @@ void ExportChannelsCommand(MainHost& host);
 // Replaces the channels of the groups the file names; the document counts as modified.
 void ImportChannelsCommand(MainHost& host);
 void CheckAllChannelsCommand(MainHost& host);
+// The radio's band and the document's, and whether they match; with no radio
+// identified yet it offers Radio Information.
 void CheckRadioBandCommand(MainHost& host);
 
 }  // namespace kt

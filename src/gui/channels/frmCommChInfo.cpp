@@ -1,6 +1,7 @@
 #include "gui/channels/frmCommChInfo.h"
 #include "base/ListHelpers.h"
 #include "gui/MainHost.h"
+#include "gui/channels/ChannelFileCommands.h"
 #include "gui/channels/ChannelGridView.h"
 #include "gui/channels/frmCommChInfoParts.h"
 #include "rules/channels/ChannelEdit.h"
@@ -245,6 +246,7 @@ frmCommChInfo::frmCommChInfo(MainHost& host, QWidget* parent) : QWidget(parent),
         connect(grid_, &ChannelGridView::rightClicked, this, &frmCommChInfo::GridRightClick);
         grid_->keyHandler = [this](QKeyEvent* e) { return GridKey(e); };
         connect(model_, &ChannelGridModel::cellStored, this, &frmCommChInfo::OnCellStored);
+        connect(cmdCheckBand_, &QPushButton::clicked, this, [this] { CheckRadioBandCommand(host_); });
         connect(cmdClose_, &QPushButton::clicked, this, [this] {
             SaveShowGridData();
             QTimer::singleShot(0, this, [this] { host_.CloseChild(Child::ChannelInfo); });

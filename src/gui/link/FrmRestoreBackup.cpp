@@ -3,6 +3,7 @@
 #include "base/Messages.h"
 #include "model/EditStep.h"
 #include "model/Workspace.h"
+#include "shell/FileCommands.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -23,6 +24,7 @@ constexpr Bi Date{"Date", "日期"};
 constexpr Bi Kind{"Kind", "类型"};
 constexpr Bi Model{"Model", "机型"};
 constexpr Bi Firmware{"Firmware", "固件"};
+constexpr Bi Port{"Port", "端口"};
 constexpr Bi Band{"Band", "频段"};
 constexpr Bi Open{"&Open", "打开(&O)"};
 constexpr Bi Cancel{"Cancel", "取消"};
@@ -38,14 +40,16 @@ FrmRestoreBackup::FrmRestoreBackup(const Workspace& ws, const QString& folder, Q
     setObjectName("FrmRestoreBackup");
     setWindowTitle(ws.T(t::Title));
     const int L = ws.CurrentLanguage;
-    model_ = new QStandardItemModel(0, 5, this);
-    model_->setHorizontalHeaderLabels({ws.T(t::Date), ws.T(t::Kind), ws.T(t::Model), ws.T(t::Firmware), ws.T(t::Band)});
+    model_ = new QStandardItemModel(0, 6, this);
+    model_->setHorizontalHeaderLabels(
+        {ws.T(t::Date), ws.T(t::Kind), ws.T(t::Model), ws.T(t::Firmware), ws.T(t::Port), ws.T(t::Band)});
     for (const BackupInfo& b : backups_) {
         QList<QStandardItem*> row;
         const QString when = b.when.isValid() ? b.when.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) : b.fileName;
         row << new QStandardItem(when);
         row << new QStandardItem(b.readable ? BackupKindText(b.kind, L) : ws.T(bktxt::Unreadable));
-        row << new QStandardItem(b.model) << new QStandardItem(b.firmware);
+        // Older backups do not say which port: left empty.
+        row << new QStandardItem(b.model) << new QStandardItem(b.firmware) << new QStandardItem(b.port);
         row << new QStandardItem(b.readable ? BandText(b.bandType, L) : QString());
         for (QStandardItem* i : row) {
             i->setEditable(false);
@@ -136,6 +140,9 @@ bool OpenBackup(MainHost& host, const QString& path)
         return false;
     }
     emit ws.Events().aboutToEncode();
+    // As Open does: modified data get the save question first; Cancel (or a
+    // save that did not happen) leaves the document as it is.
+    if (!AskSaveModified(ws)) return false;
     // As after a read: the windows close on the old document and come back
     // on the new one.
     host.SetChildrenAside();

@@ -48,7 +48,9 @@ private:
 // shows the dialog (tests answer it); by default it is shown modally.
 void RestoreBackupCommand(MainHost& host, const QString& folder,
                           const std::function<int(FrmRestoreBackup&)>& exec = {});
-// Opens one backup as an unnamed document; false (after saying why) when it cannot be.
+// Opens one backup as an unnamed document, after the save question when the
+// data were modified; false when it cannot be (after saying why) or the
+// question was cancelled.
 bool OpenBackup(MainHost& host, const QString& path);
 
 }  // namespace kt

@@ -185,10 +185,10 @@ bool FrmSeveralRadios::StartWriting()
         connect(skip, &QPushButton::clicked, this, [this, r] { batch_->AnswerRow(r, Answer::Cancel); });
     }
     batch_->onImageDone = [this](int kind, const std::vector<uint8_t>& image, const QByteArray& model,
-                                 const QByteArray& firmware) {
+                                 const QByteArray& firmware, const QString& port) {
         QSettings settings(QStringLiteral("KT-6383 Pro"), QStringLiteral("KT-6383 Pro"));
         return BackUpImage(BackupStore::DefaultFolder(), BackupLimit(settings), kind, image, model, firmware,
-                           ws_.CurrentLanguage);
+                           ws_.CurrentLanguage, port);
     };
     connect(batch_.get(), &RadioBatch::rowChanged, this, &FrmSeveralRadios::ShowRow);
     connect(batch_.get(), &RadioBatch::finished, this, [this] {
@@ -240,7 +240,8 @@ void FrmSeveralRadios::ShowSummary()
 {
     if (!batch_) return;
     const BatchTotals t = batch_->Totals();
-    QString text = ws_.T(link_txt::SeveralSummary).arg(t.written).arg(t.verified).arg(t.failed).arg(t.skipped);
+    QString text =
+        ws_.T(link_txt::SeveralSummary).arg(t.written).arg(t.verified).arg(t.failed).arg(t.skipped).arg(t.stopped);
     if (!batch_->LogError().isEmpty()) text += QStringLiteral("\n") + batch_->LogError();
     if (!batch_->BackupWarning().isEmpty()) text += QStringLiteral("\n") + batch_->BackupWarning();
     Summary->setText(text);
@@ -248,13 +249,15 @@ void FrmSeveralRadios::ShowSummary()
 
 void FrmSeveralRadios::done(int r)
 {
-    if (batch_ && batch_->Running()) {
+    // Only a radio caught part-way is worth a question; ports that wait for
+    // their next radio just end.
+    if (batch_ && batch_->Busy()) {
         const bool stop = askStop ? askStop()
                                   : ws_.Ask(ws_.T(link_txt::SeveralStopAsk), Buttons::YesNo, Icon::Question)
                                         == Answer::Yes;
         if (!stop) return;
-        batch_->Stop();
     }
+    if (batch_) batch_->Stop();
     QDialog::done(r);
 }
 

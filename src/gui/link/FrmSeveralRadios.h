@@ -35,7 +35,7 @@ public:
     bool StartWriting();
     void StopWriting();
     RadioBatch* Batch() const { return batch_.get(); }
-    // The closing question while ports run; tests replace it (true: stop and close).
+    // The closing question while a radio is part-way; tests replace it (true: stop and close).
     std::function<bool()> askStop;
     void RefreshPorts();   // one tick of the port timer
 

@@ -102,11 +102,13 @@ Transfers::Transfers(MainHost& host, QObject* parent)
       host_(host), sim_(std::make_unique<SimRadio>()), driver_(std::make_unique<GuiTransferDriver>(host, *this))
 {
     driver_->SetSimulator(sim_.get());
+    // Backups of earlier versions move to where this one keeps them.
+    BackupStore::TakeOverOlderDefault();
     // Every image read or written is kept before anything else is done with
     // it; a backup that cannot be saved is said, the transfer goes on.
     driver_->onImageDone = [this](int kind, const std::vector<uint8_t>& image) {
         Workspace& ws = host_.ws();
-        const QString warning = BackUpTransfer(backupFolder, backupKeep, kind, image, ws);
+        const QString warning = BackUpTransfer(backupFolder, backupKeep, kind, image, ws, driver_->PortLabel());
         if (!warning.isEmpty()) ws.Ask(warning, Buttons::Ok, Icon::Warning);
     };
     TimerWrite = new QTimer(this);

@@ -27,10 +27,17 @@ inline constexpr Bi NoRoger{"Roger names roger-beep pattern %1, which holds no t
 inline constexpr Bi EnabledEmpty{"the group is valid but holds no channel", "本组有效但没有信道"};
 inline constexpr Bi Duplicate{"same frequency %1 as channel %2", "与信道 %2 的频率 %1 相同"};
 inline constexpr Bi EmgEmpty{"emergency channel %1 is channel %2, which is empty", "紧急信道 %1 指向空信道 %2"};
-inline constexpr Bi RadioUnknown{"No radio has been read or identified yet; read the radio first.",
-                                 "尚未读取或识别机器，请先读取机器。"};
-inline constexpr Bi BandAgrees{"The document's band %1 is the radio's band.", "文档的频段 %1 与机器一致。"};
-inline constexpr Bi BandDiffers{"The document's band %1 is not the radio's band %2.", "文档的频段 %1 与机器的频段 %2 不一致。"};
+// %1 a band with its range, as "HF (24.7150 - 30.1050 MHz)"; %2 the radio's model and firmware.
+inline constexpr Bi NoRadio{"No radio has been identified yet, so the radio's band is not known.",
+                            "尚未识别机器，因此不知道机器的频段。"};
+inline constexpr Bi BandNotRead{"The radio %2 has been identified, but its band is known only once it has been "
+                                "read: read the radio first.",
+                                "已识别机器 %2，但只有读取机器后才知道它的频段：请先读取机器。"};
+inline constexpr Bi RadioBand{"Radio's band: %1", "机器频段：%1"};
+inline constexpr Bi DocumentBand{"Document's band: %1", "文档频段：%1"};
+inline constexpr Bi BandsMatch{"The bands match.", "频段一致。"};
+inline constexpr Bi BandsDiffer{"The bands do not match: the radio cannot use this document's channels.",
+                                "频段不一致：机器无法使用本文档的信道。"};
 }  // namespace ckt
 
 namespace {
@@ -219,17 +226,26 @@ QString DescribeFinding(const Workspace& ws, const Finding& f)
 RadioBandCheck CheckRadioBand(const Workspace& ws)
 {
     RadioBandCheck r;
-    const int doc = ws.WorkRecord.BandType == 0 ? 0 : 1;
-    // The band of a radio is known once it has been read.
-    if (!ws.LastRadio.known || ws.LastRadio.bandRange.isEmpty()) {
-        r.text = ws.T(ckt::RadioUnknown);
+    r.documentBand = ws.WorkRecord.BandType == 0 ? 0 : 1;
+    const QString docLine = ws.T(ckt::DocumentBand)
+                                .arg(BandName(r.documentBand) + " ("
+                                     + (r.documentBand == 0 ? kBandRange0 : kBandRange1) + ")");
+    r.radioIdentified = ws.LastRadio.known;
+    if (!r.radioIdentified) {
+        r.text = ws.T(ckt::NoRadio) + "\n" + docLine;
         return r;
     }
-    const int radio = ws.LastRadio.bandRange == kBandRange0 ? 0 : 1;
+    // The band of a radio is known once it has been read.
+    if (ws.LastRadio.bandRange.isEmpty()) {
+        const QString radio = QString::fromLatin1(ws.LastRadio.model + " " + ws.LastRadio.firmware).trimmed();
+        r.text = ws.T(ckt::BandNotRead).arg(radio) + "\n" + docLine;
+        return r;
+    }
+    r.radioBand = ws.LastRadio.bandRange == kBandRange0 ? 0 : 1;
     r.radioKnown = true;
-    r.agrees = radio == doc;
-    r.text = r.agrees ? ws.T(ckt::BandAgrees).arg(BandName(doc))
-                      : ws.T(ckt::BandDiffers).arg(BandName(doc), BandName(radio));
+    r.agrees = r.radioBand == r.documentBand;
+    r.text = ws.T(ckt::RadioBand).arg(BandName(r.radioBand) + " (" + ws.LastRadio.bandRange + ")") + "\n" + docLine
+             + "\n" + ws.T(r.agrees ? ckt::BandsMatch : ckt::BandsDiffer);
     return r;
 }
 

@@ -50,11 +50,14 @@ QString BandName(int band);
 QString DescribeFinding(const Workspace& ws, const Finding& f);
 
 // "Check Radio Band": the document's band against the band class of the radio
-// last read or identified.  Empty when they agree or no radio is known.
+// last read.  A radio only identified has no known band yet.
 struct RadioBandCheck {
-    bool radioKnown = false;
+    bool radioIdentified = false;   // a radio answered since the program started
+    bool radioKnown = false;        // and its band is known (it was read)
     bool agrees = true;
-    QString text;           // what to tell the user, in the workspace's language
+    int radioBand = -1;             // 0 HF, 1 HAM; -1 not known
+    int documentBand = 0;
+    QString text;           // what to tell the user: both bands and whether they match
 };
 RadioBandCheck CheckRadioBand(const Workspace& ws);
 

@@ -1,12 +1,18 @@
-// Export Channels, Import Channels and the check report in the real main window.
+// Export Channels, Import Channels, the check report and Check Radio Band in
+// the real main window.
 #include "shell/Shell.h"
 #include "gui/frmMain.h"
 #include "gui/channels/FrmCheckReport.h"
+#include "gui/channels/frmCommChInfo.h"
+#include "gui/link/GuiTransfers.h"
+#include "link/Transfer.h"
 #include "model/ChannelRules.h"
 #include "model/DataFile.h"
 #include "TestSupport.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QPushButton>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QStandardItemModel>
@@ -114,6 +120,47 @@ TEST_F(MainFixture, ExportThenImportReplacesTheChannelsAndMarksTheDocumentModifi
     ASSERT_EQ(asker.asked.size(), 1);
     EXPECT_TRUE(asker.asked[0].startsWith("The file could not be written")) << asker.asked[0].toStdString();
     EXPECT_FALSE(QFile::exists(inst.path("missing/plan.csv")));
+}
+
+// The channel window's button and the Band menu's item run the same check;
+// with no radio it offers Radio Information, which identifies the radio; the
+// band is named once the radio has been read.
+TEST_F(MainFixture, CheckRadioBandNamesBothBandsAndOffersRadioInformation)
+{
+    ws.comPort = kSimulatedPortKey;
+    main->ShowChild(Child::ChannelInfo);
+    const auto button = [&] { return main->ChannelWindow()->findChild<QPushButton*>("cmdCheckBand"); };
+    ASSERT_NE(button(), nullptr);
+
+    asker.answers = {Answer::No};
+    button()->click();
+    ASSERT_EQ(asker.asked.size(), 1);
+    EXPECT_TRUE(asker.asked[0].startsWith("No radio has been identified yet")) << asker.asked[0].toStdString();
+    EXPECT_TRUE(asker.asked[0].endsWith("Open Radio Information to identify the radio now?"));
+    EXPECT_FALSE(ws.LastRadio.known);
+
+    asker.answers = {Answer::Yes};
+    main->menuAction("MnuCheckRadioBand")->trigger();
+    QElapsedTimer t;
+    t.start();
+    while (!ws.LastRadio.known && t.elapsed() < 10000) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    ASSERT_TRUE(ws.LastRadio.known) << asker.asked.join("|").toStdString();
+    EXPECT_EQ(ws.LastRadio.model, QByteArray("RU6383R"));
+
+    asker.asked.clear();
+    button()->click();
+    ASSERT_EQ(asker.asked.size(), 1);
+    EXPECT_TRUE(asker.asked[0].contains("RU6383R V200 has been identified, but its band is known only once it has "
+                                        "been read")) << asker.asked[0].toStdString();
+
+    main->transfers()->ReadFromRadio();
+    ASSERT_TRUE(main->transfers()->LastSuccess());
+    asker.asked.clear();
+    button()->click();
+    main->menuAction("MnuCheckRadioBand")->trigger();
+    const QString match = QString("Radio's band: HAM (28.0000 - 29.6950 MHz)\n"
+                                  "Document's band: HAM (28.0000 - 29.6950 MHz)\nThe bands match.");
+    EXPECT_EQ(asker.asked, (QStringList{match, match}));
 }
 
 }  // namespace

@@ -35,20 +35,21 @@ protected:
     TempInstall install;
     std::unique_ptr<Workspace> ws = install.workspace();
     ScriptedAsker asker;
-    SimRadio silent;
+    SimRadio held;   // a radio on a port of the list, set up by each test
 
     void SetUp() override
     {
         ws->asker = &asker;
         ws->Versions = LoadVersionTable(ws->InstallRoot);
-        ASSERT_TRUE(silent.Start());
-        silent.Options().silent = true;
+        ASSERT_TRUE(held.Start());
     }
 };
 
-TEST_F(SeveralRadiosTest, WritesEveryRadioWhileOneAsksInItsRowAndClosingAsksFirst)
+TEST_F(SeveralRadiosTest, ARadioCaughtPartWayAsksInItsRowAndStopSaysItIsHalfWritten)
 {
-    FrmSeveralRadios w(*ws, [this] { return QStringList{silent.DevicePath()}; });
+    held.Options().silentFromAddr = 0x0800;   // the cable pulled part-way
+    held.Options().silentFromSeconds = 60;
+    FrmSeveralRadios w(*ws, [this] { return QStringList{held.DevicePath()}; });
     w.show();
     ASSERT_EQ(w.Ports->count(), 1);
     w.Ports->item(0)->setCheckState(Qt::Checked);
@@ -59,32 +60,64 @@ TEST_F(SeveralRadiosTest, WritesEveryRadioWhileOneAsksInItsRowAndClosingAsksFirs
     ASSERT_EQ(w.Rows->rowCount(), 3);
     EXPECT_FALSE(w.Start->isEnabled());
 
-    // The silent port asks in its row; the simulated radios finish meanwhile.
-    ASSERT_TRUE(SpinUntil([&] { return b.Row(0).question != LinkQuestion::None; }, 5000));
-    QWidget* actions = w.Rows->cellWidget(0, 6);
-    EXPECT_TRUE(actions->isVisible());
+    // The held port asks in its row; the simulated radios finish meanwhile.
+    ASSERT_TRUE(SpinUntil([&] { return b.Row(0).question != LinkQuestion::None; }, 10000));
+    EXPECT_TRUE(w.Rows->cellWidget(0, 6)->isVisible());
     ASSERT_TRUE(SpinUntil([&] { return b.Row(1).state == PortState::Done && b.Row(2).state == PortState::Done; }, 20000));
     EXPECT_TRUE(b.Running());
     EXPECT_TRUE(asker.asked.isEmpty());   // no modal question
 
-    // Closing now asks; No keeps the window and the port waiting.
+    // Closing now asks; No keeps the window and the radio where it is.
     int asked = 0;
     w.askStop = [&] { ++asked; return false; };
     w.reject();
     EXPECT_EQ(asked, 1);
     EXPECT_TRUE(w.isVisible());
 
-    QList<QPushButton*> buttons = actions->findChildren<QPushButton*>();
-    ASSERT_EQ(buttons.size(), 2);
-    buttons[1]->click();   // Skip
-    ASSERT_TRUE(SpinUntil([&] { return !b.Running(); }, 3000));
+    const int percent = b.Row(0).percent;
+    ASSERT_GT(percent, 0);
+    w.Stop->click();
+    ASSERT_FALSE(b.Running());
     EXPECT_TRUE(w.Start->isEnabled());
-    EXPECT_EQ(w.Rows->item(0, 4)->text(), QString("Skipped"));
-    EXPECT_EQ(w.Summary->text(), QString("2 written, 2 verified, 0 failed, 1 skipped."));
+    EXPECT_EQ(w.Rows->item(0, 4)->text(), QString("Stopped"));
+    EXPECT_EQ(w.Rows->item(0, 5)->text(),
+              QString("Stopped at %1 %: the radio holds part of the old and part of the new data; write it again")
+                  .arg(percent));
+    EXPECT_EQ(w.Summary->text(), QString("2 written, 2 verified, 0 failed, 0 skipped, 1 stopped."));
     for (int i = 0; i < 2; ++i)
         EXPECT_TRUE(std::equal(ws->MemImage.begin(), ws->MemImage.begin() + 0x5CC0, b.Simulator(i)->Memory().begin()));
     w.reject();
     EXPECT_EQ(asked, 1);   // nothing runs: no question
+}
+
+// Keep writing, in Chinese: the simulated radio (never unplugged) is written
+// once and its row says why; with the held port waiting for its next radio,
+// nothing is being written and closing asks nothing.
+TEST_F(SeveralRadiosTest, KeepWritingClosesWithoutAQuestionWhileEveryPortWaits)
+{
+    ws->CurrentLanguage = Chinese;
+    held.Options().silentAfterEnd = 60;   // unplugged once written
+    FrmSeveralRadios w(*ws, [this] { return QStringList{held.DevicePath()}; });
+    w.Ports->item(0)->setCheckState(Qt::Checked);
+    w.Simulated->setValue(1);
+    w.KeepGoing->setChecked(true);
+    w.show();
+    ASSERT_TRUE(w.StartWriting());
+    RadioBatch& b = *w.Batch();
+    ASSERT_TRUE(SpinUntil([&] { return b.Row(0).state == PortState::NextRadio && b.Row(1).state == PortState::Done; },
+                          20000));
+    EXPECT_TRUE(w.Rows->item(1, 5)->text().endsWith(QString::fromUtf8("模拟对讲机不会被更换，此端口不再写入其他对讲机。")))
+        << w.Rows->item(1, 5)->text().toStdString();
+    EXPECT_TRUE(b.Running());
+    int asked = 0;
+    w.askStop = [&] { ++asked; return false; };
+    w.reject();
+    EXPECT_EQ(asked, 0);
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_FALSE(b.Running());
+    EXPECT_EQ(b.Totals().stopped, 0);
+    EXPECT_EQ(w.Summary->text(), QString::fromUtf8("已写入 2 台，已校验 0 台，失败 0 台，跳过 0 台，停止 0 台。"));
+    EXPECT_TRUE(asker.asked.isEmpty());
 }
 
 TEST_F(SeveralRadiosTest, NothingChosenSaysSoInBothLanguages)

@@ -81,13 +81,35 @@ TEST(ChannelCheck, RadioBandIsComparedWithTheRadioLastRead)
 {
     Workspace ws;
     BuildTemplateData(ws, 0);
-    EXPECT_FALSE(CheckRadioBand(ws).radioKnown);
-    ws.LastRadio.known = true;   // identified, but not read: its band is not known
-    EXPECT_FALSE(CheckRadioBand(ws).radioKnown);
-    ws.LastRadio.bandRange = kBandRange1;
-    EXPECT_FALSE(CheckRadioBand(ws).agrees);
-    ws.LastRadio.bandRange = kBandRange0;
-    EXPECT_TRUE(CheckRadioBand(ws).agrees);
+    RadioBandCheck c = CheckRadioBand(ws);
+    EXPECT_FALSE(c.radioIdentified);
+    EXPECT_EQ(c.text, QString("No radio has been identified yet, so the radio's band is not known.\n"
+                              "Document's band: HF (24.7150 - 30.1050 MHz)"));
+    ws.LastRadio = {true, "RU6383R", "V200", false, {}};   // identified, but not read: its band is not known
+    c = CheckRadioBand(ws);
+    EXPECT_TRUE(c.radioIdentified);
+    EXPECT_FALSE(c.radioKnown);
+    EXPECT_TRUE(c.text.contains("RU6383R V200")) << c.text.toStdString();
+
+    // Both bands named, and whether they match, in either language.
+    struct Case { QString radioRange; int language; bool agrees; const char* text; };
+    const Case cases[] = {
+        {kBandRange1, English, false,
+         "Radio's band: HAM (28.0000 - 29.6950 MHz)\nDocument's band: HF (24.7150 - 30.1050 MHz)\n"
+         "The bands do not match: the radio cannot use this document's channels."},
+        {kBandRange0, English, true,
+         "Radio's band: HF (24.7150 - 30.1050 MHz)\nDocument's band: HF (24.7150 - 30.1050 MHz)\nThe bands match."},
+        {kBandRange0, Chinese, true,
+         "机器频段：HF (24.7150 - 30.1050 MHz)\n文档频段：HF (24.7150 - 30.1050 MHz)\n频段一致。"},
+    };
+    for (const Case& k : cases) {
+        ws.LastRadio.bandRange = k.radioRange;
+        ws.CurrentLanguage = k.language;
+        c = CheckRadioBand(ws);
+        EXPECT_TRUE(c.radioKnown);
+        EXPECT_EQ(c.agrees, k.agrees);
+        EXPECT_EQ(c.text, QString::fromUtf8(k.text));
+    }
 }
 
 }  // namespace

@@ -1,0 +1,54 @@
+// What the link commands of the command-line tool share between their
+// files: the parsed command line, messages on stderr, and the runs of several
+// radios at once (BatchCommands.cpp).
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+class QTimer;
+
+namespace kt {
+
+struct Workspace;
+
+namespace linkcmd {
+
+// One line on stderr.
+void Err(const QString& s);
+// A message box text for a terminal: CR LF becomes a line break.
+QString Plain(QString s);
+bool IsImagePath(const QString& path);
+// Calls onStop (from the event loop) once SIGINT or SIGTERM came.
+void WatchStopSignals(QTimer& poll, const std::function<void()>& onStop);
+
+struct LinkArgs {
+    QString port;
+    QStringList ports;
+    QString root;
+    bool help = false;
+    QString file;
+    bool yes = false;
+    bool noBackup = false;
+    int radios = 0;
+    bool verify = false, keepGoing = false;
+    QString log;
+    QString error;
+    // Several ports, simulated radios by count, or anything only a batch does.
+    bool Batch() const
+    {
+        return ports.size() > 1 || port.startsWith(QLatin1String("sim:")) || verify || keepGoing
+               || !log.isEmpty();
+    }
+};
+
+// kt6383 read / write with several ports, simulated radios by count, or
+// anything only a batch does; the exit status.
+int RunBatchRead(const LinkArgs& a, Workspace& ws);
+int RunBatchWrite(const LinkArgs& a, const std::vector<uint8_t>& image, Workspace& ws);
+
+}  // namespace linkcmd
+}  // namespace kt
