@@ -476,11 +476,18 @@ TEST_F(WindowFixture, LineCommandsFromTheKeyboard)
     EXPECT_FALSE(Get<QGroupBox>("fraDetail")->isVisibleTo(w));
 
     Select(10);
+    host->asker.asked.clear();
+    Key(Grid(), Qt::Key_Insert);                    // channel 40 would be pushed out: refused
+    EXPECT_EQ(host->asker.asked, QStringList({"CH A40 would be pushed out of the group; delete or move it first"}));
+    EXPECT_EQ(Cell(10), "27.18500");
+    ASSERT_NE(Channel(0, 1, 40), nullptr);
+    Select(40);
+    Key(Grid(), Qt::Key_Delete);
+    Select(10);
     Key(Grid(), Qt::Key_Insert);                    // insert channel 2's copy at 10
     EXPECT_EQ(Cell(10), "27.19500");
     EXPECT_EQ(Cell(11), "27.18500");
-    EXPECT_EQ(Cell(40), "");                         // the channel on the last number is lost
-    EXPECT_EQ(Channel(0, 1, 40), nullptr);
+    EXPECT_EQ(Cell(40), "");
 
     Type(39, "27.39");
     Select(39);
@@ -512,9 +519,18 @@ TEST_F(WindowFixture, LineCommandsFromTheHostsMenuPerGroupKind)
     Select(98);
     w->LEPaste();
     EXPECT_EQ(Cell(98), "27.50000");
-    w->LEInsertPaste();                              // 98 -> 99, old 99 lost
-    EXPECT_EQ(Cell(99), "27.50000");
+    const QString old99 = Cell(99);
+    ASSERT_FALSE(old99.isEmpty());
+    w->LEInsertPaste();                              // 99 would be pushed out: refused
+    EXPECT_EQ(Cell(98), "27.50000");
+    EXPECT_EQ(Cell(99), old99);
+    EXPECT_EQ(ws.ChannelCount(0, 16), 2);
+    Select(99);
+    w->LEDelete();
+    Select(98);
+    w->LEInsertPaste();                              // 98 -> 99, a copy on 98
     EXPECT_EQ(Stored(0, 16, 99), "27.50000");
+    EXPECT_EQ(Cell(98), "27.50000");
     EXPECT_EQ(ws.ChannelCount(0, 16), 2);
 }
 
