@@ -144,6 +144,20 @@ TEST(DataFile, OpenMessages)
     EXPECT_EQ(f.open("missing.dat").message.section('\n', 0, 0), QString::fromUtf8("文件错误。"));
 }
 
+// The empty input both fuzz targets start with: an empty pair is no template
+// and leaves the working data as they were (now also the snapshot).
+TEST(DataFile, AnEmptyPairIsNoTemplate)
+{
+    Fixture f;
+    f.ws->Channels(0, 1, 1).BotCode = 5;
+    const QByteArray work = SerializeDataRecord(f.ws->WorkRecord) + SerializeChannelRecord(f.ws->Channels(0, 1, 1));
+    ASSERT_TRUE(WriteFile(f.file("e.dat"), {}));
+    ASSERT_TRUE(WriteFile(f.file("e.fre"), {}));
+    EXPECT_FALSE(LoadTemplate(*f.ws, f.file("e.dat")));
+    EXPECT_EQ(SerializeDataRecord(f.ws->WorkRecord) + SerializeChannelRecord(f.ws->Channels(0, 1, 1)), work);
+    EXPECT_TRUE(IsUnchanged(*f.ws));
+}
+
 TEST(DataFile, IncompatibleVersionAsksToLaunch)
 {
     Fixture f;
