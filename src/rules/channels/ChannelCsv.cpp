@@ -68,9 +68,6 @@ CellVerdict JudgeFreqCell(const Workspace& ws, const QString& raw, const BandLim
     // The channel's own text: its bytes as they are stored, whatever they are.
     if (base && text == FreqCellText(base->Freq.bytes()).trimmed()) {
         digits = base->Freq.bytes();
-        long long hz = 0;
-        bool subHz = false;
-        DigitsToHz(digits, hz, subHz);
         switch (JudgeDigits(limits, digits)) {
         case FreqVerdict::Ok: return CellVerdict::Ok;
         case FreqVerdict::NoFrequency: return held(T(ws, csvtxt::NoFreq));
