@@ -1,6 +1,7 @@
 # make run  - set up (Debian packages, CMake configure), build and start the program
 # make test - set up, build and run every test through CTest (plus the sanitizer build)
-# make fuzz-smoke - build the fuzz targets (clang, sanitizers) and run each for 60 s on its seeds
+# make fuzz-smoke - build the fuzz targets (clang, sanitizers), run each on an empty input and
+#                   for 60 s on its seeds; everything they write stays under build-fuzz/
 
 PACKAGES := cmake ninja-build g++ clang qt6-base-dev qt6-serialport-dev qt6-multimedia-dev \
             libgtest-dev libbenchmark-dev libcsv-dev fonts-noto-cjk qt6-translations-l10n
@@ -67,18 +68,22 @@ $(FUZZ)/build.ninja: | fuzz-deps
 fuzz: fuzz-deps $(FUZZ)/build.ninja
 	cmake --build $(FUZZ) -j $(JOBS)
 
-# Each target for FUZZ_SECONDS on one core.  New inputs go to
-# $(FUZZ)/corpus-run/<target>/ (the seeds stay as made), crashes to
-# $(FUZZ)/artifacts/.  Not part of make test.
+# Each target first on an empty input, then for FUZZ_SECONDS on one core.
+# Every run starts inside $(FUZZ), so whatever libFuzzer writes lands there:
+# new inputs in $(FUZZ)/corpus-run/<target>/ (the seeds stay as made),
+# crashes, leaks and time-outs in $(FUZZ)/artifacts/.  Not part of make test.
 fuzz-smoke: fuzz
 	@mkdir -p $(FUZZ)/artifacts
+	@: > $(FUZZ)/empty-input
 	@for t in $(FUZZ_TARGETS); do \
 	  mkdir -p $(FUZZ)/corpus-run/$$t; \
-	  dict=""; [ -f fuzz/$$t.dict ] && dict="-dict=fuzz/$$t.dict"; \
+	  dict=""; [ -f fuzz/$$t.dict ] && dict="-dict=$(CURDIR)/fuzz/$$t.dict"; \
+	  echo "== fuzz_$$t: the empty input"; \
+	  ( cd $(FUZZ) && ./bin/fuzz_$$t -artifact_prefix=artifacts/$$t- empty-input ) > $(FUZZ)/fuzz_$$t.log 2>&1 \
+	    || { tail -20 $(FUZZ)/fuzz_$$t.log; echo "fuzz_$$t failed on an empty input"; exit 1; }; \
 	  echo "== fuzz_$$t: $(FUZZ_SECONDS) s, log in $(FUZZ)/fuzz_$$t.log"; \
-	  $(FUZZ)/bin/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
-	    -artifact_prefix=$(FUZZ)/artifacts/$$t- $$dict \
-	    $(FUZZ)/corpus-run/$$t $(FUZZ)/corpus/$$t > $(FUZZ)/fuzz_$$t.log 2>&1; rc=$$?; \
+	  ( cd $(FUZZ) && ./bin/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+	    -artifact_prefix=artifacts/$$t- $$dict corpus-run/$$t corpus/$$t ) > $(FUZZ)/fuzz_$$t.log 2>&1; rc=$$?; \
 	  grep -E '^#[0-9]+[[:space:]]+(INITED|DONE)|^stat::(number_of_executed_units|average_exec_per_sec)|^SUMMARY|check failed' \
 	    $(FUZZ)/fuzz_$$t.log; \
 	  if [ $$rc -ne 0 ]; then echo "fuzz_$$t failed (exit $$rc)"; exit 1; fi; \

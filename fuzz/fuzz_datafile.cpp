@@ -22,8 +22,10 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -50,7 +52,7 @@ public:
         const bool ok = ::write(fd, data, size_t(size)) == ssize_t(size);
         if (::close(fd) != 0 || !ok) return false;
         last_.resize(size);   // keeps its capacity: no allocation per input
-        std::memcpy(last_.data(), data, size_t(size));
+        if (size > 0) std::memcpy(last_.data(), data, size_t(size));   // an empty input may have no buffer
         written_ = true;
         return true;
     }
@@ -69,11 +71,22 @@ private:
 
 // The pair lives in memory when the machine has a memory file system: on a
 // disk every rewrite of a truncated file makes the kernel write it out, and
-// the fuzzer then spends its time waiting for the disk.
-QString ScratchBase()
+// the fuzzer then spends its time waiting for the disk.  A memory file
+// system that cannot be written to (a container's) gives way to the
+// temporary folder; a scratch folder that cannot be made at all stops the
+// run with its reason instead of failing the first input.
+QTemporaryDir& Scratch()
 {
-    const QString shm = QStringLiteral("/dev/shm");
-    return QDir(shm).exists() ? shm : QDir::tempPath();
+    static std::optional<QTemporaryDir> dir;
+    if (!dir) {
+        dir.emplace(QStringLiteral("/dev/shm/kt-fuzz-XXXXXX"));
+        if (!dir->isValid()) dir.emplace(QDir::tempPath() + QStringLiteral("/kt-fuzz-XXXXXX"));
+        if (!dir->isValid()) {
+            std::fprintf(stderr, "fuzz_datafile: no scratch folder: %s\n", qPrintable(dir->errorString()));
+            std::exit(2);
+        }
+    }
+    return *dir;
 }
 
 int ChannelCountOffset()
@@ -148,7 +161,7 @@ void AcceptVersion(Workspace& ws) { ws.Versions.VersionPairs = {VersionPair{"V20
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static QTemporaryDir dir(ScratchBase() + QStringLiteral("/kt-fuzz-XXXXXX"));
+    static QTemporaryDir& dir = Scratch();
     static const QString dat = dir.path() + "/f.dat", saved = dir.path() + "/s.dat";
     static fuzz::ReusedWorkspace reader, reopener, loader;
     static const QByteArray blankRecord = SerializeDataRecord(reader.Blank().WorkRecord);

@@ -26,7 +26,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     static fuzz::ReusedWorkspace first, second;
 
     Workspace& ws = first.Fresh();   // the image starts as 0xFF
-    std::memcpy(ws.MemImage.data(), data, std::min(size, size_t(kImageSize)));
+    // An empty input may come without a buffer: nothing is copied then.
+    if (size > 0) std::memcpy(ws.MemImage.data(), data, std::min(size, size_t(kImageSize)));
     DecodeImage(ws);
     ClearImage(ws);
     EncodeImage(ws);

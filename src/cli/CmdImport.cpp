@@ -36,7 +36,7 @@ int RunImport(const QStringList& raw)
     if (!base.isEmpty()) {
         if (!LoadInput(*ws, base, error)) return BadInput(base, error);
     } else {
-        BuildTemplateData(*ws, cls.toInt());
+        BuildNewDocument(*ws, cls.toInt());
     }
     QByteArray bytes;
     const QString shown = ShownName(in, true);
@@ -58,6 +58,8 @@ int RunImport(const QStringList& raw)
     if (saved.kind != FileResult::Done) return BadInput(out, saved.message);
     Out() << "kt6383: " << r.channels << " channels in " << r.groups.size() << " group(s); wrote " << out << " and "
           << ChannelFileOf(out) << "\n";
+    const QString note = NotGridGroupsNote(*ws, r);
+    if (!note.isEmpty()) Out() << "kt6383: " << note << "\n";
     Out().flush();
     return kExitOk;
 }
@@ -70,13 +72,17 @@ const Command kImport{
     "                     [--format interchange] [--band hf|ham] [--group A..O|MEM|VFO]\n"
     "                     [--drop-unsupported] [--root DIR]\n"
     "  IN.csv may be - for standard input.  Writes OUT.dat and OUT.fre: the CSV's channels\n"
-    "  on top of BASE, or of the new-document data of --band-class (default 0).  Every\n"
+    "  on top of BASE, or of the new job of --band-class (default 0; see kt6383 new).  Every\n"
     "  group the CSV names is replaced by its channels; other groups, group settings and\n"
     "  options stay as they are.  The layout comes from the header (see kt6383 export\n"
     "  --help); the interchange layout fills the group of --band and --group (default MEM\n"
     "  of hf) in Location order.  Name, Comment, TStep and Power are not read.\n"
-    "  Every row is checked as typing into the channel grid would be; any problem is\n"
-    "  printed with its line and column and nothing is written.\n"
+    "  Every row is checked against what the radio can hold; any problem is printed with\n"
+    "  its line and column and nothing is written.  A value the radio holds that the\n"
+    "  channel grid would not offer (a frequency outside the band, an empty DTMF code,\n"
+    "  channel 41 of a lettered group) is kept as it is, with a warning line, so a job's\n"
+    "  own export imports back into it unchanged.  Groups the grid does not edit (the\n"
+    "  HAM band's lettered groups and VFO) may be replaced; the summary names them.\n"
     "  --drop-unsupported     interchange: keep rows without the values this radio cannot\n"
     "                         hold (a warning per line) instead of refusing the file\n"
     "  Exit status: 0 written, 1 bad input (nothing written), 2 usage.\n",

@@ -1,4 +1,5 @@
-// kt6383 new OUT.dat [--band-class 0|1]: the built-in defaults as a data file pair.
+// kt6383 new OUT.dat [--band-class 0|1]: a new job as a data file pair, the
+// same one the desktop program starts with.
 #include "cli/Cli.h"
 
 #include "model/DataFile.h"
@@ -24,7 +25,7 @@ int RunNew(const QStringList& args)
 
     ToolAsker asker;
     auto ws = MakeWorkspace(p.options.value("--root"), asker);
-    BuildTemplateData(*ws, cls.toInt());
+    BuildNewDocument(*ws, cls.toInt());
     ws->CurrentFile = QFileInfo(out).absoluteFilePath();
     const FileResult r = SaveDataFile(*ws);
     if (r.kind != FileResult::Done) return BadInput(out, r.message);
@@ -36,10 +37,12 @@ int RunNew(const QStringList& args)
 }  // namespace
 
 const Command kNew{
-    "new", "write the built-in default data as a data file pair",
+    "new", "write a new job as a data file pair",
     "usage: kt6383 new OUT.dat [--band-class 0|1] [--root DIR]\n"
-    "  Writes the program's built-in default data to OUT.dat and its channel file\n"
-    "  (OUT.fre beside it).\n"
+    "  Writes the job the desktop program starts with to OUT.dat and its channel file\n"
+    "  (OUT.fre beside it): the installation's new-document template of the band class\n"
+    "  (Init/<class>_YF6383_New.dat beside the program), or the built-in default data\n"
+    "  when the installation has none.\n"
     "  --band-class 0   the HF band, 24.7150 - 30.1050 MHz (default)\n"
     "  --band-class 1   the HAM band, 28.0000 - 29.6950 MHz\n"
     "  --root DIR       installation root (default: the parent of the program's folder)\n",

@@ -194,6 +194,17 @@ int CountOtherChannels(const Workspace& ws, int band, int group, int chNo)
     return n;
 }
 
+bool SlotShowsChannel(const ChannelRec& rec, int band, int group)
+{
+    QByteArray d = rec.Freq.bytes();
+    const int nul = d.indexOf('\0');
+    if (nul >= 0) d.truncate(nul);
+    d = d.trimmed();
+    if (d.isEmpty() || d == "FFFFFFFF") return false;
+    if (group == VfoGroupOf(band)) return true;
+    return !std::all_of(d.begin(), d.end(), [](char c) { return c == '0'; });
+}
+
 int FindSlot(const Workspace& ws, int band, int group, int chNo)
 {
     if (!ValidBandGroup(band, group)) return 0;

@@ -9,25 +9,22 @@ namespace kt {
 
 namespace {
 
-// The channels 41-46 every default group starts with, in this order.
-const char* const kUpperChannelFreqs[] = {
-    "28.015000", "28.145000", "28.115000", "28.085000", "28.055000", "28.025000",
-};
-
 // Groups that get default data: the loop that sets the current rows ends at 13
-// and the channel and group defaults of both bands use that count.
+// and the group defaults of both bands use that count.
 constexpr int kDefaultGroups = 13;
 
+// Channel 1 with its group's default frequency in every group that has one.
+// Nothing past a group's rows: the radio keeps channels 1-40 of a lettered
+// group only, and a channel numbered beyond them would land on the next
+// group's records when written.
 void SetDefaultChannels(Workspace& ws)
 {
-    for (int b = 0; b < kBands; ++b) {
+    for (int b = 0; b < kBands; ++b)
         for (int g = 1; g <= ws.GroupCount; ++g) {
             ws.ChannelCount(b, g) = 0;
-            for (int i = 0; i < 6; ++i)
-                InsertChannel(ws, 41 + i, b, g, QString::fromLatin1(kUpperChannelFreqs[i]));
+            const QByteArray freq = DefaultFrequency(g);
+            if (!freq.isEmpty()) InsertChannel(ws, 1, b, g, QString::fromLatin1(freq));
         }
-        for (int g = 1; g <= 10; ++g) InsertChannel(ws, 1, b, g, QString::fromLatin1(DefaultFrequency(g)));
-    }
 }
 
 void SetDefaultOptions(Workspace& ws)
@@ -35,7 +32,9 @@ void SetDefaultOptions(Workspace& ws)
     OptFeatRec& o = ws.WorkRecord.OptFeat;
     for (int b = 0; b < kBands; ++b)
         for (int g = 1; g <= ws.GroupCount; ++g) {
-            o.GroupEnable[b][g] = 1;
+            // A group is valid when it holds a channel, so a new job has no
+            // valid group without one.
+            o.GroupEnable[b][g] = ws.ChannelCount(b, g) > 0 ? 1 : 0;
             o.GroupName[b][g].set(QByteArray(1, char('A' + g - 1)) + QByteArray(1, '\0'));
             o.EmgCh1[b][g] = o.EmgCh2[b][g] = 1;
             o.EmgMode1[b][g] = o.EmgMode2[b][g] = 1;
@@ -155,6 +154,13 @@ void BuildTemplateData(Workspace& ws, int bandClass)
     InitDefaults(ws, false);
     ws.WorkRecord.BandType = bandType;
     TakeSnapshot(ws);
+}
+
+bool BuildNewDocument(Workspace& ws, int bandClass)
+{
+    BuildTemplateData(ws, bandClass);
+    // The band range of the class chooses the template, as at start-up.
+    return LoadTemplate(ws, NewTemplatePath(ws));
 }
 
 QByteArray DefaultFrequency(int group)

@@ -19,4 +19,10 @@ QByteArray DefaultFrequency(int group);   // "28.015000" ... ; empty above group
 // the built-in defaults with that band, taken as the snapshot.
 void BuildTemplateData(Workspace& ws, int bandClass);
 
+// A new job of a band class as the desktop program starts it: the
+// installation's new-document template of that class when it has one, else
+// the built-in defaults; either way taken as the snapshot.  True when the
+// template was used.
+bool BuildNewDocument(Workspace& ws, int bandClass);
+
 }  // namespace kt

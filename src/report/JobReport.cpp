@@ -124,7 +124,7 @@ private:
                                          GroupLetter(band, band == 0 ? of.HfWorkGroup : of.HamWorkGroup)));
         QStringList empty;
         for (int g = 1; g <= GroupsOfBand(band); ++g) {
-            if (ws_.ChannelCount(band, g) <= 0) empty << GroupLetter(band, g);
+            if (Shown(band, g).empty()) empty << GroupLetter(band, g);
             else Group(band, g);
         }
         if (!empty.isEmpty()) Add(Block(ReportBlock::Text, T(t::NoChannels).arg(empty.join(QStringLiteral(", ")))));
@@ -147,6 +147,16 @@ private:
         Add(ChannelTable(band, g));
     }
 
+    // The group's channels in number order; a slot without a frequency is no row.
+    std::vector<const ChannelRec*> Shown(int band, int g) const
+    {
+        std::vector<const ChannelRec*> list;
+        for (int slot = 1; slot <= std::min<int>(ws_.ChannelCount(band, g), kMaxSlots); ++slot)
+            if (SlotShowsChannel(ws_.Channels(band, slot, g), band, g)) list.push_back(&ws_.Channels(band, slot, g));
+        std::sort(list.begin(), list.end(), [](auto* a, auto* b) { return a->ChNo < b->ChNo; });
+        return list;
+    }
+
     ReportBlock ChannelTable(int band, int g)
     {
         static constexpr ChField kColumns[] = {
@@ -154,10 +164,7 @@ private:
             ChField::Busy, ChField::Rep, ChField::Public, ChField::Bot, ChField::Eot, ChField::Call,
             ChField::HiCut, ChField::NbAnl, ChField::Echo, ChField::Add10K, ChField::Roger};
         const bool mem = IsMemoryGroup(band, g);
-        std::vector<const ChannelRec*> list;
-        for (int slot = 1; slot <= std::min<int>(ws_.ChannelCount(band, g), kMaxSlots); ++slot)
-            list.push_back(&ws_.Channels(band, slot, g));
-        std::sort(list.begin(), list.end(), [](auto* a, auto* b) { return a->ChNo < b->ChNo; });
+        const std::vector<const ChannelRec*> list = Shown(band, g);
 
         ReportBlock b = Block(ReportBlock::Grid);
         b.header << T(chtxt::ChNoHeader) << T(chtxt::FreqHeader);

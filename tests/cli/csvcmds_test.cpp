@@ -75,11 +75,11 @@ TEST_F(CsvCommands, BadInputNamesLineAndColumnAndWritesNothing)
     const QByteArray csv =
         "Band,Group,Channel,Frequency,BUSY,REP,RXCTC,TXCTC,Scan,Public,BOT,EOT,Call,HI-CUT,NB/ANL,ECHO,+10KHz,Roger,Mode\n"
         "HF,A,1,27.185,OFF,OFF,Off,Off,Add,OFF,OFF,OFF,OFF,OFF,NB,OFF,OFF,OFF,FM\n"
-        "HF,A,2,31.5,OFF,OFF,Off,Off,Add,OFF,OFF,OFF,OFF,OFF,NB,OFF,OFF,OFF,FM\n";
+        "HF,A,2,131.5,OFF,OFF,Off,Off,Add,OFF,OFF,OFF,OFF,OFF,NB,OFF,OFF,OFF,FM\n";
     ASSERT_TRUE(test::WriteFile(P("bad.csv"), csv));
     ToolResult r = Tool({"import", P("bad.csv"), P("out.dat")});
     EXPECT_EQ(r.code, 1);
-    EXPECT_TRUE(r.err.contains("bad.csv: line 3, column 4 (Frequency) \"31.5\": outside")) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("bad.csv: line 3, column 4 (Frequency) \"131.5\": cannot be held")) << r.err.toStdString();
     EXPECT_FALSE(QFile::exists(P("out.dat")));
     EXPECT_FALSE(QFile::exists(P("out.fre")));
 
@@ -96,21 +96,50 @@ TEST_F(CsvCommands, BadInputNamesLineAndColumnAndWritesNothing)
     EXPECT_EQ(Tool({"export", P("t.dat"), "-", "--group", "A"}).code, 2);
 }
 
-TEST_F(CsvCommands, CheckExitsOneForErrorsAndForNotesOnlyWhenStrict)
+TEST_F(CsvCommands, ANewJobChecksCleanAndAnErrorExitsOne)
 {
-    ASSERT_EQ(Tool({"new", P("t.dat")}).code, 0);
-    ToolResult r = Tool({"check", P("t.dat")});
-    EXPECT_EQ(r.code, 0) << r.err.toStdString();
-    EXPECT_FALSE(r.out.contains("error"));
-    EXPECT_EQ(Tool({"check", P("t.dat"), "--strict"}).code, 1);
+    for (const char* cls : {"0", "1"}) {
+        ASSERT_EQ(Tool({"new", P("t.dat"), "--band-class", cls}).code, 0);
+        const ToolResult r = Tool({"check", P("t.dat"), "--strict"});
+        EXPECT_EQ(r.code, 0) << r.out.constData();
+        EXPECT_TRUE(r.out.isEmpty()) << r.out.constData();
+        EXPECT_TRUE(r.err.contains("0 error(s), 0 note(s)")) << r.err.toStdString();
+    }
 
-    // The first record of the channel file is channel 41 of HF group A.
+    // The first record of the channel file is channel 1 of HF group A.
     QByteArray fre = test::ReadFile(P("t.fre"));
     fre.replace(6, 8, "30200000");
     ASSERT_TRUE(test::WriteFile(P("t.fre"), fre));
-    r = Tool({"check", P("t.dat")});
+    const ToolResult r = Tool({"check", P("t.dat")});
     EXPECT_EQ(r.code, 1);
-    EXPECT_TRUE(r.out.contains("error\tHF\tA\t41\tfrequency 30.20000 is outside")) << r.out.constData();
+    EXPECT_TRUE(r.out.contains("error\tHF\tA\t1\tfrequency 30.20000 is outside")) << r.out.constData();
+}
+
+// A job as a read leaves it: the VFO channels at frequency 0 (their records
+// are cleared before an image is written), a channel naming an empty DTMF
+// code.  Its export imports back into it unchanged, with a warning for each.
+TEST_F(CsvCommands, AReadJobsExportImportsBackIntoIt)
+{
+    ASSERT_EQ(Tool({"new", P("t.dat"), "--band-class", "1"}).code, 0);
+    ASSERT_EQ(Tool({"convert", P("t.dat"), P("radio.img")}).code, 0);
+    ASSERT_EQ(Tool({"convert", P("radio.img"), P("job.dat")}).code, 0);
+    QByteArray fre = test::ReadFile(P("job.fre"));
+    ChannelRec first = ParseChannelRecord(fre.constData());
+    first.BotCode = 11;
+    fre.replace(0, kChannelRecordSize, SerializeChannelRecord(first));
+    ASSERT_TRUE(test::WriteFile(P("job.fre"), fre));
+
+    ToolResult e = Tool({"export", P("job.dat"), P("x.csv")});
+    ASSERT_EQ(e.code, 0) << e.err.toStdString();
+    const QByteArray csv = test::ReadFile(P("x.csv"));
+    EXPECT_TRUE(csv.contains("HF,VFO,1,00.000000,")) << csv.constData();
+    ToolResult i = Tool({"import", P("x.csv"), P("y.dat"), "--into", P("job.dat")});
+    ASSERT_EQ(i.code, 0) << i.err.toStdString();
+    EXPECT_TRUE(i.err.contains("(Frequency) \"00.000000\": outside the band's range")) << i.err.toStdString();
+    EXPECT_TRUE(i.err.contains("(BOT) \"11\": DTMF code 11 is empty; kept as it is")) << i.err.toStdString();
+    EXPECT_TRUE(i.out.contains("Changed group(s) the channel grid does not edit: HAM A")) << i.out.constData();
+    EXPECT_EQ(test::ReadFile(P("y.dat")), test::ReadFile(P("job.dat")));
+    EXPECT_EQ(test::ReadFile(P("y.fre")), test::ReadFile(P("job.fre")));
 }
 
 TEST_F(CsvCommands, InterchangeThroughStandardInputAndOutput)

@@ -1,3 +1,4 @@
+#include "model/ChannelRules.h"
 #include "model/DataFile.h"
 #include "model/Defaults.h"
 #include "TestSupport.h"
@@ -63,6 +64,7 @@ TEST(DataFile, SaveWritesThePairInBandGroupSlotOrder)
 {
     Fixture f;
     Workspace& ws = *f.ws;
+    InsertChannel(ws, 5, 0, 3, "28.5");
     ws.Channels(0, 2, 3).RxDcs = 77;   // band 0 group 3, slot 2
     ASSERT_EQ(f.saveAs("x.dat").kind, FileResult::Done);
     EXPECT_FALSE(ws.IsUntitled);
@@ -72,14 +74,14 @@ TEST(DataFile, SaveWritesThePairInBandGroupSlotOrder)
     const QByteArray fre = ReadFile(f.file("x.fre"));
     ASSERT_EQ(dat.size(), 1699);
     EXPECT_EQ(dat.left(4), "V200");
-    // 13 groups of 7 channels and 3 of 6 in each band.
-    ASSERT_EQ(fre.size(), 2 * (10 * 7 + 3 * 6) * 64);
+    // 10 groups of one channel in each band, and the second channel of HF group C.
+    ASSERT_EQ(fre.size(), (2 * 10 + 1) * 64);
     const ChannelRec first = ParseChannelRecord(fre.constData());
-    EXPECT_EQ(first.ChNo, 41);
+    EXPECT_EQ(first.ChNo, 1);
     EXPECT_EQ(first.Freq.bytes(), "28015000");
-    EXPECT_EQ(ParseChannelRecord(fre.constData() + (2 * 7 + 1) * 64).RxDcs, 77);
+    EXPECT_EQ(ParseChannelRecord(fre.constData() + 3 * 64).RxDcs, 77);
     // The first record of band 1 follows the last of band 0.
-    EXPECT_EQ(ParseChannelRecord(fre.constData() + (10 * 7 + 3 * 6) * 64).ChNo, 41);
+    EXPECT_EQ(ParseChannelRecord(fre.constData() + 11 * 64).Freq.bytes(), "28015000");
 
     Fixture g;
     ws.CurrentFile = f.file("x.dat");
@@ -140,6 +142,20 @@ TEST(DataFile, OpenMessages)
     EXPECT_EQ(f.open("folder.dat").kind, FileResult::Failed);
     f.ws->CurrentLanguage = Chinese;
     EXPECT_EQ(f.open("missing.dat").message.section('\n', 0, 0), QString::fromUtf8("文件错误。"));
+}
+
+// The empty input both fuzz targets start with: an empty pair is no template
+// and leaves the working data as they were (now also the snapshot).
+TEST(DataFile, AnEmptyPairIsNoTemplate)
+{
+    Fixture f;
+    f.ws->Channels(0, 1, 1).BotCode = 5;
+    const QByteArray work = SerializeDataRecord(f.ws->WorkRecord) + SerializeChannelRecord(f.ws->Channels(0, 1, 1));
+    ASSERT_TRUE(WriteFile(f.file("e.dat"), {}));
+    ASSERT_TRUE(WriteFile(f.file("e.fre"), {}));
+    EXPECT_FALSE(LoadTemplate(*f.ws, f.file("e.dat")));
+    EXPECT_EQ(SerializeDataRecord(f.ws->WorkRecord) + SerializeChannelRecord(f.ws->Channels(0, 1, 1)), work);
+    EXPECT_TRUE(IsUnchanged(*f.ws));
 }
 
 TEST(DataFile, IncompatibleVersionAsksToLaunch)
@@ -204,7 +220,7 @@ TEST(DataFile, GroupCapacityFollowsTheSlotsNotTheGridRows)
     Fixture f;
     Workspace& ws = *f.ws;
     // A lettered group with channels 1-40 beside the memory channels 41-46.
-    for (int ch = 2; ch <= 40; ++ch) {
+    for (int ch = 2; ch <= 46; ++ch) {
         ChannelRec& c = ws.Channels(0, ++ws.ChannelCount(0, 4), 4);
         c = ws.Channels(0, 1, 4);
         c.ChNo = int16_t(ch);
@@ -227,16 +243,17 @@ TEST(DataFile, GroupCapacityFollowsTheSlotsNotTheGridRows)
 TEST(DataFile, MissingOrShortChannelFileGivesEmptySlots)
 {
     Fixture f;
+    for (int ch = 2; ch <= 4; ++ch) InsertChannel(*f.ws, ch, 0, 2, "28.5");
     ASSERT_EQ(f.saveAs("c.dat").kind, FileResult::Done);
     const QByteArray fre = ReadFile(f.file("c.fre"));
-    ASSERT_TRUE(WriteFile(f.file("c.fre"), fre.left(64 * 9 + 10)));   // group 1 whole, group 2 two channels
+    ASSERT_TRUE(WriteFile(f.file("c.fre"), fre.left(64 * 3 + 10)));   // group 1 whole, group 2 two channels
     const int total = int(fre.size() / 64);
     FileResult r = f.open("c.dat");
     ASSERT_EQ(r.kind, FileResult::Done);
     EXPECT_TRUE(r.notice.startsWith(QString("The channel file c.fre is short: %1 of %2 channels could not be read.")
-                                        .arg(total - 9).arg(total)))
+                                        .arg(total - 3).arg(total)))
         << r.notice.toStdString();
-    EXPECT_EQ(f.ws->ChannelCount(0, 1), 7);
+    EXPECT_EQ(f.ws->ChannelCount(0, 1), 1);
     EXPECT_EQ(f.ws->ChannelCount(0, 2), 2);
     EXPECT_EQ(f.ws->ChannelCount(0, 3), 0);
     EXPECT_EQ(f.ws->FileChannels(0, 3, 2).ChNo, 0);
@@ -280,9 +297,9 @@ TEST(DataFile, SnapshotTableHoldsNothingPastTheCounts)
 
     Fixture f;
     Workspace& ws = *f.ws;
-    for (int s = 8; s <= 46; ++s) {   // group 2 of band 0 far past its defaults: channels 2-40
+    for (int s = 2; s <= 46; ++s) {   // group 2 of band 0 far past its default: channels 2-46
         ws.Channels(0, s, 2) = ws.Channels(0, 1, 2);
-        ws.Channels(0, s, 2).ChNo = int16_t(s - 6);
+        ws.Channels(0, s, 2).ChNo = int16_t(s);
     }
     ws.ChannelCount(0, 2) = 46;
     ASSERT_EQ(f.saveAs("big.dat").kind, FileResult::Done);
@@ -300,7 +317,7 @@ TEST(DataFile, SnapshotTableHoldsNothingPastTheCounts)
     EXPECT_TRUE(sameTable(ws, *openedAlone(f, "small.dat")));
     ASSERT_EQ(f.open("big.dat").kind, FileResult::Done);
     const QByteArray fre = ReadFile(f.file("big.fre"));
-    ASSERT_TRUE(WriteFile(f.file("big.fre"), fre.left(64 * (7 + 20))));   // group 1, then 20 of group 2
+    ASSERT_TRUE(WriteFile(f.file("big.fre"), fre.left(64 * (1 + 20))));   // group 1, then 20 of group 2
     ASSERT_EQ(f.open("big.dat").kind, FileResult::Done);
     EXPECT_EQ(ws.ChannelCount(0, 2), 20);
     EXPECT_TRUE(sameTable(ws, *openedAlone(f, "big.dat")));
@@ -360,7 +377,7 @@ TEST(DataFile, WhatCountsAsModified)
         {"TxDcs", [](Workspace& w) { w.Channels(0, 1, 1).TxDcs = 9; }, false},
         {"RogerBeep", [](Workspace& w) { w.Channels(0, 1, 1).RogerBeep = 2; }, false},
         {"BotCode", [](Workspace& w) { w.Channels(0, 1, 1).BotCode = 1; }, true},
-        {"Freq", [](Workspace& w) { w.Channels(1, 3, 13).Freq.set("28025010"); }, true},
+        {"Freq", [](Workspace& w) { w.Channels(1, 1, 3).Freq.set("28025010"); }, true},
         {"Int16 number 24", [](Workspace& w) { w.Channels(0, 1, 1).W24 = 1; }, true},
         {"slots swapped", [](Workspace& w) { std::swap(w.Channels(0, 1, 2), w.Channels(0, 2, 2)); }, false},
         {"count", [](Workspace& w) { w.ChannelCount(0, 5) -= 1; }, true},
@@ -382,6 +399,8 @@ TEST(DataFile, WhatCountsAsModified)
     for (const auto& c : cases) {
         Workspace ws;
         InitDefaults(ws, false);
+        InsertChannel(ws, 2, 0, 2, "28.5");   // two slots to swap
+        TakeSnapshot(ws);
         ASSERT_TRUE(IsUnchanged(ws));
         c.change(ws);
         EXPECT_EQ(IsModified(ws), c.modified) << c.name;

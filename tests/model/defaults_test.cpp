@@ -32,19 +32,16 @@ TEST(Defaults, WithoutInitFolderTheBuiltInDefaultsStay)
     EXPECT_TRUE(IsUnchanged(*ws));
     EXPECT_FALSE(QDir(inst.bin() + "/Init").exists());
 
-    const char* upper[] = {"28015000", "28145000", "28115000", "28085000", "28055000", "28025000"};
+    // Channel 1 in the groups that have a default frequency, nothing past a
+    // group's rows; a group is valid exactly when it holds a channel.
     for (int b = 0; b < kBands; ++b)
         for (int g = 1; g <= GroupsOfBand(b); ++g) {
-            const int expected = g <= 10 ? 7 : g <= 13 ? 6 : 0;
+            const int expected = g <= 10 ? 1 : 0;
             ASSERT_EQ(ws->ChannelCount(b, g), expected) << b << "/" << g;
-            EXPECT_EQ(ws->OptFeat().GroupEnable[b][g], g <= 13 ? 1 : 0) << b << "/" << g;
-            for (int s = 1; s <= 6 && expected; ++s) {
-                EXPECT_EQ(ws->Channels(b, s, g).ChNo, 40 + s);
-                EXPECT_EQ(ws->Channels(b, s, g).Freq.bytes(), upper[s - 1]);
-            }
-            if (expected == 7) {
-                EXPECT_EQ(ws->Channels(b, 7, g).ChNo, 1);
-                EXPECT_EQ(ws->Channels(b, 7, g).Freq.bytes(), FreqDigits(g));
+            EXPECT_EQ(ws->OptFeat().GroupEnable[b][g], expected) << b << "/" << g;
+            if (expected) {
+                EXPECT_EQ(ws->Channels(b, 1, g).ChNo, 1);
+                EXPECT_EQ(ws->Channels(b, 1, g).Freq.bytes(), FreqDigits(g));
             }
         }
     EXPECT_EQ(ws->OptFeat().GroupName[1][13].bytes(), QByteArray("M\0  ", 4));
@@ -119,9 +116,44 @@ TEST(Defaults, AddDefaultChannel)
     ASSERT_EQ(ws.ChannelCount(1, 3), 1);
     EXPECT_EQ(ws.Channels(1, 1, 3).ChNo, 1);
     EXPECT_EQ(ws.Channels(1, 1, 3).Freq.bytes(), "28115000");
+    ws.ChannelCount(0, 10) = 0;
     AddDefaultChannel(ws, 0, 10);
     EXPECT_EQ(changed, (QList<QPair<int, int>>{{1, 3}, {0, 10}}));
-    EXPECT_EQ(ws.Channels(0, 8, 10).Freq.bytes(), "28085000");
+    EXPECT_EQ(ws.Channels(0, 1, 10).Freq.bytes(), "28085000");
+}
+
+// The command-line tool's new job is the desktop program's: the installed
+// new-document template of the class when there is one, else the defaults.
+TEST(Defaults, NewDocumentIsTheInstalledTemplateElseTheBuiltInDefaults)
+{
+    TempInstall bare(false, true);
+    for (int cls : {0, 1}) {
+        auto ws = bare.workspace();
+        EXPECT_FALSE(BuildNewDocument(*ws, cls));
+        Workspace defaults;
+        BuildTemplateData(defaults, cls);
+        EXPECT_EQ(test::DocumentBytes(*ws), test::DocumentBytes(defaults)) << cls;
+        EXPECT_TRUE(IsUnchanged(*ws));
+
+        // A marked template of the class, where the desktop program finds it.
+        Workspace mark;
+        mark.ProgramDir = bare.bin();
+        BuildTemplateData(mark, cls);
+        mark.WorkRecord.OptFeat.MicGain = int16_t(60 + cls);
+        mark.CurrentFile = NewTemplatePath(mark);
+        QDir().mkpath(bare.bin() + "/Init");
+        ASSERT_EQ(SaveDataFile(mark).kind, FileResult::Done);
+
+        auto made = bare.workspace();
+        EXPECT_TRUE(BuildNewDocument(*made, cls));
+        EXPECT_EQ(made->OptFeat().MicGain, 60 + cls);
+        EXPECT_EQ(made->WorkRecord.BandType, cls);
+        EXPECT_TRUE(IsUnchanged(*made));
+        auto desktop = bare.workspace();
+        desktop->BandRange = BandTextOf(cls);
+        InitDefaults(*desktop);
+        EXPECT_EQ(test::DocumentBytes(*made), test::DocumentBytes(*desktop)) << cls;
+    }
 }
 
 // The shipped templates are the built-in defaults of their band class, apart
@@ -148,8 +180,8 @@ TEST(Templates, ShippedTemplatesAreTheBuiltInDefaults)
             auto ws = inst.workspace();
             ASSERT_TRUE(LoadTemplate(*ws, path));
             EXPECT_EQ(ws->BandRange, BandTextOf(cls));
-            EXPECT_EQ(ws->ChannelCount(1, 13), 6);
-            EXPECT_EQ(ws->ChannelCount(0, 10), 7);
+            EXPECT_EQ(ws->ChannelCount(1, 13), 0);
+            EXPECT_EQ(ws->ChannelCount(0, 10), 1);
             EXPECT_TRUE(IsUnchanged(*ws));
         }
     }

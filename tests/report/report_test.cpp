@@ -39,7 +39,9 @@ const auto* const kEnv = ::testing::AddGlobalTestEnvironment(new GuiApp);
 using Plan = std::map<std::pair<QString, QString>, std::set<QString>>;   // (band, group) -> frequencies
 
 // Every third group empty, the others with channels of frequencies no other
-// channel has; the returned plan is what the report must show.
+// channel has; the returned plan is what the report must show.  An empty
+// lettered or memory group holds a slot at frequency 0, as a radio's erased
+// record reads: it is no channel of the report.
 Plan FillJob(Workspace& ws)
 {
     InitDefaults(ws, false);
@@ -48,7 +50,14 @@ Plan FillJob(Workspace& ws)
     for (int b = 0; b < kBands; ++b)
         for (int g = 1; g <= GroupsOfBand(b); ++g) {
             ws.ChannelCount(b, g) = 0;
-            if (g % 3 == 0) continue;
+            if (g % 3 == 0) {
+                if (g == VfoGroupOf(b)) continue;
+                ChannelRec& erased = ws.Channels(b, ++ws.ChannelCount(b, g), g);
+                erased = ChannelRec{};
+                erased.ChNo = erased.Used = 1;
+                erased.Freq.set("00000000");
+                continue;
+            }
             const int count = std::min(GroupSize(b, g), 5 + 7 * (g % 4));
             for (int s = 1; s <= count; ++s) {
                 const int hz = 28000000 + 10 * ++n;

@@ -84,6 +84,7 @@ void ImportChannelsCommand(MainHost& host)
     for (const auto& g : r.groups) emit ws.Events().channelsChanged(g.first, g.second);
     emit ws.Events().documentReplaced();
     QString text = ws.T(ftxt::Imported).arg(r.channels).arg(r.groups.size());
+    if (const QString note = NotGridGroupsNote(ws, r); !note.isEmpty()) text += "\n" + note;
     if (!r.warnings.isEmpty()) text += "\n" + Lines(ws, r.warnings);
     ws.Ask(text, Buttons::Ok, Icon::Information);
 }

@@ -34,7 +34,8 @@ void frmCommChInfo::ShowChIfoDataOther()
     Trap("ShowChIfoDataOther", [&] {
         const int row = CurrentRow();
         const int slot = row > 0 ? FindSlot(ws(), band_, group_, row) : 0;
-        if (slot == 0 || ws().Channels(band_, slot, group_).Used != 1) {
+        if (slot == 0 || ws().Channels(band_, slot, group_).Used != 1
+            || !SlotShowsChannel(ws().Channels(band_, slot, group_), band_, group_)) {
             fraDetail_->hide();
             return;
         }

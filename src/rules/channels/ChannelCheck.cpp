@@ -72,6 +72,8 @@ struct Checker {
         bool anyKept = false;
         for (int s = 1; s <= count; ++s) {
             const ChannelRec& c = ws.Channels(band, s, group);
+            // An empty row: the radio's erased record, kept for the write.
+            if (!SlotShowsChannel(c, band, group)) continue;
             const int ch = c.ChNo;
             const QString name = ChannelText(band, group, ch);
             long long hz = 0;

@@ -2,12 +2,14 @@
 #include "rules/channels/ChannelCsvParts.h"
 
 #include "model/ChannelRules.h"
+#include "model/DataFileLayout.h"
 #include "rules/channels/ChannelTables.h"
 #include "rules/dtmf/DtmfRules.h"
 #include "rules/rogerbeep/RbRules.h"
 
 #include <QLocale>
 #include <algorithm>
+#include <cstdint>
 
 namespace kt {
 
@@ -55,6 +57,63 @@ bool ParseFreqCell(const Workspace& ws, const QString& raw, const BandLimits& li
     return true;
 }
 
+CellVerdict JudgeFreqCell(const Workspace& ws, const QString& raw, const BandLimits& limits, const ChannelRec* base,
+                          QByteArray& digits, QString& reason)
+{
+    const QString text = raw.trimmed();
+    auto held = [&](const QString& why) {
+        reason = T(ws, csvtxt::Kept).arg(why);
+        return CellVerdict::Warning;
+    };
+    // The channel's own text: its bytes as they are stored, whatever they are.
+    if (base && text == FreqCellText(base->Freq.bytes()).trimmed()) {
+        digits = base->Freq.bytes();
+        switch (JudgeDigits(limits, digits)) {
+        case FreqVerdict::Ok: return CellVerdict::Ok;
+        case FreqVerdict::NoFrequency: return held(T(ws, csvtxt::NoFreq));
+        case FreqVerdict::NotNumber: return held(T(ws, csvtxt::NotFreq));
+        case FreqVerdict::OutOfRange: return held(T(ws, csvtxt::OutOfRange).arg(LimitsText(limits)));
+        case FreqVerdict::OffRaster: return held(T(ws, csvtxt::OffRaster));
+        }
+    }
+    if (text.isEmpty()) {
+        reason = T(ws, csvtxt::NoFreq);
+        return CellVerdict::Error;
+    }
+    const int point = int(text.indexOf('.'));
+    const QString whole = point < 0 ? text : text.left(point);
+    QString fraction = point < 0 ? QString() : text.mid(point + 1);
+    auto digitsOnly = [](const QString& s) {
+        for (QChar c : s)
+            if (c < '0' || c > '9') return false;
+        return true;
+    };
+    if (whole.isEmpty() || whole.size() > 4 || !digitsOnly(whole) || !digitsOnly(fraction)) {
+        reason = T(ws, csvtxt::NotFreq);
+        return CellVerdict::Error;
+    }
+    // Two digits of megahertz and six of the fraction are all a channel holds.
+    const long long mhz = whole.toLongLong();
+    if (mhz > 99) {
+        reason = T(ws, csvtxt::Unsupported);
+        return CellVerdict::Error;
+    }
+    for (int i = 6; i < fraction.size(); ++i)
+        if (fraction[i] != '0') {
+            reason = T(ws, csvtxt::TooFine);
+            return CellVerdict::Error;
+        }
+    const bool six = fraction.size() >= 6;
+    fraction = fraction.left(6);
+    digits = (QString::number(mhz).rightJustified(2, '0') + fraction.leftJustified(six ? 6 : 5, '0')).toLatin1();
+    const long long hz = mhz * 1000000 + fraction.leftJustified(6, '0').toLongLong();
+    switch (JudgeHz(limits, hz)) {
+    case FreqVerdict::OutOfRange: return held(T(ws, csvtxt::OutOfRange).arg(LimitsText(limits)));
+    case FreqVerdict::OffRaster: return held(T(ws, csvtxt::OffRaster));
+    default: return CellVerdict::Ok;
+    }
+}
+
 QString FreqCellText(const QByteArray& raw)
 {
     QByteArray d = raw;
@@ -67,9 +126,17 @@ QString FreqCellText(const QByteArray& raw)
     return QString::fromLatin1(d.left(2)) + '.' + QString::fromLatin1(d.mid(2)).leftJustified(5, '0');
 }
 
-ChannelRec StartRecord(const Workspace& ws, int band, int group, int channel, const QByteArray& digits)
+int NthSlot(const Workspace& ws, int band, int group, int channel, int occurrence)
 {
-    const int slot = FindSlot(ws, band, group, channel);
+    const int count = std::min<int>(ws.ChannelCount(band, group), kMaxSlots);
+    for (int s = 1; s <= count; ++s)
+        if (ws.Channels(band, s, group).ChNo == channel && occurrence-- == 0) return s;
+    return 0;
+}
+
+ChannelRec StartRecord(const Workspace& ws, int band, int group, int channel, const QByteArray& digits, int occurrence)
+{
+    const int slot = NthSlot(ws, band, group, channel, occurrence);
     if (slot > 0) {
         ChannelRec rec = ws.Channels(band, slot, group);
         long long a = 0, b = 0;
@@ -174,9 +241,18 @@ struct FullImporter {
         ws.CurrentLanguage = lang;
     }
 
+    CsvIssue issue(int line, int column, const QString& value, const QString& reason) const
+    {
+        return CsvIssue{line, column, column > 0 ? header.value(column - 1).trimmed() : QString(), value, reason};
+    }
     void error(int line, int column, const QString& value, const QString& reason)
     {
-        result.errors.append(CsvIssue{line, column, column > 0 ? header.value(column - 1).trimmed() : QString(), value, reason});
+        result.errors.append(issue(line, column, value, reason));
+    }
+    // A value the radio holds though the grid would not offer it: stored as it is.
+    void held(int line, int column, const QString& value, const QString& why)
+    {
+        result.warnings.append(issue(line, column, value, T(ws, csvtxt::Kept).arg(why)));
     }
 
     static int IndexIn(const QStringList& l, const QString& text)
@@ -186,16 +262,46 @@ struct FullImporter {
         return -1;
     }
 
-    // Parses one field cell into rec; false (and an error) when it cannot be held.
-    bool field(int line, int col, ChField f, bool mem, const QString& cell, ChannelRec& rec)
+    // Whether the radio holds v in field f of a channel of the group: the
+    // channel file's ranges decide, as they do when a job is opened.
+    static bool Holdable(ChField f, long long v, int band, int group)
     {
+        if (v < INT16_MIN || v > INT16_MAX) return false;
+        ChannelRec probe;
+        probe.ChNo = 1;
+        ChFieldRef(probe, f) = int16_t(v);
+        return layout::ChannelRecordHoldable(probe, band, group);
+    }
+
+    // A number that is no entry of the grid's list: kept when the radio holds it.
+    bool number(int line, int col, ChField f, int band, int group, const QString& cell, const QString& shown,
+                ChannelRec& rec)
+    {
+        bool ok = false;
+        const long long n = cell.trimmed().toLongLong(&ok);
+        if (!ok) {
+            error(line, col, cell, T(ws, csvtxt::NotInList).arg(shown));
+            return false;
+        }
+        if (!Holdable(f, n, band, group)) {
+            error(line, col, cell, T(ws, csvtxt::Unsupported));
+            return false;
+        }
+        held(line, col, cell, T(ws, csvtxt::NotInList).arg(shown));
+        ChFieldRef(rec, f) = int16_t(n);
+        return true;
+    }
+
+    // Parses one field cell into rec; false (and an error) when the radio cannot hold it.
+    bool field(int line, int col, ChField f, int band, int group, const QString& cell, ChannelRec& rec)
+    {
+        const bool mem = IsMemoryGroup(band, group);
         const QString text = cell.trimmed();
         const FieldLists& fl = lists[mem ? 1 : 0][int(f)];
         const QString shown = fl.en.join(", ");
         if (IsTone(f)) {
-            int16_t& type = f == ChField::RxType ? rec.RxToneType : rec.TxToneType;
-            int16_t& ct = f == ChField::RxType ? rec.RxCtcss : rec.TxCtcss;
-            int16_t& dc = f == ChField::RxType ? rec.RxDcs : rec.TxDcs;
+            const bool rx = f == ChField::RxType;
+            int16_t& type = rx ? rec.RxToneType : rec.TxToneType;
             if (text.compare("Off", Qt::CaseInsensitive) == 0 || text == chtxt::Off.in(Chinese)) {
                 type = 0;
                 return true;
@@ -207,53 +313,62 @@ struct FullImporter {
                 if (IsNumber(t) && std::abs(t.toDouble() - CtcssTone(k)) < 0.05) i = k;
             if (i >= 0) {
                 type = 1;
-                ct = int16_t(i);
+                (rx ? rec.RxCtcss : rec.TxCtcss) = int16_t(i);
                 return true;
             }
             QString d = text.toUpper();
-            if (d.startsWith('D') && !d.startsWith("D_")) d.remove(0, 1);
+            if (d.startsWith('D') && !d.startsWith("D_") && !d.startsWith("D?")) d.remove(0, 1);
             if (d.endsWith('N')) d.chop(1);
             i = IndexIn(dcs, text);
             for (int k = 0; i < 0 && k < kDcsCount; ++k)
                 if (d.size() == 3 && d == DcsCode(k)) i = k;
             if (i >= 0) {
                 type = 2;
-                dc = int16_t(i);
+                (rx ? rec.RxDcs : rec.TxDcs) = int16_t(i);
                 return true;
             }
-            error(line, col, cell, T(ws, csvtxt::NotInList).arg("Off, C_001(67.0Hz) ... C_038(250.3Hz), D_001(023N) ... D_104(754N)"));
-            return false;
+            // A tone index past the tables ("C?45", "D?200") or a tone type
+            // past DCS, as the export writes what the radio holds.
+            const QString all = QStringLiteral("Off, C_001(67.0Hz) ... C_038(250.3Hz), D_001(023N) ... D_104(754N)");
+            const bool c = text.startsWith("C?", Qt::CaseInsensitive), dq = text.startsWith("D?", Qt::CaseInsensitive);
+            if (c || dq) {
+                const ChField index = c ? (rx ? ChField::RxCtcss : ChField::TxCtcss) : (rx ? ChField::RxDcs : ChField::TxDcs);
+                if (!number(line, col, index, band, group, text.mid(2), all, rec)) return false;
+                type = int16_t(c ? 1 : 2);
+                return true;
+            }
+            return number(line, col, f, band, group, text, all, rec);
         }
         if (IsRef(f)) {
             if (text.compare(chtxt::Off.en, Qt::CaseInsensitive) == 0 || text == chtxt::Off.in(Chinese)) {
                 ChFieldRef(rec, f) = 0;
                 return true;
             }
+            const bool roger = f == ChField::Roger;
             bool ok = false;
             const int n = text.toInt(&ok);
-            const bool roger = f == ChField::Roger;
-            if (!ok || n < 1 || n > (roger ? kRbPatterns : kDtmfCodes)) {
-                error(line, col, cell, T(ws, csvtxt::NotInList).arg(shown));
-                return false;
+            if (ok && n >= 1 && n <= (roger ? kRbPatterns : kDtmfCodes)) {
+                ChFieldRef(rec, f) = int16_t(n);
+                // A reference to a code or a pattern that holds nothing is what
+                // the radio may hold; the grid would not offer it.
+                if (roger ? PatternIsDefined(ws, n) == 0 : !DtmfCodeIsUsed(ws, n))
+                    held(line, col, cell, T(ws, roger ? csvtxt::NoRoger : csvtxt::EmptyDtmf).arg(n));
+                return true;
             }
-            if (roger ? PatternIsDefined(ws, n) == 0 : !DtmfCodeIsUsed(ws, n)) {
-                error(line, col, cell, T(ws, roger ? csvtxt::NoRoger : csvtxt::EmptyDtmf).arg(n));
-                return false;
-            }
-            ChFieldRef(rec, f) = int16_t(n);
-            return true;
+            return number(line, col, f, band, group, text, shown, rec);
         }
         int i = IndexIn(fl.en, text);
         if (i < 0) i = IndexIn(fl.zh, text);
-        if (i < 0) {
-            if (f == ChField::Mode && IndexIn({"FM", "AM", "USB", "LSB", "PA", "CW"}, text) >= 0)
-                error(line, col, cell, T(ws, csvtxt::ModeOff).arg(text.toUpper()));
-            else
-                error(line, col, cell, T(ws, csvtxt::NotInList).arg(shown));
-            return false;
+        if (i >= 0) {
+            ChFieldRef(rec, f) = int16_t(f == ChField::Mode ? ModeCode(fl.en[i]) : i);
+            return true;
         }
-        ChFieldRef(rec, f) = int16_t(f == ChField::Mode ? ModeCode(fl.en[i]) : i);
-        return true;
+        if (f == ChField::Mode && IndexIn({"FM", "AM", "USB", "LSB", "PA", "CW"}, text) >= 0) {
+            ChFieldRef(rec, f) = int16_t(ModeCode(text.toUpper()));
+            held(line, col, cell, T(ws, csvtxt::ModeOff).arg(text.toUpper()));
+            return true;
+        }
+        return number(line, col, f, band, group, text, shown, rec);
     }
 
     static bool IsNumber(const QString& t)
@@ -280,33 +395,44 @@ struct FullImporter {
         if (mem && chText.startsWith('M', Qt::CaseInsensitive)) chText.remove(0, 1);
         bool ok = false;
         const int ch = chText.toInt(&ok);
-        // Lettered groups keep the channels 41-46 the templates give them.
-        const int most = mem || IsVfoGroup(band, group) ? GroupSize(band, group) : 46;
+        // The numbers a job can hold; past the rows the grid shows, a channel
+        // is kept with a warning.
+        const int most = layout::GroupCapacity(band, group), rows = GroupSize(band, group);
         if (!ok) return error(r.line, col(2), cell(2), T(ws, csvtxt::NotChannel));
         if (ch < 1 || ch > most)
             return error(r.line, col(2), cell(2), T(ws, csvtxt::NoChannel).arg(ch).arg(GroupLetter(band, group)).arg(most));
+        if (ch > rows) held(r.line, col(2), cell(2), T(ws, csvtxt::PastRows).arg(rows));
         const QPair<int, int> key{band, group};
-        if (stage.lineOf[key].contains(ch))
-            return error(r.line, col(2), cell(2),
-                         T(ws, csvtxt::Twice).arg(ch).arg(GroupLetter(band, group)).arg(stage.lineOf[key][ch]));
-        stage.lineOf[key][ch] = r.line;
-        long long hz = 0;
+        // A number twice in a group is what a job may hold: the n-th row of a
+        // number restores the n-th channel of that number.
+        QList<int>& lines = stage.lineOf[key][ch];
+        const int occurrence = int(lines.size());
+        if (occurrence > 0)
+            held(r.line, col(2), cell(2), T(ws, csvtxt::Twice).arg(ch).arg(GroupLetter(band, group)).arg(lines.first()));
+        lines.append(r.line);
+
+        const int slot = NthSlot(ws, band, group, ch, occurrence);
+        const ChannelRec* base = slot > 0 ? &ws.Channels(band, slot, group) : nullptr;
         QByteArray digits;
         QString reason;
         // A bad frequency does not stop the row: its other cells are checked too.
-        if (!ParseFreqCell(ws, cell(3), limits[band], hz, digits, reason)) error(r.line, col(3), cell(3), reason);
+        switch (JudgeFreqCell(ws, cell(3), limits[band], base, digits, reason)) {
+        case CellVerdict::Ok: break;
+        case CellVerdict::Warning: result.warnings.append(issue(r.line, col(3), cell(3), reason)); break;
+        case CellVerdict::Error: error(r.line, col(3), cell(3), reason); break;
+        }
 
-        const ChannelRec start = StartRecord(ws, band, group, ch, digits);
+        const ChannelRec start = StartRecord(ws, band, group, ch, digits, occurrence);
         ChannelRec rec = start;
         for (int i = 0; i < kFieldCount; ++i)
-            field(r.line, col(kFirstField + i), kFields[i], mem, r.cells.value(at[kFirstField + i]), rec);
-        // A public channel's locked values can only change once Public is OFF.
+            field(r.line, col(kFirstField + i), kFields[i], band, group, r.cells.value(at[kFirstField + i]), rec);
+        // The grid locks a public channel's values; a file may still restore them.
         if (start.PublicCh == 1 && rec.PublicCh == 1 && result.errors.size() == before) {
             ChannelRec s = start;
             for (int i = 0; i < kFieldCount; ++i)
                 if (LockedByPublic(kFields[i]) && ChFieldRef(s, kFields[i]) != ChFieldRef(rec, kFields[i]))
-                    error(r.line, col(kFirstField + i), r.cells.value(at[kFirstField + i]),
-                          T(ws, csvtxt::Locked).arg(ChFieldText(ws, start, kFields[i], mem)));
+                    held(r.line, col(kFirstField + i), r.cells.value(at[kFirstField + i]),
+                         T(ws, csvtxt::Locked).arg(ChFieldText(ws, start, kFields[i], mem)));
         }
         if (result.errors.size() == before) stage.groups[key].append(rec);
     }
@@ -412,6 +538,14 @@ QString DescribeIssue(const Workspace& ws, const CsvIssue& i)
     }
     if (!i.value.isEmpty() || i.column > 0) s += " \"" + i.value + "\"";
     return s.isEmpty() ? i.reason : s + ": " + i.reason;
+}
+
+QString NotGridGroupsNote(const Workspace& ws, const CsvImport& result)
+{
+    QStringList names;
+    for (const auto& g : result.groups)
+        if (!GroupEditable(g.first, g.second)) names << BandName(g.first) + " " + GroupLetter(g.first, g.second);
+    return names.isEmpty() ? QString() : T(ws, csvtxt::NotGridGroups).arg(names.join(", "));
 }
 
 int PlaceGroup(const CsvPlace& place) { return place.group == 0 ? MemoryGroupOf(place.band) : place.group; }

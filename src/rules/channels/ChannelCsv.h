@@ -3,10 +3,13 @@
 //                field under its English label, values as the lists show them;
 //   interchange: the column layout channel-plan spreadsheets and other radio
 //                programs share (Location,Name,Frequency,Duplex,...), one group.
-// An import checks every row as typing into the channel grid would and is
-// all-or-nothing: problems come back as data (line, column, value, reason in
-// the workspace's language) and the workspace is changed only when there are
-// none.  A group named in the file is replaced by the file's channels; the
+// An import is all-or-nothing: problems come back as data (line, column,
+// value, reason in the workspace's language) and the workspace is changed only
+// when there are none.  The full layout restores what a radio holds: a value
+// the grid would not offer but the radio holds (a frequency outside the band,
+// a reference to an empty DTMF code, a number past a list) is kept as it is
+// with a warning; only what the radio cannot hold is an error.  So a job's own
+// export imports back into it unchanged.  A group named in the file is replaced by the file's channels; the
 // other groups, the group settings and the options stay as they are.
 #pragma once
 
@@ -66,6 +69,11 @@ CsvImport ImportChannelsCsv(Workspace& ws, const QByteArray& bytes, const CsvImp
 
 // "line 3, column 4 (Frequency) \"31.0\": reason", in the workspace's language.
 QString DescribeIssue(const Workspace& ws, const CsvIssue& issue);
+
+// "Changed group(s) the channel grid does not edit: HAM A, HAM VFO" when the
+// import replaced such groups (the grid edits the HAM band's MEM only); empty
+// otherwise.  In the workspace's language.
+QString NotGridGroupsNote(const Workspace& ws, const CsvImport& result);
 
 // The group of an interchange place (0 resolved to the memory group).
 int PlaceGroup(const CsvPlace& place);

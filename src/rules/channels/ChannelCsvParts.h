@@ -42,6 +42,11 @@ inline constexpr Bi NoTone{"not a tone of the table", "不在音调表中"};
 inline constexpr Bi ModeOff{"the radio does not offer %1 here", "本机此处不提供 %1"};
 inline constexpr Bi Offset{"offset %1 MHz is not the radio's repeater offset %2 MHz", "偏移 %1 MHz 不是本机的中继偏移 %2 MHz"};
 inline constexpr Bi ExportPa{"the mode PA has no equivalent in the interchange layout", "PA 模式在交换格式中没有对应"};
+inline constexpr Bi Kept{"%1; kept as it is", "%1；按原样保留"};
+inline constexpr Bi TooFine{"finer than the 1 Hz the radio's 8 digits hold", "超出机器 8 位数字所能保存的 1 Hz 精度"};
+inline constexpr Bi PastRows{"past the group's %1 rows that the grid shows", "超出表格显示的本组 %1 行"};
+inline constexpr Bi NotGridGroups{"Changed group(s) the channel grid does not edit: %1",
+                                  "修改了信道表格不编辑的组：%1"};
 inline constexpr Bi ExportTones{"these RX/TX tones have no tone mode of the interchange layout", "这些收发音调在交换格式中没有对应的音调模式"};
 }  // namespace csvtxt
 
@@ -51,6 +56,15 @@ QString T(const Workspace& ws, const Bi& b);
 // decimals as the grid does, six when six are written; the issue is set on error.
 bool ParseFreqCell(const Workspace& ws, const QString& text, const BandLimits& limits, long long& hz,
                    QByteArray& digits, QString& reason);
+// The frequency cell of a row of the full layout, which may restore what a
+// radio holds.  base is the channel the row starts from (null for a new one):
+// its own cell text keeps its stored bytes.  Warning: the radio holds the
+// value though the grid would not take it (out of the band, off the raster,
+// no frequency); Error: 8 digits cannot hold it.
+enum class CellVerdict { Ok, Warning, Error };
+CellVerdict JudgeFreqCell(const Workspace& ws, const QString& text, const BandLimits& limits, const ChannelRec* base,
+                          QByteArray& digits, QString& reason);
+
 // The stored digits as the cell shows them ("27.18500", or "28.015000" for
 // digits in the radio's 8-digit form); a text that is no number as it is.
 QString FreqCellText(const QByteArray& digits);
@@ -58,13 +72,18 @@ QString FreqCellText(const QByteArray& digits);
 // The groups an import replaces, in the order their rows came.
 struct Stage {
     QMap<QPair<int, int>, QVector<ChannelRec>> groups;
-    QMap<QPair<int, int>, QMap<int, int>> lineOf;   // channel -> line, to find doubles
+    QMap<QPair<int, int>, QMap<int, QList<int>>> lineOf;   // channel -> its lines, to find doubles
 };
 
-// The record a row starts from: the base's channel of that number (so what
-// the file does not say stays as it was), else a new channel as InsertChannel
-// makes it.
-ChannelRec StartRecord(const Workspace& ws, int band, int group, int channel, const QByteArray& digits);
+// The slot of the occurrence-th (0: first) channel of that number in the
+// group, 0 when there is none.
+int NthSlot(const Workspace& ws, int band, int group, int channel, int occurrence);
+
+// The record a row starts from: the base's channel of that number (the
+// occurrence-th one, so what the file does not say stays as it was), else a
+// new channel as InsertChannel makes it.
+ChannelRec StartRecord(const Workspace& ws, int band, int group, int channel, const QByteArray& digits,
+                       int occurrence = 0);
 
 // Replaces the staged groups and re-points their channel references.
 void Commit(Workspace& ws, const Stage& stage, CsvImport& result);

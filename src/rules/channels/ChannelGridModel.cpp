@@ -20,7 +20,7 @@ void ChannelGridModel::ShowGroup(int band, int group)
     // Every used slot, as the data hold them (a slot's number decides its row).
     for (int s = 1; s <= std::min<int>(ws_.ChannelCount(band_, group_), kMaxSlots); ++s) {
         const ChannelRec& rec = ws_.Channels(band_, s, group_);
-        if (rec.Used == 1 && rec.ChNo >= 1 && rec.ChNo <= rows)
+        if (rec.Used == 1 && rec.ChNo >= 1 && rec.ChNo <= rows && SlotShowsChannel(rec, band_, group_))
             freq_[rec.ChNo - 1] = DigitsToFreqText(ws_, rec.Freq.bytes().trimmed());
     }
     endResetModel();
@@ -29,9 +29,10 @@ void ChannelGridModel::ShowGroup(int band, int group)
 QString ChannelGridModel::ReadRow(int row) const
 {
     const int slot = FindSlot(ws_, band_, group_, row);
-    if (slot > 0 && ws_.Channels(band_, slot, group_).Used == 1)
-        return DigitsToFreqText(ws_, ws_.Channels(band_, slot, group_).Freq.bytes().trimmed());
-    return QString();
+    if (slot == 0) return QString();
+    const ChannelRec& rec = ws_.Channels(band_, slot, group_);
+    return rec.Used == 1 && SlotShowsChannel(rec, band_, group_) ? DigitsToFreqText(ws_, rec.Freq.bytes().trimmed())
+                                                                  : QString();
 }
 
 void ChannelGridModel::ReloadRows(int first, int last)

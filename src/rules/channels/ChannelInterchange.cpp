@@ -133,8 +133,8 @@ struct Importer {
         const QPair<int, int> key{band, group};
         if (stage.lineOf[key].contains(ch))
             return error(r.line, at[Location], cell(r, Location),
-                         T(ws, csvtxt::Twice).arg(ch).arg(GroupLetter(band, group)).arg(stage.lineOf[key][ch]));
-        stage.lineOf[key][ch] = r.line;
+                         T(ws, csvtxt::Twice).arg(ch).arg(GroupLetter(band, group)).arg(stage.lineOf[key][ch].first()));
+        stage.lineOf[key][ch].append(r.line);
         long long hz = 0;
         QByteArray digits;
         QString reason;

@@ -102,15 +102,27 @@ TEST_F(MainFixture, ExportThenImportReplacesTheChannelsAndMarksTheDocumentModifi
     EXPECT_EQ(ws.Channels(0, FindSlot(ws, 0, 2, 1), 2).Freq.bytes(), QByteArray("2755500 "));
     EXPECT_TRUE(IsModified(ws));
 
-    // A bad file: the user is told line and column, nothing changes.
-    const QByteArray before = SerializeChannelRecord(ws.Channels(0, 1, 2));
+    // A frequency the radio holds outside the band is kept with a warning; the
+    // summary names the HAM groups the grid does not edit.
     bytes.replace("HF,B,1,27.55500", "HF,B,1,35.0");
     ASSERT_TRUE(test::WriteFile(csv, bytes));
     asker.fileNames = {csv};
     asker.asked.clear();
     main->menuAction("mnuFileImportChannels")->trigger();
+    ASSERT_EQ(asker.asked.size(), 1);
+    EXPECT_TRUE(asker.asked[0].contains("Changed group(s) the channel grid does not edit: HAM A")) << asker.asked[0].toStdString();
+    EXPECT_TRUE(asker.asked[0].contains("column 4 (Frequency) \"35.0\": outside the band's range")) << asker.asked[0].toStdString();
+    EXPECT_EQ(ws.Channels(0, FindSlot(ws, 0, 2, 1), 2).Freq.bytes(), QByteArray("3500000 "));
+
+    // A bad file: the user is told line and column, nothing changes.
+    const QByteArray before = SerializeChannelRecord(ws.Channels(0, 1, 2));
+    bytes.replace("HF,B,1,35.0", "HF,B,1,135.0");
+    ASSERT_TRUE(test::WriteFile(csv, bytes));
+    asker.fileNames = {csv};
+    asker.asked.clear();
+    main->menuAction("mnuFileImportChannels")->trigger();
     ASSERT_FALSE(asker.asked.isEmpty());
-    EXPECT_TRUE(asker.asked.last().contains("column 4 (Frequency) \"35.0\"")) << asker.asked.last().toStdString();
+    EXPECT_TRUE(asker.asked.last().contains("column 4 (Frequency) \"135.0\": cannot be held")) << asker.asked.last().toStdString();
     EXPECT_EQ(SerializeChannelRecord(ws.Channels(0, 1, 2)), before);
 
     // An export that cannot be written says so and leaves no file.

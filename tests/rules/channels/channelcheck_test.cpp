@@ -73,7 +73,7 @@ TEST(ChannelCheck, ReasonsFollowTheLanguage)
     QList<Finding> f = CheckChannels(ws);
     f.removeIf([](const Finding& x) { return x.severity != Severity::Error; });
     ASSERT_EQ(f.size(), 1);
-    EXPECT_TRUE(DescribeFinding(ws, f[0]).startsWith(QString::fromUtf8("错误\tHAM\tA\t41\t频率 27.00000 超出频段范围")))
+    EXPECT_TRUE(DescribeFinding(ws, f[0]).startsWith(QString::fromUtf8("错误\tHAM\tA\t1\t频率 27.00000 超出频段范围")))
         << DescribeFinding(ws, f[0]).toStdString();
 }
 

@@ -122,13 +122,16 @@ TEST(ChannelCsv, SeparatorsLineEndsAndBomAreAllRead)
     }
 }
 
-struct Bad {
+struct RowCase {
     const char* row;          // after the full header; several rows split by \n
+    bool refused;             // true: an error, nothing changes; false: kept with a warning
     int line, column;
     const char* reason;       // part of the reason
 };
 
-TEST(ChannelCsv, BadRowsNameLineAndColumnAndChangeNothing)
+// What the radio cannot hold is refused and names its line and column; what
+// it holds though the grid would not offer it is stored with a warning.
+TEST(ChannelCsv, RowsTheRadioCannotHoldAreRefusedOthersKeptWithAWarning)
 {
     const QByteArray header = "Band,Group,Channel,Frequency,BUSY,REP,RXCTC,TXCTC,Scan,Public,BOT,EOT,Call,HI-CUT,NB/ANL,ECHO,+10KHz,Roger,Mode\n";
     const QByteArray ok = ",OFF,OFF,Off,Off,Add,OFF,OFF,OFF,OFF,OFF,NB,OFF,OFF,OFF,FM";
@@ -137,25 +140,43 @@ TEST(ChannelCsv, BadRowsNameLineAndColumnAndChangeNothing)
     };
     const QByteArray rows[] = {
         row("HF,A,1,30.2"), row("HF,A,1,27.185005"), row("HF,A,1,27.1x5"), row("HF,A,1,"),
+        row("HF,A,1,127.185"), row("HF,A,1,27.1850001"),
         row("HF,Q,1,27.185"), row("XX,A,1,27.185"), row("HF,A,41x,27.185"), row("HF,A,47,27.185"),
-        row("HAM,MEM,100,28.1"), row("HF,VFO,2,27.185"),
+        row("HF,A,100,27.185"), row("HAM,MEM,100,28.1"), row("HF,VFO,2,27.185"), row("HF,VFO,1,00.000000"),
         row("HF,A,1,27.185") + "\n" + row("HF,A,1,27.195"),
         row("HF,A,1,27.185", ",OFF,OFF,Off,Off,Add,OFF,3,OFF,OFF,OFF,NB,OFF,OFF,OFF,FM"),
+        row("HF,A,1,27.185", ",OFF,OFF,Off,Off,Add,OFF,256,OFF,OFF,OFF,NB,OFF,OFF,OFF,FM"),
         row("HF,A,1,27.185", ",OFF,OFF,C_039(1.0Hz),Off,Add,OFF,OFF,OFF,OFF,OFF,NB,OFF,OFF,OFF,FM"),
+        row("HF,A,1,27.185", ",OFF,OFF,C?200,D?7,Add,OFF,OFF,OFF,OFF,OFF,NB,OFF,OFF,OFF,FM"),
+        row("HF,A,1,27.185", ",OFF,OFF,3,Off,Add,OFF,OFF,OFF,OFF,OFF,NB,OFF,OFF,OFF,FM"),
+        row("HF,A,1,27.185", ",OFF,OFF,4,Off,Add,OFF,OFF,OFF,OFF,OFF,NB,OFF,OFF,OFF,FM"),
         row("HF,A,1,27.185", ",OFF,OFF,Off,Off,Add,OFF,OFF,OFF,OFF,OFF,NB,OFF,OFF,OFF,CW"),
         row("HF,MEM,1,27.185", ",OFF,OFF,Off,Off,Add,OFF,OFF,OFF,OFF,OFF,NB,OFF,OFF,OFF,PA"),
+        row("HF,A,1,27.185", ",OFF,OFF,Off,Off,Add,OFF,OFF,OFF,OFF,OFF,NB,OFF,OFF,OFF,200"),
         row("HF,A,1,27.185", ",OFF,OFF,Off,Off,Maybe,OFF,OFF,OFF,OFF,OFF,NB,OFF,OFF,OFF,FM"),
+        row("HF,A,1,27.185", ",OFF,OFF,Off,Off,2,OFF,OFF,OFF,OFF,OFF,NB,OFF,OFF,OFF,FM"),
+        row("HF,A,1,27.185", ",OFF,3,Off,Off,Add,OFF,OFF,OFF,OFF,OFF,NB,OFF,OFF,OFF,FM"),
         row("HF,A,1,27.185", ",OFF,OFF,Off,Off,Add,OFF,OFF,OFF,OFF,OFF,NB,OFF,OFF,9,FM"),
+        row("HF,A,1,27.185", ",OFF,OFF,Off,Off,Add,OFF,OFF,OFF,OFF,OFF,NB,OFF,OFF,-1,FM"),
         "HF,A,1,27.185,OFF", "HF,A,1,27.185,\"OFF" + ok,
     };
-    const Bad want[] = {
-        {"", 2, 4, "outside the band's range"}, {"", 2, 4, "10 Hz raster"}, {"", 2, 4, "not a frequency"},
-        {"", 2, 4, "needs a frequency"}, {"", 2, 2, "no such group"}, {"", 2, 1, "no such band"},
-        {"", 2, 3, "not a channel number"}, {"", 2, 3, "no channel 47"}, {"", 2, 3, "no channel 100"},
-        {"", 2, 3, "no channel 2"}, {"", 3, 3, "already on line 2"}, {"", 2, 11, "DTMF code 3 is empty"},
-        {"", 2, 7, "not in the list"}, {"", 2, 19, "does not offer CW"}, {"", 2, 19, "does not offer PA"},
-        {"", 2, 9, "not in the list"}, {"", 2, 18, "not in the list"},
-        {"", 2, 0, "5 columns, the header 19"}, {"", 2, 0, "badly quoted"},
+    const RowCase want[] = {
+        {"", false, 2, 4, "outside the band's range"}, {"", false, 2, 4, "10 Hz raster"},
+        {"", true, 2, 4, "not a frequency"}, {"", true, 2, 4, "needs a frequency"},
+        {"", true, 2, 4, "cannot be held"}, {"", true, 2, 4, "1 Hz"},
+        {"", true, 2, 2, "no such group"}, {"", true, 2, 1, "no such band"},
+        {"", true, 2, 3, "not a channel number"}, {"", false, 2, 3, "past the group's 40 rows"},
+        {"", true, 2, 3, "no channel 100"}, {"", true, 2, 3, "no channel 100"},
+        {"", true, 2, 3, "no channel 2"}, {"", false, 2, 4, "outside the band's range"},
+        {"", false, 3, 3, "already on line 2"}, {"", false, 2, 11, "DTMF code 3 is empty"},
+        {"", true, 2, 11, "cannot be held"}, {"", true, 2, 7, "not in the list"},
+        {"", false, 2, 7, "not in the list"}, {"", false, 2, 7, "not in the list"},
+        {"", true, 2, 7, "cannot be held"}, {"", false, 2, 19, "does not offer CW"},
+        {"", false, 2, 19, "does not offer PA"}, {"", false, 2, 19, "not in the list"},
+        {"", true, 2, 9, "not in the list"}, {"", true, 2, 9, "cannot be held"},
+        {"", false, 2, 6, "not in the list"}, {"", false, 2, 18, "not in the list"},
+        {"", true, 2, 18, "cannot be held"},
+        {"", true, 2, 0, "5 columns, the header 19"}, {"", true, 2, 0, "badly quoted"},
     };
     static_assert(std::size(rows) == std::size(want));
     for (size_t i = 0; i < std::size(rows); ++i) {
@@ -163,13 +184,27 @@ TEST(ChannelCsv, BadRowsNameLineAndColumnAndChangeNothing)
         ws->OptFeat().CwEnabled = 0;
         const QByteArray before = ChannelBytes(*ws);
         const CsvImport r = ImportChannelsCsv(*ws, header + rows[i] + "\n");
-        ASSERT_FALSE(r.ok()) << rows[i].constData();
-        EXPECT_EQ(r.errors[0].line, want[i].line) << rows[i].constData();
-        EXPECT_EQ(r.errors[0].column, want[i].column) << rows[i].constData();
-        EXPECT_TRUE(r.errors[0].reason.contains(want[i].reason))
-            << rows[i].constData() << " -> " << r.errors[0].reason.toStdString();
-        EXPECT_EQ(ChannelBytes(*ws), before) << rows[i].constData();
+        const QList<CsvIssue>& issues = want[i].refused ? r.errors : r.warnings;
+        EXPECT_EQ(r.ok(), !want[i].refused) << rows[i].constData();
+        ASSERT_FALSE(issues.isEmpty()) << rows[i].constData();
+        EXPECT_EQ(issues[0].line, want[i].line) << rows[i].constData();
+        EXPECT_EQ(issues[0].column, want[i].column) << rows[i].constData();
+        EXPECT_TRUE(issues[0].reason.contains(want[i].reason))
+            << rows[i].constData() << " -> " << issues[0].reason.toStdString();
+        if (want[i].refused) {
+            EXPECT_EQ(ChannelBytes(*ws), before) << rows[i].constData();
+        } else {
+            EXPECT_TRUE(issues[0].reason.endsWith("kept as it is")) << issues[0].reason.toStdString();
+            EXPECT_NE(ChannelBytes(*ws), before) << rows[i].constData();
+        }
     }
+    // The values kept are the ones written, not the grid's nearest choice.
+    auto ws = Base();
+    ASSERT_TRUE(ImportChannelsCsv(*ws, header + row("HF,A,1,00.000000", ",OFF,3,C?200,D?7,Add,OFF,11,OFF,OFF,OFF,NB,OFF,OFF,9,PA") + "\n").ok());
+    const ChannelRec& c = ws->Channels(0, FindSlot(*ws, 0, 1, 1), 1);
+    EXPECT_EQ(c.Freq.bytes(), "00000000");
+    EXPECT_EQ(std::vector<int>({c.RepShift, c.RxToneType, c.RxCtcss, c.TxToneType, c.TxDcs, c.BotCode, c.RogerBeep, c.Mode}),
+              std::vector<int>({3, 1, 200, 2, 7, 11, 9, 4}));
     // Files that are no channel table at all.
     for (const QByteArray& bytes : {QByteArray("Name,Freq\nx,1\n"), QByteArray("\x01\x00\x02", 3), QByteArray()}) {
         auto ws = Base();
@@ -177,17 +212,19 @@ TEST(ChannelCsv, BadRowsNameLineAndColumnAndChangeNothing)
     }
 }
 
-TEST(ChannelCsv, PublicChannelKeepsItsLockedValues)
+TEST(ChannelCsv, PublicChannelsLockedValuesAreKeptWithAWarning)
 {
     auto ws = Base();
     ws->Channels(0, FindSlot(*ws, 0, 1, 1), 1).PublicCh = 1;
     const QByteArray head = "Band,Group,Channel,Frequency,BUSY,REP,RXCTC,TXCTC,Scan,Public,BOT,EOT,Call,HI-CUT,NB/ANL,ECHO,+10KHz,Roger,Mode\n";
-    // BUSY may change; Mode may not while Public stays ON; turning Public OFF frees it.
-    EXPECT_TRUE(ImportChannelsCsv(*ws, head + "HF,A,1,28.015,ON,OFF,Off,Off,Add,ON,OFF,OFF,OFF,OFF,NB,OFF,OFF,OFF,FM\n").ok());
+    // BUSY may change; Mode is locked while Public stays ON, but a file restores it.
+    const CsvImport busy = ImportChannelsCsv(*ws, head + "HF,A,1,28.015,ON,OFF,Off,Off,Add,ON,OFF,OFF,OFF,OFF,NB,OFF,OFF,OFF,FM\n");
+    EXPECT_TRUE(busy.ok() && busy.warnings.isEmpty());
     const CsvImport locked = ImportChannelsCsv(*ws, head + "HF,A,1,28.015,ON,OFF,Off,Off,Add,ON,OFF,OFF,OFF,OFF,NB,OFF,OFF,OFF,AM\n");
-    ASSERT_FALSE(locked.ok());
-    EXPECT_EQ(locked.errors[0].column, 19);
-    EXPECT_TRUE(ImportChannelsCsv(*ws, head + "HF,A,1,28.015,ON,OFF,Off,Off,Add,OFF,OFF,OFF,OFF,OFF,NB,OFF,OFF,OFF,AM\n").ok());
+    ASSERT_TRUE(locked.ok());
+    ASSERT_EQ(locked.warnings.size(), 1);
+    EXPECT_EQ(locked.warnings[0].column, 19);
+    EXPECT_EQ(ws->Channels(0, FindSlot(*ws, 0, 1, 1), 1).Mode, 1);
 }
 
 TEST(ChannelCsv, InterchangeFileWrittenByHandFillsTheGroup)

@@ -316,9 +316,9 @@ TEST_F(EditFixture, InsertPasteNeedsAChannelInTheClipboardAndNeverTouchesVfo)
     EXPECT_EQ(ChNos(0, 17), (std::vector<int>{1}));
 }
 
-// A new document holds channels 41-46 (and channel 1) in every lettered group;
-// all 40 rows must still take a channel, by each of the three ways in, and
-// survive a save, a reopen and an encode.
+// A job from an older template holds channels 41-46 beside channel 1 in a
+// lettered group; all 40 rows must still take a channel, by each of the three
+// ways in, and survive a save, a reopen and an encode.
 TEST(FullGroup, EveryRowOfALetteredGroupTakesAChannel)
 {
     test::TempInstall inst;
@@ -328,7 +328,8 @@ TEST(FullGroup, EveryRowOfALetteredGroupTakesAChannel)
     InitDefaults(*ws);
     const int band = ws->WorkRecord.BandType;
     constexpr int A = 1;
-    ASSERT_GT(FindSlot(*ws, band, A, 41), 0);   // the template's M1 is there
+    for (int ch = 41; ch <= 46; ++ch) InsertChannel(*ws, ch, band, A, "28.015");
+    ASSERT_GT(FindSlot(*ws, band, A, 1), 0);
     const auto freq = [&](int row) { return QStringLiteral("%1.%2").arg(ws->BandMin < 26 ? 26 : 28).arg(100 + row * 10); };
 
     for (int row = 1; row <= 20; ++row) {
