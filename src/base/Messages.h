@@ -32,6 +32,16 @@ inline constexpr Bi ChannelFileMissing{"The channel file %1 is missing: %2 chann
 inline constexpr Bi ChannelFileShort{"The channel file %1 is short: %2 of %3 channels could not be read.\r\n"
                                     "Saving now would keep the job without them.",
                                     "信道文件 %1 不完整：%3 个信道中有 %2 个无法读取。\r\n现在保存将不再包含这些信道。"};
+inline constexpr Bi ChannelFileNotAFile{"The channel file %1 is not a file: %2 channels could not be read.\r\n"
+                                       "Saving now would keep the job without them.",
+                                       "信道文件 %1 不是文件：有 %2 个信道无法读取。\r\n现在保存将不再包含这些信道。"};
+// The desktop program's Write of a document whose channel file gave too few channels.
+inline constexpr Bi ChannelsNotWritten{"The channel file was missing: %1 channels will not be written. Write anyway?",
+                                       "信道文件缺失：%1 个信道将不会写入。仍要写入吗？"};
+// The command line refuses such a pair, after the channel file's name: %1 the channels missing.
+inline constexpr Bi ChannelsMissingRefused{
+    "%1 channels are missing, so nothing was written (--allow-missing-channels goes on without them)",
+    "缺少 %1 个信道，因此未写入任何内容（使用 --allow-missing-channels 可在缺少这些信道时继续）"};
 inline constexpr Bi CaptionOk{"&OK", "确定(&O)"};
 inline constexpr Bi CaptionCancel{"&Cancel", "取消(&C)"};
 }  // namespace msg

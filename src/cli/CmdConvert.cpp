@@ -1,6 +1,7 @@
 // kt6383 convert IN OUT: data file pair <-> raw memory image, by extension.
 #include "cli/Cli.h"
 
+#include "base/Messages.h"
 #include "model/Codec.h"
 #include "model/DataFile.h"
 
@@ -32,7 +33,9 @@ int WriteDataFile(Workspace& ws, const QString& out)
 
 int RunConvert(const QStringList& args)
 {
-    const ParsedArgs p = ParseArgs(args, {"--root"});
+    QStringList rest = args;
+    const bool allowMissing = rest.removeAll(QStringLiteral("--allow-missing-channels")) > 0;
+    const ParsedArgs p = ParseArgs(rest, {"--root"});
     if (p.help) return ShowHelp(kConvert);
     if (!p.error.isEmpty()) return UsageError(kConvert, p.error);
     if (p.positional.size() != 2) return UsageError(kConvert, QStringLiteral("give an input and an output file"));
@@ -48,6 +51,10 @@ int RunConvert(const QStringList& args)
     auto ws = MakeWorkspace(p.options.value("--root"), asker);
     QString error;
     if (!LoadInput(*ws, in, error)) return BadInput(in, error);
+    // An image made without the channels the channel file should have held
+    // would put a radio out with them gone.
+    if (ws->ChannelsUnread > 0 && !allowMissing)
+        return BadInput(ChannelFileOf(in), ws->T(msg::ChannelsMissingRefused).arg(ws->ChannelsUnread));
     const int rc = toImage ? WriteImage(*ws, out) : WriteDataFile(*ws, out);
     if (rc == kExitOk) {
         Out() << "kt6383: wrote " << out;
@@ -62,11 +69,13 @@ int RunConvert(const QStringList& args)
 
 const Command kConvert{
     "convert", "convert between a data file pair (.dat) and a memory image (.img)",
-    "usage: kt6383 convert IN OUT [--root DIR]\n"
+    "usage: kt6383 convert IN OUT [--allow-missing-channels] [--root DIR]\n"
     "  IN.dat -> OUT.img: opens the data file pair (IN.fre beside it) and writes the\n"
     "                     radio's memory image as a transfer would send it (23745 bytes).\n"
     "  IN.img -> OUT.dat: decodes the image over the built-in defaults, as after a read\n"
     "                     from the radio, and saves it as OUT.dat and OUT.fre.\n"
+    "  --allow-missing-channels   convert a pair whose channel file is missing, short or\n"
+    "                     not a file (refused otherwise) without those channels\n"
     "  --root DIR         installation root (default: the parent of the program's folder)\n",
     &RunConvert};
 

@@ -83,8 +83,7 @@ public:
         QTimer redraw;
         QObject::connect(&redraw, &QTimer::timeout, [this] { Draw(); });
         if (tty_) redraw.start(200);
-        QTimer poll;
-        WatchStopSignals(poll, [this] { batch_.Stop(); });
+        StopSignals stops([this] { batch_.Stop(); });
         bool done = false;
         QObject::connect(&batch_, &RadioBatch::finished, [&] { done = true; });
         last_.assign(size_t(batch_.RowCount()), PortState(-1));
@@ -112,6 +111,9 @@ public:
                 Err(QStringLiteral("%1: %2").arg(r.label, r.detail.isEmpty() ? batch_.StateText(r) : r.detail));
             }
         }
+        // Ctrl+C that caught a radio part-way (or ended a run that was not
+        // meant to go on until then) is a stop, not a failure.
+        if (StopSignals::Caught() && (t.stopped > 0 || !o.keepGoing)) return kExitStopped;
         return allOk && batch_.LogError().isEmpty() ? 0 : 1;
     }
 

@@ -3,13 +3,12 @@
 // radios at once (BatchCommands.cpp).
 #pragma once
 
+#include <QObject>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
 #include <functional>
 #include <vector>
-
-class QTimer;
 
 namespace kt {
 
@@ -22,8 +21,18 @@ void Err(const QString& s);
 // A message box text for a terminal: CR LF becomes a line break.
 QString Plain(QString s);
 bool IsImagePath(const QString& path);
-// Calls onStop (from the event loop) once SIGINT or SIGTERM came.
-void WatchStopSignals(QTimer& poll, const std::function<void()>& onStop);
+// While one lives, SIGINT and SIGTERM call onStop from the event loop (the
+// handler only writes a byte into a pipe); a second signal ends the process
+// at once with status 130.  The handlers before it come back when it goes.
+class StopSignals : public QObject {
+public:
+    explicit StopSignals(std::function<void()> onStop);
+    ~StopSignals() override;
+    // A signal came since the last StopSignals was made.
+    static bool Caught();
+};
+// The exit status of a command stopped so.
+constexpr int kExitStopped = 130;
 
 struct LinkArgs {
     QString port;
@@ -33,6 +42,7 @@ struct LinkArgs {
     QString file;
     bool yes = false;
     bool noBackup = false;
+    bool allowMissingChannels = false;
     int radios = 0;
     bool verify = false, keepGoing = false;
     QString log;

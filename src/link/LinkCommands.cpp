@@ -3,6 +3,7 @@
 
 #include "base/Messages.h"
 #include "link/Backups.h"
+#include "link/LinkTexts.h"
 #include "base/Versions.h"
 #include "link/SimRadio.h"
 #include "link/Transfer.h"
@@ -15,11 +16,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
-#include <QTimer>
+#include <QSocketNotifier>
 
+#include <cerrno>
 #include <csignal>
-#include <functional>
 #include <cstdio>
+#include <fcntl.h>
+#include <functional>
 #include <unistd.h>
 
 namespace kt {
@@ -30,10 +33,12 @@ const char* const kReadUsage =
     "  simulated radio) into OUT: a data file pair (x.dat with x.fre) or a raw image (x.img).\n"
     "  Several --port options read their radios at once; OUT then names each file with\n"
     "  {port}, as in 'out-{port}.img'.  --port sim:N adds N simulated radios.\n"
-    "  Every image read is also kept in the backups (kt6383 backups) unless --no-backup.\n";
+    "  Every image read is also kept in the backups (kt6383 backups) unless --no-backup.\n"
+    "  Ctrl+C ends the block under way and sends End; nothing is saved and the status is 130.\n";
 const char* const kWriteUsage =
     "usage: kt6383 write --port DEV [--port DEV ...] [--yes] [--radios N] [--verify]\n"
-    "                    [--keep-going] [--log JOBS.csv] [--no-backup] [--root DIR] IN\n"
+    "                    [--keep-going] [--log JOBS.csv] [--no-backup] [--allow-missing-channels]\n"
+    "                    [--root DIR] IN\n"
     "  Writes IN (a data file pair x.dat, or a raw image x.img) into the radio on DEV;\n"
     "  with --radios N, into N radios one after another (swap the radio after each).\n"
     "  --yes skips the confirmation; questions are asked on a terminal, else answered Cancel.\n"
@@ -45,7 +50,11 @@ const char* const kWriteUsage =
     "  part-way, which then holds part of the old and part of the new data: its line and\n"
     "  its log row say so.  The exit status is 0 only when every port succeeded.\n"
     "  The image written is also kept in the backups (kt6383 backups) unless --no-backup,\n"
-    "  once for each port that wrote a radio.\n";
+    "  once for each port that wrote a radio, and for a radio stopped part-way.\n"
+    "  Ctrl+C ends the block under way and sends End, so the radio leaves programming\n"
+    "  mode; the status is then 130.  A second Ctrl+C ends at once.\n"
+    "  A pair whose channel file is missing, short or not a file is refused unless\n"
+    "  --allow-missing-channels says to write it without those channels.\n";
 const char* const kSimulateUsage =
     "usage: kt6383 simulate [options]\n"
     "  Runs a simulated radio on a pseudo-terminal and prints its device path.\n"
@@ -75,20 +84,49 @@ QString Plain(QString s) { return s.replace(QStringLiteral("\r\n"), QStringLiter
 bool IsImagePath(const QString& path) { return path.endsWith(QStringLiteral(".img"), Qt::CaseInsensitive); }
 
 namespace {
-volatile std::sig_atomic_t g_stop = 0;
-void OnStopSignal(int) { g_stop = 1; }
+// The self-pipe: the handler writes a byte, the event loop reads it.
+int g_stopPipe[2] = {-1, -1};
+volatile std::sig_atomic_t g_stops = 0;
+struct sigaction g_oldInt {}, g_oldTerm {};
+
+void OnStopSignal(int)
+{
+    if (g_stops > 0) _exit(kExitStopped);   // the second Ctrl+C: at once
+    g_stops = 1;
+    const int saved = errno;
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t n = ::write(g_stopPipe[1], &byte, 1);
+    errno = saved;
+}
 }  // namespace
 
-void WatchStopSignals(QTimer& poll, const std::function<void()>& onStop)
+StopSignals::StopSignals(std::function<void()> onStop)
 {
-    g_stop = 0;
-    std::signal(SIGINT, OnStopSignal);
-    std::signal(SIGTERM, OnStopSignal);
-    QObject::connect(&poll, &QTimer::timeout, [onStop] {
-        if (g_stop) onStop();
+    if (g_stopPipe[0] < 0 && ::pipe2(g_stopPipe, O_CLOEXEC | O_NONBLOCK) != 0) return;
+    char buf[16];
+    while (::read(g_stopPipe[0], buf, sizeof buf) > 0) {}
+    g_stops = 0;
+    auto* notifier = new QSocketNotifier(g_stopPipe[0], QSocketNotifier::Read, this);
+    QObject::connect(notifier, &QSocketNotifier::activated, this, [onStop = std::move(onStop)] {
+        char drained[16];
+        while (::read(g_stopPipe[0], drained, sizeof drained) > 0) {}
+        if (onStop) onStop();
     });
-    poll.start(100);
+    // No SA_RESTART: a question waiting on the terminal is answered Cancel.
+    struct sigaction sa {};
+    sa.sa_handler = OnStopSignal;
+    sigemptyset(&sa.sa_mask);
+    ::sigaction(SIGINT, &sa, &g_oldInt);
+    ::sigaction(SIGTERM, &sa, &g_oldTerm);
 }
+
+StopSignals::~StopSignals()
+{
+    ::sigaction(SIGINT, &g_oldInt, nullptr);
+    ::sigaction(SIGTERM, &g_oldTerm, nullptr);
+}
+
+bool StopSignals::Caught() { return g_stops > 0; }
 
 }  // namespace linkcmd
 
@@ -141,6 +179,7 @@ LinkArgs ParseLinkArgs(const QStringList& args, bool allowRadios)
         else if (w == "--root" && i + 1 < args.size()) a.root = args[++i];
         else if (w == "--yes" || w == "-y") a.yes = true;
         else if (w == "--no-backup") a.noBackup = true;
+        else if (allowRadios && w == "--allow-missing-channels") a.allowMissingChannels = true;
         else if (allowRadios && w == "--radios" && i + 1 < args.size()) {
             bool ok = false;
             a.radios = args[++i].toInt(&ok);
@@ -148,6 +187,12 @@ LinkArgs ParseLinkArgs(const QStringList& args, bool allowRadios)
         } else if (w.startsWith("--")) a.error = QStringLiteral("unknown option ") + w;
         else if (a.file.isEmpty()) a.file = w;
         else a.error = QStringLiteral("more than one file given");
+    }
+    for (const QString& p : a.ports) {
+        if (!p.startsWith(QLatin1String("sim:")) || !a.error.isEmpty()) continue;
+        bool ok = false;
+        if (p.mid(4).toInt(&ok) < 1 || !ok)
+            a.error = QStringLiteral("--port %1: sim:N needs a number of at least 1").arg(p);
     }
     if (a.help) a.error.clear();
     else if (a.error.isEmpty() && a.port.isEmpty()) a.error = QStringLiteral("--port is missing");
@@ -184,6 +229,8 @@ struct LinkRun {
     std::unique_ptr<Workspace> ws;
     std::unique_ptr<SimRadio> sim;
     std::unique_ptr<Transfer> transfer;
+    // Keeps an image read or written in the backups (none with --no-backup).
+    std::function<void(int kind, const std::vector<uint8_t>& image)> backUp;
 
     LinkRun(const LinkArgs& a, const char* command)
     {
@@ -195,12 +242,13 @@ struct LinkRun {
         // cannot be saved is a warning, the transfer goes on.
         if (!a.noBackup) {
             BackupStore::TakeOverOlderDefault();
-            transfer->onImageDone = [this, command](int kind, const std::vector<uint8_t>& image) {
+            backUp = [this, command](int kind, const std::vector<uint8_t>& image) {
                 QSettings settings(QStringLiteral("KT-6383 Pro"), QStringLiteral("KT-6383 Pro"));
                 const QString warning = BackUpTransfer(BackupStore::DefaultFolder(), BackupLimit(settings), kind,
                                                        image, *ws, transfer->PortLabel());
                 if (!warning.isEmpty()) Err(QStringLiteral("kt6383 %1: warning: %2").arg(command, warning));
             };
+            transfer->onImageDone = backUp;
         }
         // The tool starts no other program, so there is nothing to ask: say
         // what the question would have said; the transfer then ends with End.
@@ -229,6 +277,25 @@ struct LinkRun {
             };
         }
     }
+
+    // Ctrl+C ended the transfer of this kind: what the radio holds now, on
+    // stderr; a write's image stays in the backups.  The exit status.
+    int Stopped(int kind)
+    {
+        if (asker.progressShown) std::fputc('\n', stderr);
+        const LinkMachine& m = transfer->Machine();
+        QString text;
+        if (kind == kRead) {
+            text = ws->T(link_txt::StoppedReadNothingSaved).arg(m.Percent());
+        } else if (!m.BlocksSent()) {
+            text = ws->T(link_txt::StoppedUnchanged);
+        } else {
+            text = ws->T(link_txt::StoppedWriting).arg(m.Percent()) + ws->T(link_txt::FullStop);
+            if (backUp) backUp(kWrite, m.Image());
+        }
+        Err(text);
+        return kExitStopped;
+    }
 };
 
 }  // namespace
@@ -250,7 +317,9 @@ int RunReadCommand(const QStringList& args)
     if (a.Batch()) return RunBatchRead(a, ws);
     const bool image = IsImagePath(a.file);
     if (!image) InitDefaults(ws);   // what the image does not hold comes from the new-document template
+    StopSignals stops([&run] { run.transfer->RequestStop(); });
     if (!run.transfer->Read()) {
+        if (run.transfer->Stopped() || StopSignals::Caught()) return run.Stopped(kRead);
         Err(QStringLiteral("kt6383 read: the radio was not read"));
         return 1;
     }
@@ -310,6 +379,14 @@ int RunWriteCommand(const QStringList& args)
             return 1;
         }
         if (!r.notice.isEmpty()) Err(QStringLiteral("kt6383 write: %1: %2").arg(a.file, Plain(r.notice)));
+        if (ws.ChannelsUnread > 0) {
+            if (!a.allowMissingChannels) {
+                Err(QStringLiteral("kt6383 write: %1: %2")
+                        .arg(ChannelFileOf(a.file), ws.T(msg::ChannelsMissingRefused).arg(ws.ChannelsUnread)));
+                return 1;
+            }
+            ws.ChannelsUnread = 0;   // written without them, as the command line says
+        }
     }
     if (a.Batch()) {
         if (!IsImagePath(a.file)) {
@@ -320,8 +397,10 @@ int RunWriteCommand(const QStringList& args)
         }
         return RunBatchWrite(a, ws.MemImage, ws);
     }
+    StopSignals stops([&run] { run.transfer->RequestStop(); });
     const bool ok = a.radios > 0 ? run.transfer->WriteGroup(a.radios) : run.transfer->Write();
     if (!ok) {
+        if (run.transfer->Stopped() || StopSignals::Caught()) return run.Stopped(kWrite);
         Err(QStringLiteral("kt6383 write: the radio was not written"));
         return 1;
     }
@@ -410,8 +489,7 @@ int RunSimulateCommand(const QStringList& args)
     QObject::connect(&sim, &SimRadio::FrameReceived, [&](const QByteArray& f) {
         if (f == QByteArray("END")) saveNow();
     });
-    QTimer poll;
-    WatchStopSignals(poll, [] { QCoreApplication::quit(); });
+    StopSignals stops([] { QCoreApplication::quit(); });
     QCoreApplication::exec();
     saveNow();
     return saveFailed ? 1 : 0;

@@ -50,6 +50,7 @@ void LinkMachine::Begin(int kind)
     multiWindowOpen_ = true;
     notices_.clear();
     pending_ = LinkQuestion::None;
+    stopRequested_ = blocksSent_ = false;
 }
 
 void LinkMachine::Abandon()
@@ -103,6 +104,27 @@ void LinkMachine::SendIdentRequest() { Send(IdentRequestFrame(), kIdentReplyLen)
 
 void LinkMachine::SendEnd() { Send(EndFrame(), kAckReplyLen); }
 
+void LinkMachine::RequestStop()
+{
+    if (!Active() || stopRequested_) return;
+    stopRequested_ = true;
+    if (pending_ == LinkQuestion::None) return;   // the exchange under way ends first
+    // Waiting on the user: nothing is under way, End goes out at once.
+    pending_ = LinkQuestion::None;
+    SetStep(LinkStep::EndAfterStop);
+    SendEnd();
+}
+
+bool LinkMachine::EndForStop()
+{
+    if (!stopRequested_) return false;
+    const LinkStep s = Step();
+    if (s == LinkStep::End || s == LinkStep::EndAfterBadIdent || s == LinkStep::EndAfterStop) return false;
+    SetStep(LinkStep::EndAfterStop);
+    SendEnd();
+    return true;
+}
+
 void LinkMachine::RequestNextBlock()
 {
     blockAddr_ += blockLen_;
@@ -124,6 +146,7 @@ void LinkMachine::SendNextBlock()
     }
     const QByteArray frame = DataFrame(blockAddr_, image_.data() + blockAddr_, blockLen_);
     ShowProgress();
+    blocksSent_ = true;
     Send(frame, kAckReplyLen);
 }
 
@@ -168,6 +191,7 @@ void LinkMachine::OnReply(const QByteArray& b)
 void LinkMachine::Advance()
 {
     io_.StopWaitTimer();
+    if (EndForStop()) return;
     if (kind_ == kRead) {
         switch (readStep_) {
         case LinkStep::Handshake: readStep_ = LinkStep::Ident; SendIdentRequest(); return;
@@ -250,6 +274,7 @@ void LinkMachine::OnTimeout()
         EndTransfer(readStep_ == LinkStep::End);
         return;
     }
+    if (EndForStop()) return;
     switch (Step()) {
     case LinkStep::Handshake:
         if (handshakeTimeouts_ > 0) {
@@ -285,7 +310,8 @@ void LinkMachine::OnTimeout()
         AskLostBlockB();
         return;
     case LinkStep::End: EndTransfer(true); return;       // a missing acknowledge of End still counts
-    case LinkStep::EndAfterBadIdent: EndTransfer(false); return;
+    case LinkStep::EndAfterBadIdent:
+    case LinkStep::EndAfterStop: EndTransfer(false); return;
     default: return;
     }
 }

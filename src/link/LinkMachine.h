@@ -29,6 +29,7 @@ enum class LinkStep {
     ReadBlocks = 5,
     End = 69,
     EndAfterBadIdent = 70,
+    EndAfterStop = 71,   // stopped by the user: End sent, the transfer fails
 };
 
 constexpr int kReplyTimeoutMs = 300;     // WaitTimer
@@ -115,6 +116,17 @@ public:
     void AnswerQuestion(kt::Answer a);
     LinkQuestion Pending() const { return pending_; }
 
+    // The user stopped the transfer: once the exchange under way has its
+    // reply (or its time-out), End goes out so that the radio leaves
+    // programming mode, and the transfer ends without success.  A question
+    // pending is dropped.  The End of a finished transfer is let through.
+    void RequestStop();
+    bool StopRequested() const { return stopRequested_; }
+    // A block of a write reached the radio (it no longer holds its old data whole).
+    bool BlocksSent() const { return blocksSent_; }
+    // The progress shown last.
+    int Percent() const { return lastPercent_; }
+
     // Ends the transfer (closing the port); after a successful read Image()
     // holds what was read.
     void EndTransfer(bool success);
@@ -139,6 +151,8 @@ private:
     void Send(const QByteArray& frame, int replyLen);
     void SendIdentRequest();
     void SendEnd();
+    // After a reply or a time-out: true when a stop was requested and End went out.
+    bool EndForStop();
     void RequestNextBlock();
     void SendNextBlock();
     void Advance();
@@ -170,6 +184,8 @@ private:
     QStringList notices_;
     LinkQuestion pending_ = LinkQuestion::None;
     bool checkEveryRadio_ = false;
+    bool stopRequested_ = false;
+    bool blocksSent_ = false;
 
     // Multi-radio write.
     bool multiWrite_ = false;

@@ -24,6 +24,7 @@ inline constexpr Bi PortDenied{
 inline constexpr Bi PortBusy{
     "%1 is held by another process (a modem manager often grabs USB serial cables).",
     "%1 已被其他程序占用（调制解调器管理程序常会占用 USB 串口线）。"};
+inline constexpr Bi NotSerial{"%1 is not a serial port", "%1 不是串口"};
 inline constexpr Bi NoAnswer{"The radio did not answer. Check the cable, the port and that the radio is on.",
                              "对讲机没有应答。请检查数据线、端口以及对讲机是否已开机。"};
 
@@ -42,6 +43,12 @@ inline constexpr Bi StoppedWriting{
     "Stopped at %1 %: the radio holds part of the old and part of the new data; write it again",
     "在 %1 % 处停止：对讲机中一部分是旧数据、一部分是新数据，请重新写入"};
 inline constexpr Bi StoppedReading{"Stopped at %1 %: the radio was not read.", "在 %1 % 处停止：未读取对讲机。"};
+// One radio stopped by Ctrl+C on the command line; FullStop ends StoppedWriting there.
+inline constexpr Bi FullStop{".", "。"};
+inline constexpr Bi StoppedUnchanged{"Stopped before anything was written: the radio is unchanged.",
+                                     "在写入之前停止：对讲机未被改动。"};
+inline constexpr Bi StoppedReadNothingSaved{"Stopped at %1 %: the radio was not read and nothing was written.",
+                                            "在 %1 % 处停止：未读取对讲机，也未写入任何文件。"};
 inline constexpr Bi VerifyStopped{"Verify stopped at %1 %.", "校验在 %1 % 处停止。"};
 inline constexpr Bi SimNotSwapped{"A simulated radio is not swapped, so this port writes no further radio.",
                                   "模拟对讲机不会被更换，此端口不再写入其他对讲机。"};

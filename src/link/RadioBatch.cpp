@@ -59,7 +59,12 @@ public:
         if (ended_) return;
         const bool midRadio = MidRadio();
         stopping_ = true;
-        if (machine_.Active()) machine_.EndTransfer(false);
+        if (machine_.Active()) {
+            // End follows the frame under way, so the radio leaves programming
+            // mode; nobody waits for its acknowledge.
+            link_.Send(EndFrame(), kAckReplyLen);
+            machine_.EndTransfer(false);
+        }
         if (midRadio) RecordStop();
         Finish(PortState::Stopped);
     }
@@ -95,6 +100,8 @@ private:
             current_.result = (options_->write ? link_txt::StoppedWriting : link_txt::StoppedReading)
                                   .in(lang).arg(row_.percent);
             ++row_.stopped;
+            // The image a half-written radio was getting stays in the backups.
+            if (options_->write && machine_.BlocksSent()) batch_.ImageDone(kWrite, options_->image, row_);
         }
         current_.ok = false;
         row_.detail = current_.verify.isEmpty() ? current_.result : current_.verify;

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QSerialPort>
 
+#include <fcntl.h>
 #include <grp.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -26,6 +27,22 @@ static QString DevicePathOf(const QString& port)
     return port.startsWith('/') ? port : QStringLiteral("/dev/") + port;
 }
 
+// Something at path that is no terminal device at all (/dev/null, a file, a
+// folder): the system's own words for that ("Inappropriate ioctl for
+// device") tell the user nothing.
+static bool ExistsButNotSerial(const QString& path)
+{
+    const QByteArray p = path.toLocal8Bit();
+    struct stat st {};
+    if (::stat(p.constData(), &st) != 0) return false;
+    if (!S_ISCHR(st.st_mode)) return true;
+    const int fd = ::open(p.constData(), O_RDONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return false;   // busy or forbidden: the port class says which
+    const bool tty = ::isatty(fd) == 1;
+    ::close(fd);
+    return !tty;
+}
+
 bool SerialLink::Open(const QString& port, QString* reason, int language)
 {
     Close();
@@ -37,17 +54,20 @@ bool SerialLink::Open(const QString& port, QString* reason, int language)
         return false;
     }
     port_q->setPortName(port);
+    const QString path = DevicePathOf(port);
     if (!port_q->open(QIODevice::ReadWrite)) {
         if (reason)
-            *reason = DescribeOpenError(int(port_q->error()), DevicePathOf(port), port_q->errorString(),
-                                        language);
+            *reason = ExistsButNotSerial(path)
+                          ? link_txt::NotSerial.in(language).arg(path)
+                          : DescribeOpenError(int(port_q->error()), path, port_q->errorString(), language);
         return false;
     }
     const bool ok = port_q->setBaudRate(QSerialPort::Baud9600) && port_q->setDataBits(QSerialPort::Data8)
                     && port_q->setParity(QSerialPort::NoParity) && port_q->setStopBits(QSerialPort::OneStop)
                     && port_q->setFlowControl(QSerialPort::NoFlowControl);
     if (!ok) {
-        if (reason) *reason = port_q->errorString();
+        if (reason)
+            *reason = ExistsButNotSerial(path) ? link_txt::NotSerial.in(language).arg(path) : port_q->errorString();
         port_q->close();
         return false;
     }

@@ -96,7 +96,7 @@ void Transfer::PrepareImage()
 bool Transfer::Begin(int kind, const Bi& question)
 {
     if (running_) return false;
-    lastSuccess_ = false;
+    lastSuccess_ = stopped_ = false;
     machine_.Begin(kind);
     if (!OpenLink()) { machine_.Abandon(); return false; }
     if (!Confirm(question)) {
@@ -115,8 +115,16 @@ bool Transfer::Read()
     return lastSuccess_;
 }
 
+bool Transfer::MissingChannelsAccepted()
+{
+    if (!givenImage_.empty() || ws_.ChannelsUnread <= 0) return true;
+    return ws_.Ask(ws_.T(msg::ChannelsNotWritten).arg(ws_.ChannelsUnread), Buttons::YesNo, Icon::Question)
+           == Answer::Yes;
+}
+
 bool Transfer::Write()
 {
+    if (!MissingChannelsAccepted()) return false;
     if (!Begin(kWrite, msg::WriteConfirm)) return false;
     PrepareImage();
     RunProgress(kWrite, false);
@@ -125,6 +133,7 @@ bool Transfer::Write()
 
 bool Transfer::WriteGroup(int radioCount)
 {
+    if (!MissingChannelsAccepted()) return false;
     if (!Begin(kWrite, msg::WriteConfirm)) return false;
     PrepareImage();
     machine_.BeginMultiWrite(radioCount);
@@ -181,6 +190,7 @@ void Transfer::Notice(const QString& text) { ws_.Ask(text, Buttons::Ok, Icon::No
 void Transfer::Finished(int kind, bool success)
 {
     lastSuccess_ = success;
+    stopped_ = !success && machine_.StopRequested();
     if (quitLoop_) quitLoop_();
     if (kind == kInfoRead) { emit infoReadFinished(success); return; }
     if (!success) return;

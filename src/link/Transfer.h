@@ -47,6 +47,12 @@ public:
     // infoReadFinished tells whether it answered.
     void InfoRead(bool clearImage);
 
+    // Ctrl+C: a running read or write ends after the exchange under way, with
+    // End to the radio so that it leaves programming mode (no success).
+    void RequestStop() { machine_.RequestStop(); }
+    // The last read or write ended so.
+    bool Stopped() const { return stopped_; }
+
     void ClosePort() override;
     bool IsPortOpen() const { return port_.IsOpen(); }
     // The main window's resize: stops the reply timer unless a read or a write runs.
@@ -108,6 +114,9 @@ private:
     bool OpenLink();
     bool Confirm(const Bi& question);
     bool Begin(int kind, const Bi& question);
+    // A document whose channel file gave too few channels: the user agrees to
+    // write it without them.
+    bool MissingChannelsAccepted();
     void PrepareImage();
     void SendFrame(const QByteArray& frame, int replyLen) override;
     void StartWaitTimer() override;
@@ -120,6 +129,7 @@ private:
     bool confirm_ = true;
     std::vector<uint8_t> givenImage_;
     bool lastSuccess_ = false;
+    bool stopped_ = false;
     bool running_ = false;
     std::function<void()> quitLoop_;
 };

@@ -392,6 +392,7 @@ void DecodeChannel(Workspace& ws, int band, int channel, int group)
 void DecodeImage(Workspace& ws)
 {
     EnsureSize(ws);
+    ws.ChannelsUnread = 0;   // an image holds every channel the radio has
     for (int band = 0; band < kBands; ++band)
         for (int group = 1; group <= kMaxGroups; ++group) {
             ws.ChannelCount(band, group) = 0;

@@ -409,6 +409,7 @@ FileResult SaveDataFile(Workspace& ws)
     if (!WritePair(ws.CurrentFile, data, channels, why)) return Failed(ws.T(msg::FileError) + "\n" + why);
     TakeSnapshot(ws);
     ws.IsUntitled = false;
+    ws.ChannelsUnread = 0;   // the pair on disk is now what the document holds
     ws.TitleChanged();
     return {};
 }
@@ -458,21 +459,26 @@ FileResult OpenDataFile(Workspace& ws)
     ws.FileRecord = record;
     ApplySnapshot(ws);
     ws.IsUntitled = false;
+    const int unread = int((wanted - channelBytes.size() / kChannelRecordSize * kChannelRecordSize) / kChannelRecordSize);
+    ws.ChannelsUnread = std::max(unread, 0);
     emit ws.Events().documentReplaced();
     // The job still opens (its slots empty, its counts trimmed), but a Save
     // would make the loss permanent, so the user hears of it now.
     FileResult done;
-    const int unread = int((wanted - channelBytes.size() / kChannelRecordSize * kChannelRecordSize) / kChannelRecordSize);
     if (unread > 0) {
-        const QString name = QFileInfo(channelPath).fileName();
-        done.notice = ok ? ws.T(msg::ChannelFileShort).arg(name).arg(unread).arg(wanted / kChannelRecordSize)
-                         : ws.T(msg::ChannelFileMissing).arg(name).arg(unread);
+        const QFileInfo channelInfo(channelPath);
+        const QString name = channelInfo.fileName();
+        if (ok) done.notice = ws.T(msg::ChannelFileShort).arg(name).arg(unread).arg(wanted / kChannelRecordSize);
+        else if (channelInfo.exists() && !channelInfo.isFile())
+            done.notice = ws.T(msg::ChannelFileNotAFile).arg(name).arg(unread);
+        else done.notice = ws.T(msg::ChannelFileMissing).arg(name).arg(unread);
     }
     return done;
 }
 
 bool LoadTemplate(Workspace& ws, const QString& path)
 {
+    ws.ChannelsUnread = 0;
     bool ok = false;
     const QByteArray bytes = ReadWholeFile(path, ok, kDataFileSize + 1);
     DataRecord record;

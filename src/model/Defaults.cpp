@@ -112,6 +112,7 @@ QString TemplatePath(const Workspace& ws, const char* name)
 void InitDefaults(Workspace& ws, bool loadTemplate)
 {
     ws.IsUntitled = true;
+    ws.ChannelsUnread = 0;
     ws.CurrentFile = ws.PreviousFile = QStringLiteral("new.dat");
 
     ws.WorkRecord = DataRecord{};

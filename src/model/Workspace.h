@@ -55,6 +55,10 @@ struct Workspace {
     QString CurrentFile = QStringLiteral("new.dat");
     QString PreviousFile = QStringLiteral("new.dat");
     bool IsUntitled = true;
+    // Channels the open pair's data file names that its channel file could not
+    // give (missing, short, not a file).  A write asks about them until the
+    // document is replaced or saved; 0 for any other document.
+    int ChannelsUnread = 0;
 
     // Band and radio values.
     QString BandRange = kBandRangeOther;
