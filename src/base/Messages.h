@@ -32,8 +32,10 @@ inline constexpr Bi ChannelFileMissing{"The channel file %1 is missing: %2 chann
 inline constexpr Bi ChannelFileShort{"The channel file %1 is short: %2 of %3 channels could not be read.\r\n"
                                     "Saving now would keep the job without them.",
                                     "信道文件 %1 不完整：%3 个信道中有 %2 个无法读取。\r\n现在保存将不再包含这些信道。"};
-// %1 the data file, %2 its length, %3 the length of a data file.
-inline constexpr Bi DataFileLength{"%1 has %2 bytes; a data file has %3 bytes.", "%1 有 %2 字节；数据文件应有 %3 字节。"};
+// The second line of FileError for a data file of the wrong length: %1 the
+// data file, %2 its length, %3 the length of a data file.
+inline constexpr Bi DataFileLength{"%1: the file has %2 bytes; a data file has %3 bytes.",
+                                   "%1：文件有 %2 字节；数据文件应有 %3 字节。"};
 // The second line of FileError for a pair the radio cannot hold: %1 the data
 // file, %2 the member, %3 its offset in the file.
 inline constexpr Bi FieldOutOfRange{"%1: %2 at offset %3 holds a value out of range.",

@@ -116,7 +116,9 @@ QByteArray ReadWholeFile(const QString& path, bool& ok, qint64 maxBytes = kMostC
 // "file error." and what is wrong with path.
 FileResult PairFileError(const Workspace& ws, const QString& path, const BoundedRead& r, qint64 maxBytes)
 {
-    return {FileResult::Failed, ws.T(msg::FileError) + "\n" + path + ": " + r.why(ws.CurrentLanguage, maxBytes), {}};
+    // A file that cannot be opened is named with the system's reason.
+    const QString why = r.systemError.isEmpty() ? r.why(ws.CurrentLanguage, maxBytes) : r.systemError;
+    return {FileResult::Failed, ws.T(msg::FileError) + "\n" + path + ": " + why, {}};
 }
 
 // The data version must look like "V" and three digits.
@@ -439,7 +441,7 @@ FileResult OpenDataFile(Workspace& ws)
                 fileVersion};
 
     if (!data.ok() || bytes.size() != kDataFileSize)
-        return Failed(ws.T(msg::DataFileLength)
+        return Failed(ws.T(msg::FileError) + "\n" + ws.T(msg::DataFileLength)
                           .arg(ws.CurrentFile, Grouped(data.ok() ? bytes.size() : QFileInfo(ws.CurrentFile).size()),
                                Grouped(kDataFileSize)));
 

@@ -81,7 +81,7 @@ const BadCase kCases[] = {
          test::WriteFile(Dir(d, "long.dat"), test::ReadFile(Dir(d, "job.dat")) + "x");
          return QStringList{"show", Dir(d, "long.dat")};
      },
-     "long.dat has 1,700 bytes; a data file has 1,699 bytes."},
+     "long.dat: the file has 1,700 bytes; a data file has 1,699 bytes."},
     {"a data file the radio cannot hold",
      [](const QString& d, QByteArray&) {
          QByteArray dat = test::ReadFile(Dir(d, "job.dat"));
