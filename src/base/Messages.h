@@ -42,6 +42,14 @@ inline constexpr Bi ChannelsNotWritten{"The channel file was missing: %1 channel
 inline constexpr Bi ChannelsMissingRefused{
     "%1 channels are missing, so nothing was written (--allow-missing-channels goes on without them)",
     "缺少 %1 个信道，因此未写入任何内容（使用 --allow-missing-channels 可在缺少这些信道时继续）"};
+// The second line of FileError for a data file of the wrong length: %1 the
+// data file, %2 its length, %3 the length of a data file.
+inline constexpr Bi DataFileLength{"%1: the file has %2 bytes; a data file has %3 bytes.",
+                                   "%1：文件有 %2 字节；数据文件应有 %3 字节。"};
+// The second line of FileError for a pair the radio cannot hold: %1 the data
+// file, %2 the member, %3 its offset in the file.
+inline constexpr Bi FieldOutOfRange{"%1: %2 at offset %3 holds a value out of range.",
+                                    "%1：偏移 %3 处的 %2 超出范围。"};
 inline constexpr Bi CaptionOk{"&OK", "确定(&O)"};
 inline constexpr Bi CaptionCancel{"&Cancel", "取消(&C)"};
 }  // namespace msg

@@ -1,5 +1,6 @@
 #include "cli/Cli.h"
 
+#include "base/BoundedRead.h"
 #include "model/Codec.h"
 #include "model/DataFile.h"
 #include "model/Defaults.h"
@@ -10,6 +11,11 @@
 #include <QFileInfo>
 
 namespace kt::cli {
+
+namespace {
+// %1 the size of an image, %2 the size of the file.
+inline constexpr Bi ImageSizeWrong{"a memory image has %1 bytes, this file has %2", "内存映像有 %1 字节，此文件有 %2"};
+}  // namespace
 
 ParsedArgs ParseArgs(const QStringList& args, const QStringList& valueOptions)
 {
@@ -114,31 +120,22 @@ bool LoadInput(Workspace& ws, const QString& path, QString& error)
 {
     const QFileInfo info(path);
     if (!info.exists()) {
-        error = QStringLiteral("no such file");
-        return false;
-    }
-    if (!info.isFile()) {
-        error = QStringLiteral("not a file");
+        error = ws.T(readtxt::NoSuchFile);
         return false;
     }
     if (IsImagePath(path)) {
-        if (info.size() != kImageSize) {
-            error = QStringLiteral("a memory image has %1 bytes, this file has %2").arg(kImageSize).arg(info.size());
+        const BoundedRead r = ReadBounded(path, kImageSize);
+        if (!r.ok() && r.status != BoundedRead::TooLarge) {
+            error = r.why(ws.CurrentLanguage, kImageSize);
             return false;
         }
-        QFile f(path);
-        if (!f.open(QIODevice::ReadOnly)) {
-            error = QStringLiteral("cannot be read: ") + f.errorString();
-            return false;
-        }
-        const QByteArray bytes = f.readAll();
-        if (bytes.size() != kImageSize) {
-            error = QStringLiteral("cannot be read whole");
+        if (r.bytes.size() != kImageSize) {
+            error = ws.T(ImageSizeWrong).arg(kImageSize).arg(r.ok() ? qint64(r.bytes.size()) : info.size());
             return false;
         }
         // As after a read from the radio: the built-in defaults, then the image.
         InitDefaults(ws, false);
-        ws.MemImage.assign(bytes.begin(), bytes.end());
+        ws.MemImage.assign(r.bytes.begin(), r.bytes.end());
         DecodeImage(ws);
         return true;
     }

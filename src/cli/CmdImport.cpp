@@ -3,6 +3,7 @@
 
 #include "model/DataFile.h"
 #include "model/Defaults.h"
+#include "rules/channels/CsvTable.h"
 
 #include <QFileInfo>
 
@@ -40,17 +41,17 @@ int RunImport(const QStringList& raw)
     }
     QByteArray bytes;
     const QString shown = ShownName(in, true);
-    if (!ReadAllOf(in, bytes, error)) return BadInput(shown, error);
+    if (!ReadCsvFile(in, ws->CurrentLanguage, bytes, error)) return BadInput(shown, error);
 
     CsvImportOptions opt;
     opt.forceInterchange = interchange;
     opt.place = place;
     opt.dropUnsupported = drop;
     const CsvImport r = ImportChannelsCsv(*ws, bytes, opt);
-    for (const CsvIssue& i : r.warnings) Warn(shown, DescribeIssue(*ws, i));
+    for (const QString& line : DescribeIssues(*ws, r.warnings)) Warn(shown, line);
     if (!r.ok()) {
-        for (const CsvIssue& i : r.errors) Warn(shown, DescribeIssue(*ws, i));
-        Warn(out, QStringLiteral("not written: %1 problem(s) in the CSV file").arg(r.errors.size()));
+        for (const QString& line : DescribeIssues(*ws, r.errors)) Warn(shown, line);
+        Warn(out, QStringLiteral("not written: %1 problem(s) in the CSV file").arg(r.errors.total()));
         return kExitBadInput;
     }
     ws->CurrentFile = QFileInfo(out).absoluteFilePath();

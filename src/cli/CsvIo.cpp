@@ -13,18 +13,6 @@ bool TakeFlag(QStringList& args, const QString& flag)
     return args.removeAll(flag) > 0;
 }
 
-bool ReadAllOf(const QString& path, QByteArray& bytes, QString& error)
-{
-    QFile f;
-    const bool ok = path == QLatin1String("-") ? f.open(stdin, QIODevice::ReadOnly) : (f.setFileName(path), f.open(QIODevice::ReadOnly));
-    if (!ok) {
-        error = QStringLiteral("cannot be read: ") + f.errorString();
-        return false;
-    }
-    bytes = f.readAll();
-    return true;
-}
-
 bool WriteAllTo(const QString& path, const QByteArray& bytes, QString& error)
 {
     if (path == QLatin1String("-")) {

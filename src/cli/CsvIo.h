@@ -10,8 +10,6 @@ namespace kt::cli {
 // Takes the flags (options without a value) out of args; true when flag was there.
 bool TakeFlag(QStringList& args, const QString& flag);
 
-// The whole of path, or of standard input for "-".  False with error set.
-bool ReadAllOf(const QString& path, QByteArray& bytes, QString& error);
 // Writes through a temporary file renamed at the end, so a failure leaves no
 // partial file; "-" writes to standard output.
 bool WriteAllTo(const QString& path, const QByteArray& bytes, QString& error);

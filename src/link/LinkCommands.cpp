@@ -1,4 +1,6 @@
 #include "link/LinkCommands.h"
+
+#include "base/BoundedRead.h"
 #include "link/LinkCommandParts.h"
 
 #include "base/Messages.h"
@@ -358,13 +360,13 @@ int RunWriteCommand(const QStringList& args)
     Workspace& ws = *run.ws;
     std::vector<uint8_t> givenImage;
     if (IsImagePath(a.file)) {
-        QFile f(a.file);
-        if (!f.open(QIODevice::ReadOnly)) {
-            Err(QStringLiteral("kt6383 write: cannot read %1: %2").arg(a.file, f.errorString()));
+        const BoundedRead read = ReadBounded(a.file, kImageSize);
+        if (!read.ok() && read.status != BoundedRead::TooLarge) {
+            Err(QStringLiteral("kt6383 write: %1: %2").arg(a.file, read.why(ws.CurrentLanguage, kImageSize)));
             return 1;
         }
-        const QByteArray b = f.readAll();
-        if (b.size() != kImageSize) {
+        const QByteArray& b = read.bytes;
+        if (!read.ok() || b.size() != kImageSize) {
             Err(QStringLiteral("kt6383 write: %1 is not a memory image of %2 bytes").arg(a.file).arg(kImageSize));
             return 1;
         }

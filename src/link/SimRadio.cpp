@@ -1,4 +1,6 @@
 #include "link/SimRadio.h"
+
+#include "base/BoundedRead.h"
 #include "model/Codec.h"
 #include "model/Defaults.h"
 #include "model/Workspace.h"
@@ -136,13 +138,13 @@ QList<qint64> SimRadio::TimesOf(const QByteArray& bytes) const
 
 bool SimRadio::LoadMemory(const QString& path, QString* error)
 {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
-        if (error) *error = f.errorString();
+    const BoundedRead read = ReadBounded(path, kMemorySize);
+    if (!read.ok() && read.status != BoundedRead::TooLarge) {
+        if (error) *error = read.why(English, kMemorySize);
         return false;
     }
-    const QByteArray b = f.readAll();
-    if (b.size() != kMemorySize) {
+    const QByteArray& b = read.bytes;
+    if (!read.ok() || b.size() != kMemorySize) {
         if (error) *error = QStringLiteral("not a memory image of %1 bytes").arg(kMemorySize);
         return false;
     }

@@ -194,15 +194,32 @@ int CountOtherChannels(const Workspace& ws, int band, int group, int chNo)
     return n;
 }
 
-bool SlotShowsChannel(const ChannelRec& rec, int band, int group)
+namespace {
+
+bool AllZeros(const ChannelRec& rec)
+{
+    QByteArray d = rec.Freq.bytes();
+    const int nul = d.indexOf('\0');
+    if (nul >= 0) d.truncate(nul);
+    d = d.trimmed();
+    return !d.isEmpty() && std::all_of(d.begin(), d.end(), [](char c) { return c == '0'; });
+}
+
+}  // namespace
+
+bool SlotShowsChannel(const ChannelRec& rec, int, int)
 {
     QByteArray d = rec.Freq.bytes();
     const int nul = d.indexOf('\0');
     if (nul >= 0) d.truncate(nul);
     d = d.trimmed();
     if (d.isEmpty() || d == "FFFFFFFF") return false;
-    if (group == VfoGroupOf(band)) return true;
-    return !std::all_of(d.begin(), d.end(), [](char c) { return c == '0'; });
+    return !AllZeros(rec);
+}
+
+bool VfoNotSet(const ChannelRec& rec, int band, int group)
+{
+    return group == VfoGroupOf(band) && AllZeros(rec);
 }
 
 int FindSlot(const Workspace& ws, int band, int group, int chNo)

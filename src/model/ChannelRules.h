@@ -27,11 +27,13 @@ void RepointChannelRefs(Workspace& ws, int band, int group);
 int CountRegularChannels(const Workspace& ws, int band, int group);
 int CountOtherChannels(const Workspace& ws, int band, int group, int chNo);
 // Whether a slot holds a channel to show: one with a frequency.  A slot
-// without one (an empty text, eight "F", or - outside the VFO group - all
-// zeros, as the erased records of a radio read) is an empty row in the grid
-// and the report; the record stays as the radio holds it, so a write gives
-// the same image back.  The VFO's one channel may be tuned to 0 and is shown.
+// without one (an empty text, eight "F", or all zeros, as the erased records
+// of a radio read) is an empty row in the grid and the report; the record
+// stays as the radio holds it, so a write gives the same image back.
 bool SlotShowsChannel(const ChannelRec& rec, int band, int group);
+// The VFO channel with frequency 0: a radio cleared holds zeros there until
+// the VFO is tuned.  Shown as an empty row, exported as an empty frequency.
+bool VfoNotSet(const ChannelRec& rec, int band, int group);
 // Slot of the channel chNo in the group, 0 when none.
 int FindSlot(const Workspace& ws, int band, int group, int chNo);
 // Every channel of groups 1-10 of both bands: the channels that carry DTMF and

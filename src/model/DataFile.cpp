@@ -3,6 +3,7 @@
 
 #include "model/FreqRules.h"
 #include "model/DataFileLayout.h"
+#include "base/BoundedRead.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -98,18 +99,26 @@ void PutFileChannels(Workspace& ws, const ChannelsRead& read)
         }
 }
 
-// Unbuffered, so a file of up to maxBytes takes one read of the system
-// rather than a copy through the device's buffer.  The buffer is the file's
-// size when that is smaller: counts in a damaged data file can ask for far
-// more than the channel file has.
-QByteArray ReadWholeFile(const QString& path, bool& ok, qint64 maxBytes = -1)
+// The most bytes a channel file can hold: every slot of every group.
+constexpr qint64 kMostChannelBytes = qint64(kBands) * kMaxGroups * kMaxSlots * kChannelRecordSize;
+
+// A file of a pair, read with the bound of its kind; ok is false when it
+// could not be read (missing, not a file, unreadable).  A channel file may be
+// longer than its counts ask for: the rest is not read.
+QByteArray ReadWholeFile(const QString& path, bool& ok, qint64 maxBytes = kMostChannelBytes)
 {
-    QFile f(path);
-    ok = f.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
-    if (!ok) return {};
-    if (maxBytes < 0) return f.readAll();
-    if (!f.isSequential()) maxBytes = std::min(maxBytes, f.size());
-    return f.read(maxBytes);
+    BoundedRead r = ReadBounded(path, maxBytes);
+    ok = r.ok() || r.status == BoundedRead::TooLarge;
+    if (r.status == BoundedRead::TooLarge) r.bytes.truncate(qsizetype(maxBytes));
+    return std::move(r.bytes);
+}
+
+// "file error." and what is wrong with path.
+FileResult PairFileError(const Workspace& ws, const QString& path, const BoundedRead& r, qint64 maxBytes)
+{
+    // A file that cannot be opened is named with the system's reason.
+    const QString why = r.systemError.isEmpty() ? r.why(ws.CurrentLanguage, maxBytes) : r.systemError;
+    return {FileResult::Failed, ws.T(msg::FileError) + "\n" + path + ": " + why, {}};
 }
 
 // The data version must look like "V" and three digits.
@@ -417,15 +426,9 @@ FileResult SaveDataFile(Workspace& ws)
 FileResult OpenDataFile(Workspace& ws)
 {
     // One read: a byte more than a data file holds tells a longer file.
-    QByteArray bytes;
-    {
-        QFile f(ws.CurrentFile);
-        errno = 0;
-        if (!f.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-            return Failed(ws.T(msg::FileError) + "\n" + ws.CurrentFile + ": "
-                          + QString::fromLocal8Bit(std::strerror(errno ? errno : EIO)));
-        bytes = f.read(kDataFileSize + 1);
-    }
+    const BoundedRead data = ReadBounded(ws.CurrentFile, kDataFileSize);
+    if (!data.ok() && data.status != BoundedRead::TooLarge) return PairFileError(ws, ws.CurrentFile, data, kDataFileSize);
+    const QByteArray& bytes = data.bytes;
 
     const QByteArray version = CleanText(bytes.left(4));
     if (!IsVersionForm(version))
@@ -438,7 +441,10 @@ FileResult OpenDataFile(Workspace& ws)
                 IncompatibleMessage(QString::fromLatin1(kDataVersion), fileVersion, 1, ws.CurrentLanguage),
                 fileVersion};
 
-    if (bytes.size() != kDataFileSize) return Failed(ws.T(vtxt::LaunchFailure));
+    if (!data.ok() || bytes.size() != kDataFileSize)
+        return Failed(ws.T(msg::FileError) + "\n" + ws.T(msg::DataFileLength)
+                          .arg(ws.CurrentFile, Grouped(data.ok() ? bytes.size() : QFileInfo(ws.CurrentFile).size()),
+                               Grouped(kDataFileSize)));
 
     DataRecord record;
     if (!ParseDataRecord(bytes, record)) return Failed(ws.T(msg::FileError));
@@ -446,11 +452,21 @@ FileResult OpenDataFile(Workspace& ws)
 
     // Everything is read and checked before the workspace is touched: a pair
     // the radio cannot hold changes nothing.
-    if (!layout::DataRecordHoldable(record)) return Failed(ws.T(msg::FileError));
+    const layout::FieldAt bad = layout::FirstUnholdable(record);
+    if (bad.member)
+        return Failed(ws.T(msg::FileError) + "\n"
+                      + ws.T(msg::FieldOutOfRange).arg(ws.CurrentFile, QString::fromLatin1(bad.member)).arg(bad.offset));
     bool ok = false;
     const QString channelPath = ChannelFileOf(ws.CurrentFile);
     const qint64 wanted = ChannelBytesWanted(record.ChannelCount);
-    const QByteArray channelBytes = ReadWholeFile(channelPath, ok, wanted);
+    // A FIFO, a device or a folder in the channel file's place is refused;
+    // a missing channel file is told below.
+    const BoundedRead channelRead = ReadBounded(channelPath, wanted);
+    if (channelRead.status == BoundedRead::NotAFile || channelRead.status == BoundedRead::Failed)
+        return PairFileError(ws, channelPath, channelRead, wanted);
+    QByteArray channelBytes = channelRead.bytes;
+    channelBytes.truncate(qsizetype(wanted));
+    ok = channelRead.status != BoundedRead::Missing;
     const ChannelsRead read = ChannelsFromBytes(channelBytes, record.ChannelCount);
     if (!read.holdable) return Failed(ws.T(msg::FileError));
 

@@ -457,6 +457,34 @@ bool DataRecordHoldable(const DataRecord& rec)
     return true;
 }
 
+namespace {
+
+// The first member of a nested record out of range, at base + its offset.
+template <class Rec> FieldAt FirstOutside(const Rec& r, int base)
+{
+    for (const Field<Rec>& f : TableOf<Rec>())
+        if (f.within && !f.within(r, f.lo, f.hi)) return {f.member, base + f.offset};
+    return {};
+}
+
+}  // namespace
+
+FieldAt FirstUnholdable(const DataRecord& rec)
+{
+    for (const auto& f : kDataFile) {
+        if (!f.within || f.within(rec, f.lo, f.hi)) continue;
+        // The nested records (rows ModelInfo, OptFeat, RbPattern of the table
+        // above) name their own member.
+        FieldAt at;
+        if (f.offset == 146) at = FirstOutside(rec.ModelInfo, f.offset);
+        else if (f.offset == 180) at = FirstOutside(rec.OptFeat, f.offset);
+        for (int p = 0; f.offset == 1146 && p < kRbPatterns && !at.member; ++p)
+            at = FirstOutside(rec.RbPattern[p], f.offset + p * kRbPatternSize);
+        return at.member ? at : FieldAt{f.member, f.offset};
+    }
+    return {};
+}
+
 int GroupCapacity(int band, int group)
 {
     return GroupSize(band, group) == 1 ? 1 : kMaxSlots;

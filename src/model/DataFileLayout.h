@@ -44,6 +44,14 @@ void GetChannelRecord(ChannelRec& ch, const char* in);
 
 // True when every member with a range holds a value the radio can take.
 bool DataRecordHoldable(const DataRecord& rec);
+// The first member, in file order, whose value the radio cannot take, and its
+// offset in the data file (a member of a nested record by its own name);
+// member is null when every member can be held.
+struct FieldAt {
+    const char* member = nullptr;
+    int offset = 0;
+};
+FieldAt FirstUnholdable(const DataRecord& rec);
 // The most channels a group can hold, and the highest channel number in it: the
 // VFO group has its one channel; every other group has 99 slots, since a
 // lettered group keeps its memory channels M1-M6 (numbers 41-46) beside 1-40.

@@ -154,7 +154,7 @@ TEST_F(Kt6383, BadInputFilesNameTheFileAndTheFault)
         {{"show", P("missing.dat")}, "missing.dat", "no such file"},
         {{"convert", P("missing.img"), P("x.dat")}, "missing.img", "no such file"},
         {{"show", P("garbage.dat")}, "garbage.dat", "Unknown version Of DataFile!"},
-        {{"convert", P("longer.dat"), P("x.img")}, "longer.dat", "This version does not exist."},
+        {{"convert", P("longer.dat"), P("x.img")}, "longer.dat", "has 1,700 bytes; a data file has 1,699 bytes."},
         {{"show", P("notes.txt")}, "notes.txt", "no such file"},
     };
     for (const Case& c : cases) {

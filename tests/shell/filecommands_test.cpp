@@ -266,9 +266,8 @@ INSTANTIATE_TEST_SUITE_P(
         OpenFailureCase{"LowerCaseV", "v200", kDataFileSize, "Unknown version Of DataFile!"},
         OpenFailureCase{"Letters", "VABC", kDataFileSize, "Unknown version Of DataFile!"},
         OpenFailureCase{"ShortVersion", "V20", kDataFileSize, "Unknown version Of DataFile!"},
-        OpenFailureCase{"OneByteTooMany", "V200", kDataFileSize + 1,
-                        "Fail to start the software. This version does not exist."},
-        OpenFailureCase{"TooShort", "V200", 100, "Fail to start the software. This version does not exist."},
+        OpenFailureCase{"OneByteTooMany", "V200", kDataFileSize + 1, "file error."},
+        OpenFailureCase{"TooShort", "V200", 100, "file error."},
         OpenFailureCase{"Missing", "", -1, "file error."}),
     [](const auto& info) { return std::string(info.param.name); });
 

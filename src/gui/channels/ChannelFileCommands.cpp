@@ -6,6 +6,7 @@
 #include "model/ChannelRules.h"
 #include "rules/channels/ChannelCheck.h"
 #include "rules/channels/ChannelCsv.h"
+#include "rules/channels/CsvTable.h"
 
 #include <QApplication>
 #include <QFile>
@@ -30,12 +31,12 @@ inline constexpr Bi OfferRadioInfo{"Open Radio Information to identify the radio
 
 namespace {
 
-QString Lines(const Workspace& ws, const QList<CsvIssue>& issues)
+QString Lines(const Workspace& ws, const CsvIssues& issues)
 {
     constexpr int kShown = 15;
     QStringList l;
-    for (int i = 0; i < issues.size() && i < kShown; ++i) l << DescribeIssue(ws, issues[i]);
-    if (issues.size() > kShown) l << ws.T(ftxt::More).arg(issues.size() - kShown);
+    for (int i = 0; i < issues.first.size() && i < kShown; ++i) l << DescribeIssue(ws, issues.first[i]);
+    if (issues.total() > kShown) l << ws.T(ftxt::More).arg(issues.total() - kShown);
     return l.join('\n');
 }
 
@@ -65,12 +66,12 @@ void ImportChannelsCommand(MainHost& host)
     if (!ws.asker) return;
     const QString path = ws.asker->openFileName(ws.T(ftxt::ImportTitle), ws.T(ftxt::Filter));
     if (path.isEmpty()) return;
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
-        ws.Ask(ws.T(ftxt::NotRead).arg(path, f.errorString()), Buttons::Ok, Icon::Warning);
+    QByteArray bytes;
+    QString why;
+    if (!ReadCsvFile(path, ws.CurrentLanguage, bytes, why)) {
+        ws.Ask(ws.T(ftxt::NotRead).arg(path, why), Buttons::Ok, Icon::Warning);
         return;
     }
-    const QByteArray bytes = f.readAll();
     emit ws.Events().aboutToEncode();
     // An interchange file fills the memory group of the band in use.
     CsvImportOptions opt;
@@ -78,7 +79,7 @@ void ImportChannelsCommand(MainHost& host)
     EditStep step(ws, Named(steptxt::ImportChannels, Plain(QFileInfo(path).fileName())));
     const CsvImport r = ImportChannelsCsv(ws, bytes, opt);
     if (!r.ok()) {
-        ws.Ask(ws.T(ftxt::Refused).arg(r.errors.size()) + "\n" + Lines(ws, r.errors), Buttons::Ok, Icon::Warning);
+        ws.Ask(ws.T(ftxt::Refused).arg(r.errors.total()) + "\n" + Lines(ws, r.errors), Buttons::Ok, Icon::Warning);
         return;
     }
     for (const auto& g : r.groups) emit ws.Events().channelsChanged(g.first, g.second);

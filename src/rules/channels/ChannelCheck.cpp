@@ -24,6 +24,7 @@ inline constexpr Bi PastRows{"channel %1 is past the group's %2 rows; the radio 
 inline constexpr Bi EmptyDtmf{"%1 names DTMF code %2, which is empty", "%1 指向空的 DTMF 码 %2"};
 inline constexpr Bi NoRoger{"Roger names roger-beep pattern %1, which holds no tones",
                             "Roger 指向没有音调的尾音 %1"};
+inline constexpr Bi VfoNotSet{"VFO not set (frequency 0)", "VFO 未设置（频率为 0）"};
 inline constexpr Bi EnabledEmpty{"the group is valid but holds no channel", "本组有效但没有信道"};
 inline constexpr Bi Duplicate{"same frequency %1 as channel %2", "与信道 %2 的频率 %1 相同"};
 inline constexpr Bi EmgEmpty{"emergency channel %1 is channel %2, which is empty", "紧急信道 %1 指向空信道 %2"};
@@ -73,7 +74,10 @@ struct Checker {
         for (int s = 1; s <= count; ++s) {
             const ChannelRec& c = ws.Channels(band, s, group);
             // An empty row: the radio's erased record, kept for the write.
-            if (!SlotShowsChannel(c, band, group)) continue;
+            if (!SlotShowsChannel(c, band, group)) {
+                if (VfoNotSet(c, band, group)) add(Severity::Note, band, group, c.ChNo, T(ckt::VfoNotSet));
+                continue;
+            }
             const int ch = c.ChNo;
             const QString name = ChannelText(band, group, ch);
             long long hz = 0;

@@ -1,6 +1,7 @@
 // The full CSV layout and the parts both layouts share.
 #include "rules/channels/ChannelCsvParts.h"
 
+#include "base/BoundedRead.h"
 #include "model/ChannelRules.h"
 #include "model/DataFileLayout.h"
 #include "rules/channels/ChannelTables.h"
@@ -16,115 +17,6 @@ namespace kt {
 namespace csvparts {
 
 QString T(const Workspace& ws, const Bi& b) { return b.in(ws.CurrentLanguage); }
-
-bool ParseFreqCell(const Workspace& ws, const QString& raw, const BandLimits& limits, long long& hz,
-                   QByteArray& digits, QString& reason)
-{
-    const QString text = raw.trimmed();
-    if (text.isEmpty()) {
-        reason = T(ws, csvtxt::NoFreq);
-        return false;
-    }
-    const int point = int(text.indexOf('.'));
-    const QString whole = point < 0 ? text : text.left(point);
-    QString fraction = point < 0 ? QString() : text.mid(point + 1);
-    auto digitsOnly = [](const QString& s) {
-        for (QChar c : s)
-            if (c < '0' || c > '9') return false;
-        return true;
-    };
-    if (whole.isEmpty() || whole.size() > 4 || !digitsOnly(whole) || !digitsOnly(fraction)) {
-        reason = T(ws, csvtxt::NotFreq);
-        return false;
-    }
-    bool subHz = false;
-    for (int i = 6; i < fraction.size(); ++i)
-        if (fraction[i] != '0') subHz = true;
-    const bool six = fraction.size() >= 6;
-    fraction = fraction.left(6);
-    hz = whole.toLongLong() * 1000000 + fraction.leftJustified(6, '0').toLongLong();
-    const FreqVerdict v = JudgeHz(limits, hz);
-    if (v == FreqVerdict::OutOfRange) {
-        reason = T(ws, csvtxt::OutOfRange).arg(LimitsText(limits));
-        return false;
-    }
-    if (v == FreqVerdict::OffRaster || subHz) {
-        reason = T(ws, csvtxt::OffRaster);
-        return false;
-    }
-    const QString mhz = whole.rightJustified(2, '0');
-    digits = (mhz + fraction.leftJustified(six ? 6 : 5, '0')).toLatin1();
-    return true;
-}
-
-CellVerdict JudgeFreqCell(const Workspace& ws, const QString& raw, const BandLimits& limits, const ChannelRec* base,
-                          QByteArray& digits, QString& reason)
-{
-    const QString text = raw.trimmed();
-    auto held = [&](const QString& why) {
-        reason = T(ws, csvtxt::Kept).arg(why);
-        return CellVerdict::Warning;
-    };
-    // The channel's own text: its bytes as they are stored, whatever they are.
-    if (base && text == FreqCellText(base->Freq.bytes()).trimmed()) {
-        digits = base->Freq.bytes();
-        switch (JudgeDigits(limits, digits)) {
-        case FreqVerdict::Ok: return CellVerdict::Ok;
-        case FreqVerdict::NoFrequency: return held(T(ws, csvtxt::NoFreq));
-        case FreqVerdict::NotNumber: return held(T(ws, csvtxt::NotFreq));
-        case FreqVerdict::OutOfRange: return held(T(ws, csvtxt::OutOfRange).arg(LimitsText(limits)));
-        case FreqVerdict::OffRaster: return held(T(ws, csvtxt::OffRaster));
-        }
-    }
-    if (text.isEmpty()) {
-        reason = T(ws, csvtxt::NoFreq);
-        return CellVerdict::Error;
-    }
-    const int point = int(text.indexOf('.'));
-    const QString whole = point < 0 ? text : text.left(point);
-    QString fraction = point < 0 ? QString() : text.mid(point + 1);
-    auto digitsOnly = [](const QString& s) {
-        for (QChar c : s)
-            if (c < '0' || c > '9') return false;
-        return true;
-    };
-    if (whole.isEmpty() || whole.size() > 4 || !digitsOnly(whole) || !digitsOnly(fraction)) {
-        reason = T(ws, csvtxt::NotFreq);
-        return CellVerdict::Error;
-    }
-    // Two digits of megahertz and six of the fraction are all a channel holds.
-    const long long mhz = whole.toLongLong();
-    if (mhz > 99) {
-        reason = T(ws, csvtxt::Unsupported);
-        return CellVerdict::Error;
-    }
-    for (int i = 6; i < fraction.size(); ++i)
-        if (fraction[i] != '0') {
-            reason = T(ws, csvtxt::TooFine);
-            return CellVerdict::Error;
-        }
-    const bool six = fraction.size() >= 6;
-    fraction = fraction.left(6);
-    digits = (QString::number(mhz).rightJustified(2, '0') + fraction.leftJustified(six ? 6 : 5, '0')).toLatin1();
-    const long long hz = mhz * 1000000 + fraction.leftJustified(6, '0').toLongLong();
-    switch (JudgeHz(limits, hz)) {
-    case FreqVerdict::OutOfRange: return held(T(ws, csvtxt::OutOfRange).arg(LimitsText(limits)));
-    case FreqVerdict::OffRaster: return held(T(ws, csvtxt::OffRaster));
-    default: return CellVerdict::Ok;
-    }
-}
-
-QString FreqCellText(const QByteArray& raw)
-{
-    QByteArray d = raw;
-    const int nul = d.indexOf('\0');
-    if (nul >= 0) d.truncate(nul);
-    d = d.trimmed();
-    long long hz = 0;
-    bool subHz = false;
-    if (d == "FFFFFFFF" || !DigitsToHz(d, hz, subHz)) return QString::fromLatin1(d);
-    return QString::fromLatin1(d.left(2)) + '.' + QString::fromLatin1(d.mid(2)).leftJustified(5, '0');
-}
 
 int NthSlot(const Workspace& ws, int band, int group, int channel, int occurrence)
 {
@@ -247,12 +139,12 @@ struct FullImporter {
     }
     void error(int line, int column, const QString& value, const QString& reason)
     {
-        result.errors.append(issue(line, column, value, reason));
+        result.errors.add(issue(line, column, value, reason));
     }
     // A value the radio holds though the grid would not offer it: stored as it is.
     void held(int line, int column, const QString& value, const QString& why)
     {
-        result.warnings.append(issue(line, column, value, T(ws, csvtxt::Kept).arg(why)));
+        result.warnings.add(issue(line, column, value, T(ws, csvtxt::Kept).arg(why)));
     }
 
     static int IndexIn(const QStringList& l, const QString& text)
@@ -380,7 +272,7 @@ struct FullImporter {
 
     void row(const CsvRow& r, const QVector<int>& at)   // at[column of the layout] = cell index
     {
-        const int before = int(result.errors.size());
+        const int before = result.errors.total();
         auto cell = [&](int c) { return r.cells.value(at[c]).trimmed(); };
         auto col = [&](int c) { return at[c] + 1; };
         const QString bandText = cell(0);
@@ -393,8 +285,8 @@ struct FullImporter {
         const bool mem = IsMemoryGroup(band, group);
         QString chText = cell(2);
         if (mem && chText.startsWith('M', Qt::CaseInsensitive)) chText.remove(0, 1);
-        bool ok = false;
-        const int ch = chText.toInt(&ok);
+        int ch = 0;
+        const bool ok = PlainNumber(chText, ch);
         // The numbers a job can hold; past the rows the grid shows, a channel
         // is kept with a warning.
         const int most = layout::GroupCapacity(band, group), rows = GroupSize(band, group);
@@ -403,6 +295,10 @@ struct FullImporter {
             return error(r.line, col(2), cell(2), T(ws, csvtxt::NoChannel).arg(ch).arg(GroupLetter(band, group)).arg(most));
         if (ch > rows) held(r.line, col(2), cell(2), T(ws, csvtxt::PastRows).arg(rows));
         const QPair<int, int> key{band, group};
+        // What a group cannot hold is not staged, so a flood of rows costs
+        // no more than a full group.
+        if (stage.lineOf[key].size() >= most || stage.groups[key].size() >= most)
+            return error(r.line, col(2), cell(2), T(ws, csvtxt::GroupFull).arg(GroupLetter(band, group)).arg(most));
         // A number twice in a group is what a job may hold: the n-th row of a
         // number restores the n-th channel of that number.
         QList<int>& lines = stage.lineOf[key][ch];
@@ -415,10 +311,15 @@ struct FullImporter {
         const ChannelRec* base = slot > 0 ? &ws.Channels(band, slot, group) : nullptr;
         QByteArray digits;
         QString reason;
+        // An empty VFO frequency is the VFO not set: the zeros a cleared radio
+        // holds, or the channel's own zeros kept as they are.
+        const bool ownText = base && cell(3) == FreqCellText(base->Freq.bytes()).trimmed();
+        const bool vfoUnset = cell(3).isEmpty() && group == VfoGroupOf(band) && !ownText;
+        if (vfoUnset) digits = base && VfoNotSet(*base, band, group) ? base->Freq.bytes() : QByteArray(8, '0');
         // A bad frequency does not stop the row: its other cells are checked too.
-        switch (JudgeFreqCell(ws, cell(3), limits[band], base, digits, reason)) {
+        switch (vfoUnset ? CellVerdict::Ok : JudgeFreqCell(ws, cell(3), limits[band], base, digits, reason)) {
         case CellVerdict::Ok: break;
-        case CellVerdict::Warning: result.warnings.append(issue(r.line, col(3), cell(3), reason)); break;
+        case CellVerdict::Warning: result.warnings.add(issue(r.line, col(3), cell(3), reason)); break;
         case CellVerdict::Error: error(r.line, col(3), cell(3), reason); break;
         }
 
@@ -427,14 +328,14 @@ struct FullImporter {
         for (int i = 0; i < kFieldCount; ++i)
             field(r.line, col(kFirstField + i), kFields[i], band, group, r.cells.value(at[kFirstField + i]), rec);
         // The grid locks a public channel's values; a file may still restore them.
-        if (start.PublicCh == 1 && rec.PublicCh == 1 && result.errors.size() == before) {
+        if (start.PublicCh == 1 && rec.PublicCh == 1 && result.errors.total() == before) {
             ChannelRec s = start;
             for (int i = 0; i < kFieldCount; ++i)
                 if (LockedByPublic(kFields[i]) && ChFieldRef(s, kFields[i]) != ChFieldRef(rec, kFields[i]))
                     held(r.line, col(kFirstField + i), r.cells.value(at[kFirstField + i]),
                          T(ws, csvtxt::Locked).arg(ChFieldText(ws, start, kFields[i], mem)));
         }
-        if (result.errors.size() == before) stage.groups[key].append(rec);
+        if (result.errors.total() == before) stage.groups[key].append(rec);
     }
 };
 
@@ -454,7 +355,8 @@ CsvExport ExportChannelsCsv(Workspace& ws)
             const int count = std::min<int>(ws.ChannelCount(band, group), kMaxSlots);
             for (int s = 1; s <= count; ++s) {
                 ChannelRec c = ws.Channels(band, s, group);
-                QStringList cells{BandName(band), GroupLetter(band, group), QString::number(c.ChNo), FreqCellText(c.Freq.bytes())};
+                const QString freq = VfoNotSet(c, band, group) ? QString() : FreqCellText(c.Freq.bytes());
+                QStringList cells{BandName(band), GroupLetter(band, group), QString::number(c.ChNo), freq};
                 for (ChField f : kFields) {
                     const int v = ChFieldRef(c, f);
                     if (f == ChField::RxType) cells << ToneText(c.RxToneType, c.RxCtcss, c.RxDcs);
@@ -479,13 +381,18 @@ CsvImport ImportInterchange(Workspace& ws, const CsvTable& table, const CsvImpor
 CsvImport ImportChannelsCsv(Workspace& ws, const QByteArray& bytes, const CsvImportOptions& options)
 {
     CsvImport result;
-    const CsvTable table = ReadCsv(bytes);
+    const CsvTable table = ReadCsv(bytes, ws.CurrentLanguage);
     if (!table.error.isEmpty()) {
-        result.errors.append(CsvIssue{table.errorLine, 0, {}, {}, table.error});
+        result.errors.add(CsvIssue{table.errorLine, 0, {}, {}, table.error});
         return result;
     }
     if (table.rows.isEmpty()) {
-        result.errors.append(CsvIssue{0, 0, {}, {}, T(ws, csvtxt::Empty)});
+        result.errors.add(CsvIssue{0, 0, {}, {}, T(ws, csvtxt::Empty)});
+        return result;
+    }
+    // A header alone would empty the groups it names, or write a blank job.
+    if (table.rows.size() == 1) {
+        result.errors.add(CsvIssue{0, 0, {}, {}, T(ws, csvtxt::NoRows)});
         return result;
     }
     const QStringList& header = table.rows[0].cells;
@@ -503,23 +410,23 @@ CsvImport ImportChannelsCsv(Workspace& ws, const QByteArray& bytes, const CsvImp
         for (int j = 0; j < want.size(); ++j)
             if (want[j].compare(header[i].trimmed(), Qt::CaseInsensitive) == 0) k = j;
         if (k < 0) {
-            result.errors.append(CsvIssue{headerLine, i + 1, header[i], header[i],
+            result.errors.add(CsvIssue{headerLine, i + 1, header[i], header[i],
                                           i == 0 ? T(ws, csvtxt::UnknownHeader).arg(want.join(',')) : T(ws, csvtxt::UnknownColumn)});
         } else if (at[k] >= 0) {
-            result.errors.append(CsvIssue{headerLine, i + 1, header[i], header[i], T(ws, csvtxt::TwiceColumn)});
+            result.errors.add(CsvIssue{headerLine, i + 1, header[i], header[i], T(ws, csvtxt::TwiceColumn)});
         } else {
             at[k] = i;
         }
     }
     for (int j = 0; j < want.size() && result.errors.isEmpty(); ++j)
-        if (at[j] < 0) result.errors.append(CsvIssue{headerLine, 0, {}, {}, T(ws, csvtxt::MissingColumn).arg(want[j])});
+        if (at[j] < 0) result.errors.add(CsvIssue{headerLine, 0, {}, {}, T(ws, csvtxt::MissingColumn).arg(want[j])});
     if (!result.errors.isEmpty()) return result;
 
     FullImporter imp(ws, result, header);
     for (int i = 1; i < table.rows.size(); ++i) {
         const CsvRow& r = table.rows[i];
         if (r.cells.size() != header.size()) {
-            result.errors.append(CsvIssue{r.line, 0, {}, {}, T(ws, csvtxt::CellCount).arg(r.cells.size()).arg(header.size())});
+            result.errors.add(CsvIssue{r.line, 0, {}, {}, T(ws, csvtxt::CellCount).arg(r.cells.size()).arg(header.size())});
             continue;
         }
         imp.row(r, at);
@@ -538,6 +445,30 @@ QString DescribeIssue(const Workspace& ws, const CsvIssue& i)
     }
     if (!i.value.isEmpty() || i.column > 0) s += " \"" + i.value + "\"";
     return s.isEmpty() ? i.reason : s + ": " + i.reason;
+}
+
+void CsvIssues::add(const CsvIssue& issue)
+{
+    const auto before = [](const CsvIssue& a, const CsvIssue& b) {
+        return a.line != b.line ? a.line < b.line : a.column < b.column;
+    };
+    auto place = [&] { return std::upper_bound(first.begin(), first.end(), issue, before) - first.begin(); };
+    qsizetype at = place();
+    if (first.size() >= kKept) {
+        ++leftOut;
+        if (at >= kKept) return;
+        first.removeLast();
+        at = place();
+    }
+    first.insert(at, issue);
+}
+
+QStringList DescribeIssues(const Workspace& ws, const CsvIssues& issues)
+{
+    QStringList lines;
+    for (const CsvIssue& i : issues.first) lines << DescribeIssue(ws, i);
+    if (issues.leftOut > 0) lines << T(ws, csvtxt::MoreProblems).arg(Grouped(issues.leftOut));
+    return lines;
 }
 
 QString NotGridGroupsNote(const Workspace& ws, const CsvImport& result)

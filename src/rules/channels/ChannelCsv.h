@@ -44,10 +44,27 @@ struct CsvExport {
     int channels = 0;
 };
 
+// The first issues of a kind, in file order (line, then column), and how many
+// more there were: a file of a million bad rows costs no more than fifty.
+struct CsvIssues {
+    static constexpr int kKept = 50;
+    QList<CsvIssue> first;
+    int leftOut = 0;
+    void add(const CsvIssue& issue);
+    int total() const { return int(first.size()) + leftOut; }
+    bool isEmpty() const { return first.isEmpty(); }
+    // The kept issues, as a list.
+    qsizetype size() const { return first.size(); }
+    const CsvIssue& operator[](qsizetype i) const { return first[i]; }
+    CsvIssue value(qsizetype i) const { return first.value(i); }
+    auto begin() const { return first.begin(); }
+    auto end() const { return first.end(); }
+};
+
 struct CsvImport {
     CsvLayout layout = CsvLayout::Full;
-    QList<CsvIssue> errors;     // any error: the workspace is unchanged
-    QList<CsvIssue> warnings;   // values left out (dropUnsupported)
+    CsvIssues errors;     // any error: the workspace is unchanged
+    CsvIssues warnings;   // values kept as they are, or left out (dropUnsupported)
     QList<QPair<int, int>> groups;   // (band, group) replaced
     int channels = 0;
     bool ok() const { return errors.isEmpty(); }
@@ -69,6 +86,8 @@ CsvImport ImportChannelsCsv(Workspace& ws, const QByteArray& bytes, const CsvImp
 
 // "line 3, column 4 (Frequency) \"31.0\": reason", in the workspace's language.
 QString DescribeIssue(const Workspace& ws, const CsvIssue& issue);
+// One line per issue kept, then "… and 676,847 more problems" when some were left out.
+QStringList DescribeIssues(const Workspace& ws, const CsvIssues& issues);
 
 // "Changed group(s) the channel grid does not edit: HAM A, HAM VFO" when the
 // import replaced such groups (the grid edits the HAM band's MEM only); empty

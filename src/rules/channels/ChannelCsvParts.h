@@ -16,6 +16,7 @@ namespace csvtxt {
 inline constexpr Bi Line{"line %1", "第 %1 行"};
 inline constexpr Bi Column{"column %1", "第 %1 列"};
 inline constexpr Bi Empty{"the file is empty", "文件是空的"};
+inline constexpr Bi NoRows{"the file has no channel rows; nothing was written", "文件没有信道行；未写入任何内容"};
 inline constexpr Bi UnknownHeader{"unknown header: expected %1", "未知的表头：应为 %1"};
 inline constexpr Bi UnknownColumn{"unknown column", "未知的列"};
 inline constexpr Bi TwiceColumn{"the column appears twice", "该列出现了两次"};
@@ -31,6 +32,8 @@ inline constexpr Bi NoBand{"no such band: HF or HAM", "没有这个频段：HF �
 inline constexpr Bi NoGroup{"no such group in band %1", "频段 %1 没有这个组"};
 inline constexpr Bi NoChannel{"no channel %1 in group %2 (1 to %3)", "组 %2 没有信道 %1（1 到 %3）"};
 inline constexpr Bi NotChannel{"not a channel number", "不是信道号"};
+inline constexpr Bi GroupFull{"group %1 holds at most %2 channels", "组 %1 最多保存 %2 个信道"};
+inline constexpr Bi MoreProblems{"… and %1 more problems", "……另有 %1 个问题"};
 inline constexpr Bi Twice{"channel %1 of group %2 is already on line %3", "组 %2 的信道 %1 已在第 %3 行"};
 inline constexpr Bi NotInList{"not in the list: %1", "不在列表中：%1"};
 inline constexpr Bi EmptyDtmf{"DTMF code %1 is empty", "DTMF 码 %1 是空的"};
@@ -51,6 +54,9 @@ inline constexpr Bi ExportTones{"these RX/TX tones have no tone mode of the inte
 }  // namespace csvtxt
 
 QString T(const Workspace& ws, const Bi& b);
+
+// A channel number as digits only: "+5", " 5" or "5.0" is no channel number.
+bool PlainNumber(const QString& text, int& n);
 
 // A frequency cell: hertz and the digits to store.  The digits keep five
 // decimals as the grid does, six when six are written; the issue is set on error.

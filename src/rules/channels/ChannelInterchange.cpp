@@ -60,7 +60,7 @@ struct Importer {
 
     void error(int line, int index, const QString& value, const QString& reason)
     {
-        result.errors.append(CsvIssue{line, index + 1, header.value(index).trimmed(), value, reason});
+        result.errors.add(CsvIssue{line, index + 1, header.value(index).trimmed(), value, reason});
     }
     // A value the radio cannot hold: an error, or left out with a warning.
     // Returns true when the row goes on without it.
@@ -70,7 +70,7 @@ struct Importer {
             error(line, index, value, reason);
             return false;
         }
-        result.warnings.append(CsvIssue{line, index + 1, header.value(index).trimmed(), value,
+        result.warnings.add(CsvIssue{line, index + 1, header.value(index).trimmed(), value,
                                         reason + " - " + T(ws, csvtxt::Dropped)});
         return true;
     }
@@ -122,9 +122,9 @@ struct Importer {
 
     void row(const CsvRow& r)
     {
-        const int before = int(result.errors.size());
-        bool okNum = false;
-        const int ch = cell(r, Location).toInt(&okNum);
+        const int before = result.errors.total();
+        int ch = 0;
+        const bool okNum = PlainNumber(cell(r, Location), ch);
         const int rows = GroupSize(band, group);
         if (!okNum) return error(r.line, at[Location], cell(r, Location), T(ws, csvtxt::NotChannel));
         if (ch < 1 || ch > rows)
@@ -181,7 +181,7 @@ struct Importer {
 
         if (start.PublicCh == 1 && rec.PublicCh == 1 && rec.Mode != start.Mode)
             error(r.line, at[Mode], cell(r, Mode), T(ws, csvtxt::Locked).arg(ModeText(start.Mode)));
-        if (result.errors.size() == before) stage.groups[key].append(rec);
+        if (result.errors.total() == before) stage.groups[key].append(rec);
     }
 };
 
@@ -194,7 +194,7 @@ CsvImport ImportInterchange(Workspace& ws, const CsvTable& table, const CsvImpor
     Importer imp{ws, options, result, head.cells, QVector<int>(kColumns.size(), -1), {},
                  options.place.band, PlaceGroup(options.place), LimitsOfBand(options.place.band, ws.ExtendedHf), {}};
     if (head.cells.value(0).trimmed().compare("Location", Qt::CaseInsensitive) != 0) {
-        result.errors.append(CsvIssue{head.line, 1, {}, head.cells.value(0), T(ws, csvtxt::NotInterchange)});
+        result.errors.add(CsvIssue{head.line, 1, {}, head.cells.value(0), T(ws, csvtxt::NotInterchange)});
         return result;
     }
     for (int i = 0; i < head.cells.size(); ++i) {
@@ -207,7 +207,7 @@ CsvImport ImportInterchange(Workspace& ws, const CsvTable& table, const CsvImpor
         else imp.at[k] = i;
     }
     if (imp.at[Frequency] < 0)
-        result.errors.append(CsvIssue{head.line, 0, {}, {}, T(ws, csvtxt::MissingColumn).arg("Frequency")});
+        result.errors.add(CsvIssue{head.line, 0, {}, {}, T(ws, csvtxt::MissingColumn).arg("Frequency")});
     if (!result.ok()) return result;
 
     // Rows in Location order, so the group's slots come in channel order.
@@ -215,7 +215,7 @@ CsvImport ImportInterchange(Workspace& ws, const CsvTable& table, const CsvImpor
     for (int i = 1; i < table.rows.size(); ++i) {
         const CsvRow& r = table.rows[i];
         if (r.cells.size() != head.cells.size())
-            result.errors.append(CsvIssue{r.line, 0, {}, {}, T(ws, csvtxt::CellCount).arg(r.cells.size()).arg(head.cells.size())});
+            result.errors.add(CsvIssue{r.line, 0, {}, {}, T(ws, csvtxt::CellCount).arg(r.cells.size()).arg(head.cells.size())});
         else
             rows << r;
     }
@@ -223,11 +223,6 @@ CsvImport ImportInterchange(Workspace& ws, const CsvTable& table, const CsvImpor
         return imp.cell(a, Location).toInt() < imp.cell(b, Location).toInt();
     });
     for (const CsvRow& r : rows) imp.row(r);
-    std::sort(result.errors.begin(), result.errors.end(),
-              [](const CsvIssue& a, const CsvIssue& b) { return a.line != b.line ? a.line < b.line : a.column < b.column; });
-    std::sort(result.warnings.begin(), result.warnings.end(),
-              [](const CsvIssue& a, const CsvIssue& b) { return a.line != b.line ? a.line < b.line : a.column < b.column; });
-    // A file without rows still names its group: the group ends up empty.
     if (result.ok()) {
         imp.stage.groups[{imp.band, imp.group}];
         Commit(ws, imp.stage, result);

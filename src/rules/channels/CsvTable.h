@@ -22,9 +22,18 @@ struct CsvTable {
     int errorLine = 0;
 };
 
-// Parses the whole text; on error `error` and `errorLine` say what and where
-// and `rows` holds what came before it.
-CsvTable ReadCsv(const QByteArray& bytes);
+// Parses the whole text; on error `error` (in language) and `errorLine` say
+// what and where and `rows` holds what came before it.  A file in UTF-16, one
+// with tabs between its columns, or one with ";" between columns and decimal
+// commas is refused as a whole, naming what was found and what is expected.
+CsvTable ReadCsv(const QByteArray& bytes, int language = 1);
+
+// A CSV file holds a job's channels in well under 200 kB; a larger one is
+// refused before it is parsed.
+inline constexpr qint64 kMaxCsvBytes = 16 * 1024 * 1024;
+// The whole of path (a regular file), or of standard input for "-", up to
+// kMaxCsvBytes.  False with error set in language.
+bool ReadCsvFile(const QString& path, int language, QByteArray& bytes, QString& error);
 
 // One row of output: cells quoted where they must be, ended by CRLF.
 QByteArray CsvLine(const QStringList& cells, char separator = ',');

@@ -184,7 +184,7 @@ TEST(ChannelCsv, RowsTheRadioCannotHoldAreRefusedOthersKeptWithAWarning)
         ws->OptFeat().CwEnabled = 0;
         const QByteArray before = ChannelBytes(*ws);
         const CsvImport r = ImportChannelsCsv(*ws, header + rows[i] + "\n");
-        const QList<CsvIssue>& issues = want[i].refused ? r.errors : r.warnings;
+        const QList<CsvIssue>& issues = want[i].refused ? r.errors.first : r.warnings.first;
         EXPECT_EQ(r.ok(), !want[i].refused) << rows[i].constData();
         ASSERT_FALSE(issues.isEmpty()) << rows[i].constData();
         EXPECT_EQ(issues[0].line, want[i].line) << rows[i].constData();
@@ -239,9 +239,11 @@ TEST(ChannelCsv, InterchangeFileWrittenByHandFillsTheGroup)
     opt.place = {0, 0};
     auto ws = Base();
     CsvImport r = ImportChannelsCsv(*ws, file, opt);
+    // A decimal comma refuses the file as a whole, in one issue that names the marks.
     ASSERT_FALSE(r.ok());
-    EXPECT_EQ(r.errors[0].line, 2);
-    EXPECT_EQ(r.errors[0].column, 3);
+    EXPECT_EQ(r.errors.total(), 1);
+    EXPECT_EQ(r.errors[0].line, 0);
+    EXPECT_TRUE(r.errors[0].reason.contains("\",\" as the decimal mark")) << r.errors[0].reason.toStdString();
 
     QByteArray fixed = file;
     fixed.replace("27,5", "27.5");
