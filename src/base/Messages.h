@@ -32,9 +32,6 @@ inline constexpr Bi ChannelFileMissing{"The channel file %1 is missing: %2 chann
 inline constexpr Bi ChannelFileShort{"The channel file %1 is short: %2 of %3 channels could not be read.\r\n"
                                     "Saving now would keep the job without them.",
                                     "信道文件 %1 不完整：%3 个信道中有 %2 个无法读取。\r\n现在保存将不再包含这些信道。"};
-inline constexpr Bi ChannelFileNotAFile{"The channel file %1 is not a file: %2 channels could not be read.\r\n"
-                                       "Saving now would keep the job without them.",
-                                       "信道文件 %1 不是文件：有 %2 个信道无法读取。\r\n现在保存将不再包含这些信道。"};
 // The desktop program's Write of a document whose channel file gave too few channels.
 inline constexpr Bi ChannelsNotWritten{"The channel file was missing: %1 channels will not be written. Write anyway?",
                                        "信道文件缺失：%1 个信道将不会写入。仍要写入吗？"};

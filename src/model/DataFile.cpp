@@ -482,11 +482,8 @@ FileResult OpenDataFile(Workspace& ws)
     // would make the loss permanent, so the user hears of it now.
     FileResult done;
     if (unread > 0) {
-        const QFileInfo channelInfo(channelPath);
-        const QString name = channelInfo.fileName();
+        const QString name = QFileInfo(channelPath).fileName();
         if (ok) done.notice = ws.T(msg::ChannelFileShort).arg(name).arg(unread).arg(wanted / kChannelRecordSize);
-        else if (channelInfo.exists() && !channelInfo.isFile())
-            done.notice = ws.T(msg::ChannelFileNotAFile).arg(name).arg(unread);
         else done.notice = ws.T(msg::ChannelFileMissing).arg(name).arg(unread);
     }
     return done;

@@ -206,7 +206,6 @@ TEST_F(ToolRun, APairWithoutItsChannelsIsNotWrittenOrConverted)
         {"missing", [&] { QFile::remove(fre); }, total, "is missing"},
         {"empty", [&] { test::WriteFile(fre, {}); }, total, "is short"},
         {"short", [&] { test::WriteFile(fre, channels.left(3 * 64 + 10)); }, total - 3, "is short"},
-        {"folder", [&] { QFile::remove(fre); QDir().mkdir(fre); }, total, "is not a file"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -221,6 +220,23 @@ TEST_F(ToolRun, APairWithoutItsChannelsIsNotWrittenOrConverted)
         EXPECT_TRUE(err.contains(line)) << err.toStdString();
         EXPECT_FALSE(QFile::exists(install.path("x.img")));
     }
+    // A folder in the channel file's place is no pair at all: refused at once.
+    QFile::remove(fre);
+    QDir().mkdir(fre);
+    const QString job = install.path("job.dat"), img = install.path("x.img");
+    const QList<QStringList> commands = {
+        {"write", "--yes", "--port", sim->DevicePath(), job},
+        {"write", "--yes", "--allow-missing-channels", "--port", sim->DevicePath(), job},
+        {"convert", job, img},
+        {"convert", "--allow-missing-channels", job, img},
+    };
+    for (const QStringList& args : commands) {
+        EXPECT_EQ(Run(args), 1) << args.join(' ').toStdString();
+        EXPECT_TRUE(err.contains("job.fre: not a file")) << err.toStdString();
+    }
+    EXPECT_FALSE(QFile::exists(img));
+    QDir(fre).removeRecursively();
+    QFile::remove(fre);
     EXPECT_TRUE(sim->Received().isEmpty());
     EXPECT_TRUE(QDir(Backups()).entryList(QDir::Files).isEmpty());
 
