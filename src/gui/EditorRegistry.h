@@ -26,6 +26,11 @@ public:
     virtual void LEInsertPaste() = 0;
     virtual void LEDelete() = 0;
     virtual bool ClipboardFilled() const = 0;
+    // Rows at once, and the grid with every field as a column.
+    virtual void LESelectAll() {}
+    virtual void LEFillDown() {}
+    virtual void LEShowAllFields(bool) {}
+    virtual bool AllFieldsShown() const { return false; }
 };
 
 struct EditorEntry {

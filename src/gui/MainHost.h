@@ -4,6 +4,7 @@
 #pragma once
 
 class QPoint;
+class QSettings;
 class QString;
 class QWidget;
 
@@ -49,6 +50,9 @@ public:
     // Starts the software version that handles v (after the save question for
     // modified data) and ends this program; returns when it could not.
     virtual void LaunchVersion(const QString& v) = 0;
+    // The per-user settings store, where windows keep their layout; null
+    // when there is none (tests, benchmarks).
+    virtual QSettings* Settings() { return nullptr; }
     // Parent for dialogs and progress windows.
     virtual QWidget* MainWindow() = 0;
     // Program > Radio Information: identifies the radio on the port and shows

@@ -40,6 +40,7 @@ constexpr ShortcutEntry kShortcuts[] = {
     {"mnuHelpTopic", QKeySequence::HelpContents, "F1"},
     {"mnuEditUndo", QKeySequence::Undo, "Ctrl+Z"},
     {"mnuEditRedo", QKeySequence::Redo, "Ctrl+Shift+Z"},
+    {"mnuViewAllFields", QKeySequence::UnknownKey, "Ctrl+Shift+A"},
 };
 
 // Keys a command has on every platform, beside the platform's own: Redo is

@@ -57,6 +57,7 @@ public:
     void PopupListEditMenu(const QPoint& globalPos) override;
     void LaunchVersion(const QString& v) override;
     QWidget* MainWindow() override { return this; }
+    QSettings* Settings() override { return store_; }
 
     void ApplyMainCaptions();
     void BuildTree();

@@ -77,8 +77,22 @@ void frmMain::ConnectMenuHandlers()
         {"MnuLEPaste", onLineEditor(&LineEditTarget::LEPaste)},
         {"MnuLEInsert", onLineEditor(&LineEditTarget::LEInsertPaste)},
         {"MnuLEDelete", onLineEditor(&LineEditTarget::LEDelete)},
+        {"MnuLESelectAll", onLineEditor(&LineEditTarget::LESelectAll)},
+        {"MnuLEFillDown", onLineEditor(&LineEditTarget::LEFillDown)},
+        {"mnuViewAllFields", [this] {
+             ShowChild(Child::ChannelInfo);
+             LineEditTarget* t = children_->LineEditor();
+             if (t) t->LEShowAllFields(!t->AllFieldsShown());
+             actions_["mnuViewAllFields"]->setChecked(t && t->AllFieldsShown());
+         }},
     };
     for (const auto& [name, handler] : handlers) Bind(QString::fromLatin1(name), handler);
+    // "Show All Fields" shows the channel window's state, which its own button changes too.
+    actions_["mnuViewAllFields"]->setCheckable(true);
+    connect(menus_["mnuView"], &QMenu::aboutToShow, this, [this] {
+        const LineEditTarget* t = children_->LineEditor();
+        actions_["mnuViewAllFields"]->setChecked(t && t->AllFieldsShown());
+    });
     for (const EditorEntry& e : editors_.Entries()) {
         const Child id = e.id;
         Bind(QString::fromLatin1(e.menuName), [this, id] { ShowChild(id); });

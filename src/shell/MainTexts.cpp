@@ -61,6 +61,7 @@ const std::vector<MenuEntry>& MenuTable()
         {"mnuTreeView", "mnuView", {"Tree &View", "树视图(&V)"}, false, false},
         {"mnuViewToolbar", "mnuView", {"&Toolbar", "工具栏(&T)"}, false, false},
         {"mnuViewStatusBar", "mnuView", {"&Status Bar", "状态栏(&S)"}, false, false},
+        {"mnuViewAllFields", "mnuView", {"Show &All Fields", "显示全部字段(&A)"}, false, true},
 
         {"mnuWindow", nullptr, {"&Window", "窗口(&W)"}, false, false},
         {"mnuWindowCascade", "mnuWindow", {"&Cascade", "层叠(&C)"}, false, false},
@@ -80,6 +81,9 @@ const std::vector<MenuEntry>& MenuTable()
         {"MnuLEPaste", "MnuListEdit", {"Paste", "Paste"}, false, false},
         {"MnuLEInsert", "MnuListEdit", {"Insert&Paste", "Insert&Paste"}, false, false},
         {"MnuLEDelete", "MnuListEdit", {"Delete", "Delete"}, false, false},
+        // The keys are the grid's own, shown beside the captions.
+        {"MnuLESelectAll", "MnuListEdit", {"Select All\tCtrl+A", "全选\tCtrl+A"}, false, true},
+        {"MnuLEFillDown", "MnuListEdit", {"Fill Down\tCtrl+D", "向下填充\tCtrl+D"}, false, false},
     };
     return table;
 }

@@ -1,7 +1,17 @@
 // main() of the GUI test executables: a QApplication on the offscreen platform.
 #include <QApplication>
+#include <QClipboard>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+namespace {
+
+// Each test starts with an empty clipboard, as a test run alone does.
+class ClearClipboard : public ::testing::EmptyTestEventListener {
+    void OnTestStart(const ::testing::TestInfo&) override { QGuiApplication::clipboard()->clear(); }
+};
+
+}  // namespace
 
 int main(int argc, char** argv)
 {
@@ -13,5 +23,6 @@ int main(int argc, char** argv)
     qputenv("XDG_CONFIG_HOME", home.filePath("config").toLocal8Bit());
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
+    ::testing::UnitTest::GetInstance()->listeners().Append(new ClearClipboard);
     return RUN_ALL_TESTS();
 }

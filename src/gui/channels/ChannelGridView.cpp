@@ -122,7 +122,7 @@ ChannelGridView::ChannelGridView(QWidget* parent) : QTableView(parent), delegate
 {
     setItemDelegate(delegate_);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
     setContextMenuPolicy(Qt::NoContextMenu);
     setTabKeyNavigation(false);
@@ -168,12 +168,21 @@ void ChannelGridView::scrollContentsBy(int dx, int dy)
 void ChannelGridView::commitData(QWidget* editor)
 {
     if (editor == delegate_->Editor()) emit storeRequested();
+    else QTableView::commitData(editor);   // a list of the wide view
+}
+
+// A row chosen by the program (a group shown, a move to the next line) is
+// the selection alone; keys and clicks extend it as they say.
+QItemSelectionModel::SelectionFlags ChannelGridView::selectionCommand(const QModelIndex& index, const QEvent* event) const
+{
+    if (!event) return QItemSelectionModel::ClearAndSelect;
+    return QTableView::selectionCommand(index, event);
 }
 
 void ChannelGridView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint)
 {
-    // The window closes the box itself when it stores it.
-    if (editor == delegate_->Editor()) QTableView::closeEditor(editor, hint);
+    // The frequency box and the lists of the wide view alike.
+    QTableView::closeEditor(editor, hint);
 }
 
 }  // namespace kt

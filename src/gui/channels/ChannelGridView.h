@@ -68,6 +68,8 @@ protected:
     void scrollContentsBy(int dx, int dy) override;
     void commitData(QWidget* editor) override;
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
+                                                         const QEvent* event = nullptr) const override;
 
 private:
     FreqEditDelegate* delegate_;

@@ -132,6 +132,7 @@ frmCommChInfo::frmCommChInfo(MainHost& host, QWidget* parent) : QWidget(parent),
         grid_->setObjectName("MSFlexGrid1");
         grid_->setModel(model_);
         grid_->verticalHeader()->hide();
+        BuildWideView(top);
 
         // Detail panel.
         fraDetail_ = new QGroupBox(this);
@@ -230,6 +231,7 @@ frmCommChInfo::frmCommChInfo(MainHost& host, QWidget* parent) : QWidget(parent),
                     }
                     ShowChIfoDataOther();
                 });
+        connect(grid_->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { ShowChIfoDataOther(); });
         connect(grid_, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& index) {
             Trap("frmCommChInfo_MSFlexGrid1_EnterCell", [&] {
                 setWindowTitle(T(chtxt::Window));
@@ -262,6 +264,7 @@ frmCommChInfo::frmCommChInfo(MainHost& host, QWidget* parent) : QWidget(parent),
             cboBand_->setCurrentIndex(band);
             OnBandChanged(band);
         }
+        if (wide_) ApplyWideView();
         editorOpen_ = true;
         wandToSave_ = true;
     });
@@ -307,6 +310,7 @@ void frmCommChInfo::ChangShowByLanguage()
         cmdEdit_->setText(T(chtxt::EditButton));
         cmdHelp_->setText(T(txt::Help));
         cmdClose_->setText(T(txt::Close));
+        cmdAllFields_->setText(T(kAllFields));
 
         const QString emg = T(chtxt::EmgCh);
         const QString labels[] = {emg + "1", emg + "2", T(chtxt::EmgMode1), T(chtxt::EmgMode2),
@@ -449,6 +453,10 @@ void frmCommChInfo::EnterGridEdit()
 {
     Trap("frmCommChInfo_EnterGridEdit", [&] {
         const QModelIndex index = grid_->currentIndex();
+        if (index.isValid() && index.column() >= 2 && !RefuseReadOnly(false)) {   // a field of the wide view
+            if (index.flags() & Qt::ItemIsEditable) grid_->edit(index);
+            return;
+        }
         if (!index.isValid() || index.column() != 1 || RefuseReadOnly(false)) return;
         grid_->scrollTo(index);
         topRow_ = grid_->rowAt(0) + 1;

@@ -8,12 +8,14 @@
 #include <QWidget>
 #include <map>
 
+class QBoxLayout;
 class QComboBox;
 class QFormLayout;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QStyledItemDelegate;
 
 namespace kt {
 
@@ -54,6 +56,14 @@ public:
     void LEInsertPaste() override;
     void LEDelete() override;
     bool ClipboardFilled() const override;
+    void LESelectAll() override;
+    void LEFillDown() override;
+    void LEShowAllFields(bool on) override;
+    bool AllFieldsShown() const override;
+
+    // The selected rows (1-based channel numbers, ascending); the current row
+    // when nothing is selected.
+    QList<int> SelectedRows() const;
 
     void GridNextLine();
     void GridNextCol();
@@ -100,6 +110,17 @@ private:
     bool RefuseReadOnly(bool command);
     void GridRightClick(const QPoint& pos, const QPoint& globalPos);
     QString T(const Bi& b) const;
+    // Several rows (ChannelSelection.cpp).
+    void FillDetailMany(const QList<int>& held);
+    void SetFieldOnSelection(ChField f);
+    void CopySelection();
+    void RemoveSelection(bool cut);
+    void PasteClipboard(bool insert);
+    void AfterRowsChanged();
+    // The wide view (ChannelWideView.cpp).
+    void BuildWideView(QBoxLayout* above);
+    void ApplyWideView();
+    void StoreColumnWidths();
 
     MainHost& host_;
     bool wandToSave_ = false;
@@ -139,6 +160,10 @@ private:
     QPushButton* cmdEdit_ = nullptr;
     QPushButton* cmdHelp_ = nullptr;
     QPushButton* cmdClose_ = nullptr;
+    QPushButton* cmdAllFields_ = nullptr;
+    QStyledItemDelegate* fieldDelegate_ = nullptr;
+    bool wide_ = false;
+    bool applyingWide_ = false;
 };
 
 }  // namespace kt

@@ -13,12 +13,12 @@ namespace kt {
 
 // ---- line-edit commands -------------------------------------------------
 
-bool frmCommChInfo::ClipboardFilled() const { return LineClipboardFilled(ws()); }
 
+// Each acts on every selected row (ChannelSelection.cpp).
 void frmCommChInfo::LECopy()
 {
     SaveShowGridData();
-    if (CurrentRow() > 0) LineCopy(ws(), band_, group_, CurrentRow());
+    if (CurrentRow() > 0) CopySelection();
 }
 
 void frmCommChInfo::AfterRemove(int row, int result)
@@ -27,29 +27,21 @@ void frmCommChInfo::AfterRemove(int row, int result)
         ws().Ask(T(kLastChannel), Buttons::Ok, Icon::Warning);
     if (static_cast<RemoveResult>(result) != RemoveResult::Removed) return;
     reShowGrid(row);
-    InitValidComboList();
-    ShowValidComboText();
-    Filling f(wandToSave_);
-    SelectIndex(cboGroupValid_, ws().OptFeat().GroupEnable[band_][group_]);
-    ShowChIfoDataOther();
+    AfterRowsChanged();
 }
 
 void frmCommChInfo::LECut()
 {
     SaveShowGridData();
-    const int row = CurrentRow();
-    if (row <= 0 || RefuseReadOnly(true)) return;
-    EditStep step(ws(), Named(steptxt::Cut, ChannelStepDetail(band_, group_, row)));
-    AfterRemove(row, int(LineCut(ws(), band_, group_, row)));
+    if (CurrentRow() <= 0 || RefuseReadOnly(true)) return;
+    RemoveSelection(true);
 }
 
 void frmCommChInfo::LEDelete()
 {
     SaveShowGridData();
-    const int row = CurrentRow();
-    if (row <= 0 || RefuseReadOnly(true)) return;
-    EditStep step(ws(), Named(steptxt::DeleteChannel, ChannelStepDetail(band_, group_, row)));
-    AfterRemove(row, int(LineDelete(ws(), band_, group_, row)));
+    if (CurrentRow() <= 0 || RefuseReadOnly(true)) return;
+    RemoveSelection(false);
 }
 
 bool frmCommChInfo::PasteDone(PasteResult result)
@@ -64,29 +56,15 @@ bool frmCommChInfo::PasteDone(PasteResult result)
 void frmCommChInfo::LEPaste()
 {
     SaveShowGridData();
-    const int row = CurrentRow();
-    if (row <= 0 || RefuseReadOnly(true)) return;
-    EditStep step(ws(), Named(steptxt::Paste, ChannelStepDetail(band_, group_, row)));
-    if (!PasteDone(LinePaste(ws(), band_, group_, row))) return;
-    reShowGrid(row);
-    InitValidComboList();
-    ShowValidComboText();
-    ShowChIfoDataOther();
+    if (CurrentRow() <= 0 || RefuseReadOnly(true)) return;
+    PasteClipboard(false);
 }
 
 void frmCommChInfo::LEInsertPaste()
 {
     SaveShowGridData();
-    const int row = CurrentRow();
-    if (row <= 0 || RefuseReadOnly(true)) return;
-    EditStep step(ws(), Named(steptxt::InsertPaste, ChannelStepDetail(band_, group_, row)));
-    if (!PasteDone(LineInsertPaste(ws(), band_, group_, row))) return;
-    Filling f(wandToSave_);
-    model_->ReloadRows(row, model_->rowCount());
-    InitComboWorkGroup();
-    InitValidComboList();
-    ShowValidComboText();
-    ShowChIfoDataOther();
+    if (CurrentRow() <= 0 || RefuseReadOnly(true)) return;
+    PasteClipboard(true);
 }
 
 // ---- keys and mouse -----------------------------------------------------
@@ -98,7 +76,8 @@ void frmCommChInfo::GridRightClick(const QPoint& pos, const QPoint& globalPos)
     if (row < 0) return;
     SaveShowGridData();
     grid_->setFocus();
-    grid_->setCurrentIndex(model_->index(row, 1));
+    // A click inside the selection keeps it, so the menu acts on every row.
+    if (!SelectedRows().contains(row + 1)) grid_->setCurrentIndex(model_->index(row, 1));
     host_.PopupListEditMenu(globalPos);
 }
 
@@ -154,6 +133,10 @@ bool frmCommChInfo::GridKey(QKeyEvent* e)
     }
     if (e->modifiers() == Qt::NoModifier && e->key() == Qt::Key_Delete) {
         if (editable) LEDelete();
+        return true;
+    }
+    if (e->modifiers() == Qt::ControlModifier && e->key() == Qt::Key_D) {
+        if (editable) LEFillDown();
         return true;
     }
     // Typing a digit starts an edit with that digit, as in a spreadsheet.

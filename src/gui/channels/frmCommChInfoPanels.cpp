@@ -4,6 +4,7 @@
 #include "gui/channels/frmCommChInfoParts.h"
 #include "model/ChannelRules.h"
 #include "model/EditStep.h"
+#include "rules/channels/ChannelRows.h"
 
 #include <QFormLayout>
 #include <QGroupBox>
@@ -33,6 +34,11 @@ void frmCommChInfo::ShowChIfoDataOther()
 {
     Trap("ShowChIfoDataOther", [&] {
         const int row = CurrentRow();
+        if (const QList<int> held = HeldRows(ws(), band_, group_, SelectedRows()); held.size() > 1) {
+            FillDetailMany(held);
+            fraDetail_->show();
+            return;
+        }
         const int slot = row > 0 ? FindSlot(ws(), band_, group_, row) : 0;
         if (slot == 0 || ws().Channels(band_, slot, group_).Used != 1
             || !SlotShowsChannel(ws().Channels(band_, slot, group_), band_, group_)) {
@@ -80,6 +86,7 @@ void frmCommChInfo::OnDetailChanged(ChField f)
 {
     if (!wandToSave_) return;
     Trap("ShowChIfoDataOther", [&] {
+        if (HeldRows(ws(), band_, group_, SelectedRows()).size() > 1) return SetFieldOnSelection(f);
         const int slot = FindSlot(ws(), band_, group_, CurrentRow());
         if (slot == 0) return;
         QComboBox* c = detail_[f];

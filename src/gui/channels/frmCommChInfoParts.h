@@ -17,6 +17,8 @@ inline constexpr Bi kPushedOut{"%1 would be pushed out of the group; delete or m
 inline constexpr Bi kClipboardEmpty{"Nothing to paste: copy or cut a channel first.",
                                     "没有可粘贴的内容：请先复制或剪切一个信道。"};
 
+inline constexpr Bi kAllFields{"Show All Fields", "显示全部字段"};
+
 // Twips to pixels at 96 dpi.
 constexpr int Px(int twips) { return twips / 15; }
 

@@ -9,6 +9,7 @@
 #include "rules/rogerbeep/RbRules.h"
 
 #include <QLocale>
+#include <memory>
 #include <algorithm>
 #include <cstdint>
 
@@ -117,6 +118,7 @@ struct FullImporter {
     QMap<int, FieldLists> lists[2];   // [isMemoryGroup][field]
     QStringList ctcss = CtcssList(), dcs = DcsList();
     QStringList header;
+    QList<CsvChannelRow> passed;   // every row that passed, in the order read
 
     FullImporter(Workspace& w, CsvImport& r, const QStringList& h) : ws(w), result(r), header(h)
     {
@@ -335,11 +337,90 @@ struct FullImporter {
                     held(r.line, col(kFirstField + i), r.cells.value(at[kFirstField + i]),
                          T(ws, csvtxt::Locked).arg(ChFieldText(ws, start, kFields[i], mem)));
         }
-        if (result.errors.total() == before) stage.groups[key].append(rec);
+        if (result.errors.total() == before) {
+            stage.groups[key].append(rec);
+            passed.append(CsvChannelRow{r.line, band, group, rec});
+        }
     }
 };
 
+// Reads the rows of the full layout after its header (rows[0], or the
+// layout's own columns when headerless) by the import's rules; staged in imp.
+void ReadFullRows(Workspace& ws, const CsvTable& table, CsvImport& result, bool headerless,
+                  std::unique_ptr<FullImporter>& imp)
+{
+    const QStringList want = FullHeader();
+    const QStringList header = headerless ? want : table.rows[0].cells;
+    // The columns by name, in any order; each once, none unknown.
+    QVector<int> at(want.size(), -1);
+    if (headerless) {
+        for (int j = 0; j < want.size(); ++j) at[j] = j;
+    } else {
+        const int headerLine = table.rows[0].line;
+        for (int i = 0; i < header.size(); ++i) {
+            int k = -1;
+            for (int j = 0; j < want.size(); ++j)
+                if (want[j].compare(header[i].trimmed(), Qt::CaseInsensitive) == 0) k = j;
+            if (k < 0) {
+                result.errors.add(CsvIssue{headerLine, i + 1, header[i], header[i],
+                                           i == 0 ? T(ws, csvtxt::UnknownHeader).arg(want.join(',')) : T(ws, csvtxt::UnknownColumn)});
+            } else if (at[k] >= 0) {
+                result.errors.add(CsvIssue{headerLine, i + 1, header[i], header[i], T(ws, csvtxt::TwiceColumn)});
+            } else {
+                at[k] = i;
+            }
+        }
+        for (int j = 0; j < want.size() && result.errors.isEmpty(); ++j)
+            if (at[j] < 0) result.errors.add(CsvIssue{headerLine, 0, {}, {}, T(ws, csvtxt::MissingColumn).arg(want[j])});
+        if (!result.errors.isEmpty()) return;
+    }
+    imp = std::make_unique<FullImporter>(ws, result, header);
+    for (int i = headerless ? 0 : 1; i < table.rows.size(); ++i) {
+        const CsvRow& r = table.rows[i];
+        if (r.cells.size() != header.size()) {
+            result.errors.add(CsvIssue{r.line, 0, {}, {}, T(ws, csvtxt::CellCount).arg(r.cells.size()).arg(header.size())});
+            continue;
+        }
+        imp->row(r, at);
+    }
+}
+
 }  // namespace
+
+namespace {
+
+// One channel's cells of the full layout; lists holds the group's English lists.
+QStringList FullCells(int band, int group, const ChannelRec& c, const QMap<int, QStringList>& lists)
+{
+    const QString freq = VfoNotSet(c, band, group) ? QString() : FreqCellText(c.Freq.bytes());
+    QStringList cells{BandName(band), GroupLetter(band, group), QString::number(c.ChNo), freq};
+    for (ChField f : kFields) {
+        const int v = ChFieldRef(const_cast<ChannelRec&>(c), f);
+        if (f == ChField::RxType) cells << ToneText(c.RxToneType, c.RxCtcss, c.RxDcs);
+        else if (f == ChField::TxType) cells << ToneText(c.TxToneType, c.TxCtcss, c.TxDcs);
+        else if (IsRef(f)) cells << (v == 0 ? chtxt::Off.en : QString::number(v));
+        else if (f == ChField::Mode) cells << (v >= 0 && v <= 5 ? ModeText(v) : QString::number(v));
+        else {
+            const QStringList& l = lists[int(f)];
+            cells << (v >= 0 && v < l.size() ? l[v] : QString::number(v));
+        }
+    }
+    return cells;
+}
+
+}  // namespace
+
+QList<QStringList> FullLayoutCells(Workspace& ws, int band, int group, const QList<ChannelRec>& recs)
+{
+    const int lang = ws.CurrentLanguage;
+    ws.CurrentLanguage = English;
+    QMap<int, QStringList> lists;
+    for (ChField f : kFields) lists[int(f)] = ChFieldList(ws, f, IsMemoryGroup(band, group));
+    ws.CurrentLanguage = lang;
+    QList<QStringList> out;
+    for (const ChannelRec& c : recs) out << FullCells(band, group, c, lists);
+    return out;
+}
 
 CsvExport ExportChannelsCsv(Workspace& ws)
 {
@@ -354,20 +435,7 @@ CsvExport ExportChannelsCsv(Workspace& ws)
             for (ChField f : kFields) lists[int(f)] = ChFieldList(ws, f, mem);
             const int count = std::min<int>(ws.ChannelCount(band, group), kMaxSlots);
             for (int s = 1; s <= count; ++s) {
-                ChannelRec c = ws.Channels(band, s, group);
-                const QString freq = VfoNotSet(c, band, group) ? QString() : FreqCellText(c.Freq.bytes());
-                QStringList cells{BandName(band), GroupLetter(band, group), QString::number(c.ChNo), freq};
-                for (ChField f : kFields) {
-                    const int v = ChFieldRef(c, f);
-                    if (f == ChField::RxType) cells << ToneText(c.RxToneType, c.RxCtcss, c.RxDcs);
-                    else if (f == ChField::TxType) cells << ToneText(c.TxToneType, c.TxCtcss, c.TxDcs);
-                    else if (IsRef(f)) cells << (v == 0 ? chtxt::Off.en : QString::number(v));
-                    else if (f == ChField::Mode) cells << (v >= 0 && v <= 5 ? ModeText(v) : QString::number(v));
-                    else {
-                        const QStringList& l = lists[int(f)];
-                        cells << (v >= 0 && v < l.size() ? l[v] : QString::number(v));
-                    }
-                }
+                const QStringList cells = FullCells(band, group, ws.Channels(band, s, group), lists);
                 out.bytes += CsvLine(cells);
                 ++out.channels;
             }
@@ -401,39 +469,33 @@ CsvImport ImportChannelsCsv(Workspace& ws, const QByteArray& bytes, const CsvImp
         result.layout = CsvLayout::Interchange;
         return result;
     }
-    // The columns by name, in any order; each once, none unknown.
-    const QStringList want = FullHeader();
-    QVector<int> at(want.size(), -1);
-    const int headerLine = table.rows[0].line;
-    for (int i = 0; i < header.size(); ++i) {
-        int k = -1;
-        for (int j = 0; j < want.size(); ++j)
-            if (want[j].compare(header[i].trimmed(), Qt::CaseInsensitive) == 0) k = j;
-        if (k < 0) {
-            result.errors.add(CsvIssue{headerLine, i + 1, header[i], header[i],
-                                          i == 0 ? T(ws, csvtxt::UnknownHeader).arg(want.join(',')) : T(ws, csvtxt::UnknownColumn)});
-        } else if (at[k] >= 0) {
-            result.errors.add(CsvIssue{headerLine, i + 1, header[i], header[i], T(ws, csvtxt::TwiceColumn)});
-        } else {
-            at[k] = i;
-        }
-    }
-    for (int j = 0; j < want.size() && result.errors.isEmpty(); ++j)
-        if (at[j] < 0) result.errors.add(CsvIssue{headerLine, 0, {}, {}, T(ws, csvtxt::MissingColumn).arg(want[j])});
-    if (!result.errors.isEmpty()) return result;
-
-    FullImporter imp(ws, result, header);
-    for (int i = 1; i < table.rows.size(); ++i) {
-        const CsvRow& r = table.rows[i];
-        if (r.cells.size() != header.size()) {
-            result.errors.add(CsvIssue{r.line, 0, {}, {}, T(ws, csvtxt::CellCount).arg(r.cells.size()).arg(header.size())});
-            continue;
-        }
-        imp.row(r, at);
-    }
-    if (result.ok()) Commit(ws, imp.stage, result);
+    std::unique_ptr<FullImporter> imp;
+    ReadFullRows(ws, table, result, false, imp);
+    if (imp && result.ok()) Commit(ws, imp->stage, result);
     return result;
 }
+
+CsvRowsRead ReadFullLayoutRows(Workspace& ws, const CsvTable& table)
+{
+    CsvRowsRead out;
+    if (table.rows.isEmpty()) {
+        out.check.errors.add(CsvIssue{0, 0, {}, {}, T(ws, csvtxt::Empty)});
+        return out;
+    }
+    const bool headerless = table.rows[0].cells.value(0).trimmed().compare("Band", Qt::CaseInsensitive) != 0;
+    if (!headerless && table.rows.size() == 1) {
+        out.check.errors.add(CsvIssue{0, 0, {}, {}, T(ws, csvtxt::NoRows)});
+        return out;
+    }
+    std::unique_ptr<FullImporter> imp;
+    ReadFullRows(ws, table, out.check, headerless, imp);
+    if (imp && out.check.ok()) out.rows = imp->passed;
+    out.check.channels = int(out.rows.size());
+    return out;
+}
+
+QStringList FullLayoutHeader() { return FullHeader(); }
+
 
 QString DescribeIssue(const Workspace& ws, const CsvIssue& i)
 {

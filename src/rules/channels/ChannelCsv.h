@@ -84,6 +84,28 @@ CsvExport ExportInterchangeCsv(Workspace& ws, CsvPlace place, bool dropUnsupport
 // Detects the layout from the header.
 CsvImport ImportChannelsCsv(Workspace& ws, const QByteArray& bytes, const CsvImportOptions& options = {});
 
+// The full layout's header, and the cells of channels of a group as the
+// export writes them.
+QStringList FullLayoutHeader();
+QList<QStringList> FullLayoutCells(Workspace& ws, int band, int group, const QList<ChannelRec>& recs);
+
+// Rows of the full layout read by the import's rules, without storing them:
+// each row's channel as an import would make it.  The header is optional:
+// a table whose first cell is not "Band" is read in the layout's own column
+// order.  No rows when there is any error.
+struct CsvChannelRow {
+    int line = 0;
+    int band = 0;
+    int group = 0;
+    ChannelRec rec;
+};
+struct CsvTable;
+struct CsvRowsRead {
+    CsvImport check;
+    QList<CsvChannelRow> rows;
+};
+CsvRowsRead ReadFullLayoutRows(Workspace& ws, const CsvTable& table);
+
 // "line 3, column 4 (Frequency) \"31.0\": reason", in the workspace's language.
 QString DescribeIssue(const Workspace& ws, const CsvIssue& issue);
 // One line per issue kept, then "… and 676,847 more problems" when some were left out.

@@ -23,6 +23,11 @@ void ChannelGridModel::ShowGroup(int band, int group)
         if (rec.Used == 1 && rec.ChNo >= 1 && rec.ChNo <= rows && SlotShowsChannel(rec, band_, group_))
             freq_[rec.ChNo - 1] = DigitsToFreqText(ws_, rec.Freq.bytes().trimmed());
     }
+    fields_.clear();
+    if (wide_) {
+        ReadLists();
+        for (int r = 1; r <= rows; ++r) fields_ << ReadFields(r);
+    }
     endResetModel();
 }
 
@@ -41,10 +46,80 @@ void ChannelGridModel::ReloadRows(int first, int last)
     last = std::min<int>(last, int(freq_.size()));
     if (first > last) return;
     for (int r = first; r <= last; ++r) freq_[r - 1] = ReadRow(r);
-    emit dataChanged(index(first - 1, 1), index(last - 1, 1), {Qt::DisplayRole, Qt::EditRole});
+    if (wide_)
+        for (int r = first; r <= last; ++r) fields_[r - 1] = ReadFields(r);
+    emit dataChanged(index(first - 1, 1), index(last - 1, columnCount() - 1), {Qt::DisplayRole, Qt::EditRole});
 }
 
-void ChannelGridModel::Retranslate() { emit headerDataChanged(Qt::Horizontal, 0, 1); }
+void ChannelGridModel::Retranslate()
+{
+    if (wide_) ShowGroup(band_, group_);   // the lists follow the language too
+    emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
+}
+
+void ChannelGridModel::SetWide(bool wide)
+{
+    if (wide == wide_) return;
+    wide_ = wide;
+    ShowGroup(band_, group_);
+}
+
+bool ChannelGridModel::FieldOfColumn(int column, ChField& f)
+{
+    const int i = column - 2;
+    if (i < 0 || i >= int(std::size(kAllChFields))) return false;
+    f = kAllChFields[i];
+    return true;
+}
+
+int ChannelGridModel::ColumnOfField(ChField f)
+{
+    for (int i = 0; i < int(std::size(kAllChFields)); ++i)
+        if (kAllChFields[i] == f) return i + 2;
+    return -1;
+}
+
+void ChannelGridModel::ReadLists()
+{
+    lists_.clear();
+    for (ChField f : kAllChFields) lists_ << ChFieldList(ws_, f, IsMemoryGroup(band_, group_));
+}
+
+QStringList ChannelGridModel::FieldList(ChField f) const
+{
+    const int c = ColumnOfField(f) - 2;
+    return c >= 0 && c < lists_.size() ? lists_[c] : ChFieldList(ws_, f, IsMemoryGroup(band_, group_));
+}
+
+// The texts of a row's fields as the panel shows them; a tone column is
+// empty unless the tone type is the one it holds.
+QStringList ChannelGridModel::ReadFields(int row) const
+{
+    QStringList out;
+    const int slot = FindSlot(ws_, band_, group_, row);
+    const ChannelRec* rec = slot > 0 ? &ws_.Channels(band_, slot, group_) : nullptr;
+    if (!rec || rec->Used != 1 || !SlotShowsChannel(*rec, band_, group_)) {
+        for (int i = 0; i < int(std::size(kAllChFields)); ++i) out << QString();
+        return out;
+    }
+    const bool mem = IsMemoryGroup(band_, group_);
+    for (ChField f : kAllChFields) {
+        const bool toneShown = (f != ChField::RxCtcss || rec->RxToneType == 1) &&
+                               (f != ChField::RxDcs || rec->RxToneType == 2) &&
+                               (f != ChField::TxCtcss || rec->TxToneType == 1) &&
+                               (f != ChField::TxDcs || rec->TxToneType == 2);
+        out << (toneShown ? ChFieldText(ws_, *rec, f, mem) : QString());
+    }
+    return out;
+}
+
+bool ChannelGridModel::FieldEditable(int row, ChField f) const
+{
+    if (!Editable() || row < 1 || row > fields_.size()) return false;
+    const int slot = FindSlot(ws_, band_, group_, row);
+    if (slot == 0 || fields_[row - 1].value(ColumnOfField(f) - 2).isEmpty()) return false;
+    return !(LockedByPublic(f) && ws_.Channels(band_, slot, group_).PublicCh == 1);
+}
 
 bool ChannelGridModel::Editable() const { return GroupEditable(band_, group_); }
 
@@ -58,7 +133,10 @@ int ChannelGridModel::rowCount(const QModelIndex& parent) const
     return parent.isValid() ? 0 : int(freq_.size());
 }
 
-int ChannelGridModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : 2; }
+int ChannelGridModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : (wide_ ? 2 + int(std::size(kAllChFields)) : 2);
+}
 
 QVariant ChannelGridModel::data(const QModelIndex& index, int role) const
 {
@@ -67,6 +145,7 @@ QVariant ChannelGridModel::data(const QModelIndex& index, int role) const
     if (role == Qt::ToolTipRole && index.column() == 1 && !Editable()) return ws_.T(chtxt::ReadOnlyGroup);
     if (role != Qt::DisplayRole && role != Qt::EditRole) return {};
     if (index.column() == 0) return RowHeaderText(band_, group_, index.row() + 1);
+    if (index.column() >= 2) return wide_ ? fields_.value(index.row()).value(index.column() - 2) : QVariant();
     return freq_[index.row()];
 }
 
@@ -75,6 +154,8 @@ QVariant ChannelGridModel::headerData(int section, Qt::Orientation o, int role) 
     if (o != Qt::Horizontal) return {};
     if (role == Qt::TextAlignmentRole) return int(Qt::AlignCenter);
     if (role != Qt::DisplayRole) return {};
+    ChField f;
+    if (FieldOfColumn(section, f)) return ChFieldLabel(f, ws_.CurrentLanguage);
     return ws_.T(section == 0 ? chtxt::ChNoHeader : chtxt::FreqHeader);
 }
 
@@ -83,14 +164,33 @@ Qt::ItemFlags ChannelGridModel::flags(const QModelIndex& index) const
     if (!index.isValid()) return Qt::NoItemFlags;
     if (index.column() == 0) return Qt::ItemIsEnabled;   // the header column is never selected
     Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-    if (Editable()) f |= Qt::ItemIsEditable;
+    ChField field;
+    const bool isField = FieldOfColumn(index.column(), field);
+    if (isField ? FieldEditable(index.row() + 1, field) : Editable()) f |= Qt::ItemIsEditable;
     return f;
 }
 
 bool ChannelGridModel::setData(const QModelIndex& index, const QVariant& value, int role)
 {
-    if (role != Qt::EditRole || !index.isValid() || index.column() != 1 || !Editable()) return false;
+    if (role != Qt::EditRole || !index.isValid() || !Editable()) return false;
     const int row = index.row() + 1;
+    ChField field;
+    if (FieldOfColumn(index.column(), field)) {
+        if (!FieldEditable(row, field)) return false;
+        const QString text = value.toString();
+        const int i = FieldList(field).indexOf(text);
+        if (i < 0) return false;
+        ChannelRec& rec = ws_.Channels(band_, FindSlot(ws_, band_, group_, row), group_);
+        {
+            EditStep step(ws_, Joined({ChFieldLabel(field, English), ChFieldLabel(field, Chinese)},
+                                      ChannelStepDetail(band_, group_, row)));
+            StoreChField(rec, field, text, i);
+        }
+        ReloadRow(row);
+        emit fieldStored(row);
+        return true;
+    }
+    if (index.column() != 1) return false;
     const StepName where = ChannelStepDetail(band_, group_, row);
     EditStep step(ws_, Named(steptxt::Frequency, where));
     const FreqCellResult r = SaveFreqCell(ws_, band_, group_, row, 1, value.toString().trimmed());

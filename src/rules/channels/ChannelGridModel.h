@@ -1,10 +1,13 @@
 // The channel grid of one group: one row per channel number, column 0 the
-// row header, column 1 the frequency.  Reads the workspace; a frequency set
+// row header, column 1 the frequency; in the wide view every detail field
+// follows as a column of its own (kAllChFields order), shown and stored as
+// the detail panel's lists have them.  Reads the workspace; a frequency set
 // through setData is stored by SaveFreqCell and the outcome reported, so the
 // window decides what to tell the user.
 #pragma once
 
 #include "rules/channels/ChannelEdit.h"
+#include "rules/channels/ChannelTables.h"
 
 #include <QAbstractTableModel>
 #include <QStringList>
@@ -23,6 +26,14 @@ public:
     void ReloadRow(int row) { ReloadRows(row, row); }
     // The header texts follow the language.
     void Retranslate();
+    // Every detail field as a column (true) or the frequency alone.
+    void SetWide(bool wide);
+    bool Wide() const { return wide_; }
+    // The field of a column, false for the header and frequency columns.
+    static bool FieldOfColumn(int column, ChField& f);
+    static int ColumnOfField(ChField f);
+    // The list a field column is edited with.
+    QStringList FieldList(ChField f) const;
 
     int Band() const { return band_; }
     int Group() const { return group_; }
@@ -39,9 +50,14 @@ public:
 signals:
     // A typed frequency went through SaveFreqCell (the row is shown again).
     void cellStored(int row, FreqCellResult result);
+    // A field was set in place (the row is shown again).
+    void fieldStored(int row);
 
 private:
     QString ReadRow(int row) const;
+    QStringList ReadFields(int row) const;
+    void ReadLists();
+    bool FieldEditable(int row, ChField f) const;
 
     Workspace& ws_;
     int band_ = 0;
@@ -49,6 +65,9 @@ private:
     // Texts as DigitsToFreqText gave them: it may warn, so it runs once per
     // read, not once per paint.
     QStringList freq_;
+    bool wide_ = false;
+    QList<QStringList> fields_;          // wide view: each row's field texts
+    QList<QStringList> lists_;           // wide view: each field's list for this group
 };
 
 }  // namespace kt

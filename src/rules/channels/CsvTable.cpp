@@ -112,7 +112,9 @@ bool NeedsQuotes(const QString& cell, char separator)
 
 }  // namespace
 
-CsvTable ReadCsv(const QByteArray& bytes, int language)
+namespace {
+
+CsvTable ReadTable(const QByteArray& bytes, int language, char forced)
 {
     CsvTable table;
     QByteArrayView text(bytes);
@@ -126,7 +128,7 @@ CsvTable ReadCsv(const QByteArray& bytes, int language)
         table.errorLine = 1;
         return table;
     }
-    table.separator = DetectSeparator(text);
+    table.separator = forced ? forced : DetectSeparator(text);
 
     csv_parser p;
     if (csv_init(&p, CSV_STRICT | CSV_STRICT_FINI) != 0) {
@@ -158,7 +160,7 @@ CsvTable ReadCsv(const QByteArray& bytes, int language)
     }
     csv_free(&p);
     // One line for a whole file in a spreadsheet's other form, not one per row.
-    if (table.error.isEmpty() && table.separator != ',') {
+    if (table.error.isEmpty() && table.separator != ',' && !forced) {
         const char mark = DecimalMark(table);
         if (table.separator == '\t' || mark == ',') {
             const QString sep = table.separator == '\t' ? tabletxt::Tabs.in(language) : QStringLiteral("\";\"");
@@ -169,6 +171,12 @@ CsvTable ReadCsv(const QByteArray& bytes, int language)
     }
     return table;
 }
+
+}  // namespace
+
+CsvTable ReadCsv(const QByteArray& bytes, int language) { return ReadTable(bytes, language, 0); }
+
+CsvTable ReadTabSeparated(const QByteArray& bytes, int language) { return ReadTable(bytes, language, '\t'); }
 
 bool ReadCsvFile(const QString& path, int language, QByteArray& bytes, QString& error)
 {

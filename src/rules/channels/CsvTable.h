@@ -28,6 +28,10 @@ struct CsvTable {
 // commas is refused as a whole, naming what was found and what is expected.
 CsvTable ReadCsv(const QByteArray& bytes, int language = 1);
 
+// Tab-separated text as a spreadsheet puts it on the clipboard: the same
+// quoting and text rules, a tab between the columns.
+CsvTable ReadTabSeparated(const QByteArray& bytes, int language = 1);
+
 // A CSV file holds a job's channels in well under 200 kB; a larger one is
 // refused before it is parsed.
 inline constexpr qint64 kMaxCsvBytes = 16 * 1024 * 1024;
