@@ -12,6 +12,7 @@
 #include <QBoxLayout>
 #include <QComboBox>
 #include <QHeaderView>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QScrollBar>
@@ -109,15 +110,23 @@ void frmCommChInfo::ApplyWideView()
         int total = grid_->columnWidth(0);
         for (int c = 1; c < model_->columnCount(); ++c) {
             const int w = widths.value(c).toInt();
-            if (w >= 20 && w <= 600) grid_->setColumnWidth(c, w);
-            else grid_->resizeColumnToContents(c), grid_->setColumnWidth(c, std::max(grid_->columnWidth(c), Px(1100)));
+            if (w >= 20 && w <= 600) {
+                grid_->setColumnWidth(c, w);
+            } else {
+                grid_->resizeColumnToContents(c);
+                grid_->setColumnWidth(c, std::max(grid_->columnWidth(c), Px(1100)));
+            }
             total += grid_->columnWidth(c);
         }
-        grid_->setMinimumWidth(Px(500) + Px(1520) + 20);
-        grid_->setMaximumWidth(QWIDGETSIZE_MAX);
-        grid_->setFixedWidth(std::min(total + 2 * grid_->frameWidth() +
-                                          grid_->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 4,
-                                      1200));
+        // As wide as its columns, within what the main window's area leaves
+        // beside the window's other parts; the grid scrolls sideways past that.
+        const int narrow = Px(500) + Px(1520) + 20;
+        int room = 1200;
+        if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()); sub && sub->mdiArea())
+            room = sub->mdiArea()->viewport()->width() - (sub->width() - grid_->width()) - 8;
+        grid_->setFixedWidth(std::max(narrow, std::min(total + 2 * grid_->frameWidth() +
+                                                           grid_->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 4,
+                                                       room)));
         grid_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     } else {
         h->setSectionResizeMode(QHeaderView::Fixed);

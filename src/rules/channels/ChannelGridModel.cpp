@@ -155,7 +155,15 @@ QVariant ChannelGridModel::headerData(int section, Qt::Orientation o, int role) 
     if (role == Qt::TextAlignmentRole) return int(Qt::AlignCenter);
     if (role != Qt::DisplayRole) return {};
     ChField f;
-    if (FieldOfColumn(section, f)) return ChFieldLabel(f, ws_.CurrentLanguage);
+    if (FieldOfColumn(section, f)) {
+        // The tone columns name their direction: "RXCTC CTCSS", "TXCTC DCS".
+        const int lang = ws_.CurrentLanguage;
+        if (f == ChField::RxCtcss || f == ChField::RxDcs)
+            return ChFieldLabel(ChField::RxType, lang) + (f == ChField::RxDcs ? " DCS" : " CTCSS");
+        if (f == ChField::TxCtcss || f == ChField::TxDcs)
+            return ChFieldLabel(ChField::TxType, lang) + (f == ChField::TxDcs ? " DCS" : " CTCSS");
+        return ChFieldLabel(f, lang);
+    }
     return ws_.T(section == 0 ? chtxt::ChNoHeader : chtxt::FreqHeader);
 }
 

@@ -1,0 +1,183 @@
+// Many channels at once with the main window and every editor open on a full
+// HF job: one field set on the 480 channels of groups A-L, Ctrl+A, Copy and
+// Paste of a group's 40 rows, and undo/redo of each, every one with the
+// repaint that follows.
+#ifdef KT_WITH_GUI
+#include "TestSupport.h"
+#include "gui/channels/frmCommChInfo.h"
+#include "gui/frmMain.h"
+#include "model/ChannelRules.h"
+#include "model/EditStep.h"
+#include "model/FreqRules.h"
+#include "rules/channels/ChannelEdit.h"
+#include "rules/channels/ChannelRows.h"
+#include "shell/DocumentHistory.h"
+#include "shell/Shell.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QSettings>
+#include <benchmark/benchmark.h>
+#include <memory>
+
+namespace {
+
+using namespace kt;
+
+void EnsureApp()
+{
+    if (QCoreApplication::instance()) return;
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "kt6383_bench";
+    static char* argv[] = {name, nullptr};
+    static QApplication app(argc, argv);
+}
+
+struct FullJob {
+    test::TempInstall inst;
+    Workspace ws;
+    ScriptedAsker asker;
+    std::unique_ptr<QSettings> store;
+    std::unique_ptr<frmMain> main;
+    frmCommChInfo* w = nullptr;
+
+    FullJob()
+    {
+        EnsureApp();
+        StartOptions opt;
+        opt.programDir = inst.bin();
+        opt.root = inst.root();
+        StartUp(ws, opt);
+        ws.asker = &asker;
+        store = std::make_unique<QSettings>(inst.path("user.ini"), QSettings::IniFormat);
+        main = std::make_unique<frmMain>(ws, store.get());
+        main->show();
+        ChangeBand(ws, 0);
+        auto& o = ws.OptFeat();
+        o.FmEnabled = o.AmEnabled = o.UsbEnabled = o.LsbEnabled = o.PaEnabled = o.CwEnabled = 1;
+        for (int g = 1; g <= GroupsOfBand(0); ++g) {
+            o.GroupEnable[0][g] = 1;
+            for (int ch = 1; ch <= GroupSize(0, g); ++ch)
+                if (FindSlot(ws, 0, g, ch) == 0)
+                    InsertChannel(ws, ch, 0, g, QString("28.%1").arg(ch * 100, 5, 10, QChar('0')));
+        }
+        for (Child c : {Child::OptFeatures, Child::Dtmf, Child::ToneTips}) main->ShowChild(c);
+        main->CloseChild(Child::ChannelInfo);
+        main->ShowChild(Child::ChannelInfo);
+        w = main->ChannelWindow();
+        main->History().Reset();
+        QCoreApplication::processEvents();
+    }
+    void ShowGroup(const QString& letter) { w->findChild<QComboBox*>("cboGroup")->setCurrentText(letter); }
+    // Mode on every channel of groups A-L as one step, then the windows show it.
+    void SetModeOnAL(const QString& mode)
+    {
+        QList<int> rows;
+        for (int r = 1; r <= 40; ++r) rows << r;
+        {
+            EditStep step(ws, RowsStepName(ChField::Mode, 480));
+            for (int g = 1; g <= 12; ++g) SetFieldOnRows(ws, 0, g, rows, ChField::Mode, mode, 0);
+        }
+        emit ws.Events().channelsChanged(0, 1);
+        QCoreApplication::processEvents();
+    }
+};
+
+void BM_SetFieldOn480Channels(benchmark::State& state)
+{
+    FullJob f;
+    bool am = false;
+    for (auto _ : state) {
+        am = !am;
+        f.SetModeOnAL(am ? "AM" : "FM");
+    }
+}
+BENCHMARK(BM_SetFieldOn480Channels)->Unit(benchmark::kMillisecond)->Iterations(50);
+
+// The panel's way: the whole group selected, one pick in the Mode list.
+void BM_PanelPickOn40Channels(benchmark::State& state)
+{
+    FullJob f;
+    f.w->LESelectAll();
+    auto* mode = f.w->findChild<QComboBox*>("cboMode");
+    int i = 0;
+    for (auto _ : state) {
+        i = i == 1 ? 2 : 1;
+        mode->setCurrentIndex(i);
+        QCoreApplication::processEvents();
+    }
+}
+BENCHMARK(BM_PanelPickOn40Channels)->Unit(benchmark::kMillisecond)->Iterations(50);
+
+void BM_UndoRedoSetFieldOn480Channels(benchmark::State& state)
+{
+    FullJob f;
+    f.SetModeOnAL("AM");
+    bool undone = false;
+    for (auto _ : state) {
+        if (undone) f.main->History().Redo();
+        else f.main->History().Undo();
+        undone = !undone;
+        QCoreApplication::processEvents();
+    }
+}
+BENCHMARK(BM_UndoRedoSetFieldOn480Channels)->Unit(benchmark::kMillisecond)->Iterations(50);
+
+void BM_SelectAll40Rows(benchmark::State& state)
+{
+    FullJob f;
+    for (auto _ : state) {
+        f.w->LESelectAll();
+        QCoreApplication::processEvents();
+        f.w->SelectedRows();
+    }
+}
+BENCHMARK(BM_SelectAll40Rows)->Unit(benchmark::kMillisecond)->Iterations(50);
+
+void BM_Copy40Rows(benchmark::State& state)
+{
+    FullJob f;
+    f.w->LESelectAll();
+    for (auto _ : state) {
+        f.w->LECopy();
+        QCoreApplication::processEvents();
+    }
+}
+BENCHMARK(BM_Copy40Rows)->Unit(benchmark::kMillisecond)->Iterations(50);
+
+// Group A's 40 rows over group B's, each one step with the repaint.
+void BM_Paste40Rows(benchmark::State& state)
+{
+    FullJob f;
+    f.w->LESelectAll();
+    f.w->LECopy();
+    f.ShowGroup("B");
+    QCoreApplication::processEvents();
+    for (auto _ : state) {
+        f.w->LEPaste();
+        QCoreApplication::processEvents();
+    }
+}
+BENCHMARK(BM_Paste40Rows)->Unit(benchmark::kMillisecond)->Iterations(50);
+
+void BM_UndoRedoPaste40Rows(benchmark::State& state)
+{
+    FullJob f;
+    f.w->LESelectAll();
+    f.w->LECopy();
+    f.ShowGroup("B");
+    f.w->LEPaste();
+    QCoreApplication::processEvents();
+    bool undone = false;
+    for (auto _ : state) {
+        if (undone) f.main->History().Redo();
+        else f.main->History().Undo();
+        undone = !undone;
+        QCoreApplication::processEvents();
+    }
+}
+BENCHMARK(BM_UndoRedoPaste40Rows)->Unit(benchmark::kMillisecond)->Iterations(50);
+
+}  // namespace
+#endif
