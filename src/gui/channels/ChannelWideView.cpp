@@ -143,6 +143,7 @@ void frmCommChInfo::ApplyWideView()
         adjustSize();
         sub->resize(sub->sizeHint());
     }
+    grid_->setFocus();   // the keys go on acting on the rows
     applyingWide_ = false;
 }
 
@@ -160,10 +161,13 @@ void frmCommChInfo::StoreColumnWidths()
 void frmCommChInfo::LEFillDown()
 {
     SaveShowGridData();
-    if (!wide_ || RefuseReadOnly(true)) return;
+    if (RefuseReadOnly(true)) return;
     const int col = grid_->currentIndex().column();
     ChField f;
-    if (!ChannelGridModel::FieldOfColumn(col, f)) return;
+    if (!wide_ || !ChannelGridModel::FieldOfColumn(col, f)) {
+        host_.ShowStatus(T(kFillDownWhere));
+        return;
+    }
     QList<int> rows;
     for (int r : HeldRows(ws(), band_, group_, SelectedRows()))
         if (!model_->index(r - 1, col).data().toString().isEmpty()) rows << r;

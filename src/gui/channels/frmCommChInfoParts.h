@@ -18,6 +18,8 @@ inline constexpr Bi kClipboardEmpty{"Nothing to paste: copy or cut a channel fir
                                     "没有可粘贴的内容：请先复制或剪切一个信道。"};
 
 inline constexpr Bi kAllFields{"Show All Fields", "显示全部字段"};
+inline constexpr Bi kFillDownWhere{"Fill Down fills a field column: choose View > Show All Fields and a cell of a field.",
+                                   "向下填充作用于字段列：请选择“视图 > 显示全部字段”并选中一个字段单元格。"};
 
 // Twips to pixels at 96 dpi.
 constexpr int Px(int twips) { return twips / 15; }

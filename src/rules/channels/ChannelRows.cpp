@@ -80,18 +80,16 @@ QList<int> HeldRows(const Workspace& ws, int band, int group, const QList<int>& 
 
 QString CommonFieldText(const Workspace& ws, int band, int group, const QList<int>& rows, ChField f)
 {
-    const bool mem = IsMemoryGroup(band, group);
-    QString common;
-    bool first = true;
+    // The stored values decide; the entry is looked up once, for the common one.
+    const ChannelRec* common = nullptr;
     for (int r : rows) {
         const ChannelRec* rec = ShownChannel(ws, band, group, r);
         if (!rec) continue;
-        const QString t = ChFieldText(ws, *rec, f, mem);
-        if (first) common = t;
-        else if (t != common) return {};
-        first = false;
+        if (!common) common = rec;
+        else if (ChFieldRef(const_cast<ChannelRec&>(*rec), f) != ChFieldRef(const_cast<ChannelRec&>(*common), f))
+            return {};
     }
-    return common;
+    return common ? ChFieldText(ws, *common, f, IsMemoryGroup(band, group)) : QString();
 }
 
 int CommonToneType(const Workspace& ws, int band, int group, const QList<int>& rows, bool rx)
