@@ -8,6 +8,7 @@
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QProcess>
 
 namespace kt {
@@ -53,6 +54,37 @@ TEST_F(ReachTest, EveryFocusableControlHasAnAccessibleName)
     QAccessibleInterface* cell = grid->tableInterface()->cellAt(0, 1);
     ASSERT_NE(cell, nullptr);
     EXPECT_EQ(cell->text(QAccessible::Name), "信道 1，频率 " + (Cell(1).isEmpty() ? QString("空") : Cell(1)));
+}
+
+// Shift+F10 and the Menu key open the row pop-up at the current row, which
+// shows the keys of its commands, as the Edit menu's row commands do.
+TEST_F(ReachTest, RowPopUpOpensByKeyAtTheCurrentRow)
+{
+    In<QComboBox>(Channels(), "cboBand")->setCurrentIndex(0);
+    In<QComboBox>(Channels(), "cboGroup")->setCurrentText("A");
+    QMenu* popup = main->menu("MnuListEdit");
+    ASSERT_NE(popup, nullptr);
+    for (const QKeyCombination key : {QKeyCombination(Qt::ShiftModifier, Qt::Key_F10), QKeyCombination(Qt::Key_Menu)}) {
+        SelectRow(4);
+        Grid()->setFocus();
+        QTest::keyClick(Grid(), key.key(), key.keyboardModifiers());
+        ASSERT_TRUE(SpinUntil([&] { return popup->isVisible(); }, 2000)) << key.toCombined();
+        const QRect cell = Grid()->visualRect(Grid()->currentIndex());
+        EXPECT_TRUE(popup->geometry().contains(Grid()->viewport()->mapToGlobal(cell.center()) + QPoint(1, 1)))
+            << "at the current row";
+        popup->hide();
+    }
+    QMenu* rows = main->findChild<QMenu*>("mnuEditRows");
+    ASSERT_NE(rows, nullptr);
+    for (const char* name : {"MnuLECopy", "MnuLECut", "MnuLEPaste", "MnuLEInsert", "MnuLEDelete"}) {
+        QAction* a = main->menuAction(name);
+        ASSERT_NE(a, nullptr) << name;
+        EXPECT_FALSE(a->shortcut().isEmpty()) << name;
+        const QString edit = QStringLiteral("mnuEditRow") + QString::fromLatin1(name + 5);
+        QAction* e = rows->findChild<QAction*>(edit);
+        ASSERT_NE(e, nullptr) << name;
+        EXPECT_EQ(e->shortcut(), a->shortcut()) << name;
+    }
 }
 
 }  // namespace
