@@ -10,6 +10,8 @@ Answer ScriptedAsker::ask(const QString& text, Buttons buttons, Icon, bool)
     if (a == Answer::Ok) {
         if (buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel) return Answer::Yes;
         if (buttons == Buttons::RetryCancel) return Answer::Retry;
+        if (buttons == Buttons::RecoverDiscardLater) return Answer::Recover;
+        if (buttons == Buttons::DiscardLater) return Answer::Discard;
     }
     return a;
 }

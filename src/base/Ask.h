@@ -8,9 +8,9 @@
 
 namespace kt {
 
-enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel };
+enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel, RecoverDiscardLater, DiscardLater };
 enum class Icon { None, Information, Warning, Question, Critical };
-enum class Answer { Ok, Cancel, Yes, No, Retry };
+enum class Answer { Ok, Cancel, Yes, No, Retry, Recover, Discard, Later };
 
 class Asker {
 public:

@@ -99,6 +99,8 @@ Answer ToolAsker::ask(const QString& text, Buttons buttons, Icon, bool)
     switch (buttons) {
     case Buttons::Ok: return Answer::Ok;
     case Buttons::YesNo: return Answer::No;
+    case Buttons::RecoverDiscardLater:
+    case Buttons::DiscardLater: return Answer::Later;
     default: return Answer::Cancel;
     }
 }

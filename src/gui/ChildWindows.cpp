@@ -1,8 +1,11 @@
 #include "gui/ChildWindows.h"
+#include "gui/AccessibleNames.h"
 #include "gui/MenuPolish.h"
 #include "model/EditStep.h"
+#include "model/Workspace.h"
 
 #include <QApplication>
+#include <QTimer>
 #include <QCloseEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -79,6 +82,9 @@ void ChildWindows::Show(Child which)
     frame->show();
     Cascade();
     area_.setActiveSubWindow(frame);
+    // Every control gets the name a screen reader says, once the window
+    // is laid out and its texts are in.
+    QTimer::singleShot(0, w, [w, L = host_.ws().CurrentLanguage] { NameControls(w, L); });
 }
 
 void ChildWindows::Close(Child which)

@@ -2,6 +2,8 @@
 // link, the channel files and checks, the report and the manual.
 #include "gui/CommandRegistry.h"
 #include "gui/ReportCommands.h"
+#include "gui/KeyboardMenus.h"
+#include "gui/ThemeMenu.h"
 #include "gui/channels/ChannelFileCommands.h"
 #include "gui/frmMain.h"
 #include "gui/help/FrmHelp.h"
@@ -52,6 +54,8 @@ const std::vector<WingFactory>& StandardCommandWings()
                                   {"mnuHelpTopic", [](MainHost& h) { FrmHelp::ShowFor(h); }}},
                                  parent);
         },
+        &MakeThemeWing,
+        &MakeKeyboardWing,
     };
     return wings;
 }

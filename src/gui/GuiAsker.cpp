@@ -17,6 +17,9 @@ namespace {
 constexpr Bi kYes{"&Yes", "是(&Y)"};
 constexpr Bi kNo{"&No", "否(&N)"};
 constexpr Bi kRetry{"&Retry", "重试(&R)"};
+constexpr Bi kRecover{"&Recover", "恢复(&R)"};
+constexpr Bi kDiscard{"&Discard", "丢弃(&D)"};
+constexpr Bi kLater{"&Later", "以后再说(&L)"};
 }  // namespace
 
 Answer GuiAsker::ask(const QString& text, Buttons buttons, Icon icon, bool withTitle)
@@ -40,12 +43,17 @@ Answer GuiAsker::ask(const QString& text, Buttons buttons, Icon icon, bool withT
     const B yes{QMessageBox::Yes, Answer::Yes, &kYes};
     const B no{QMessageBox::No, Answer::No, &kNo};
     const B retry{QMessageBox::Retry, Answer::Retry, &kRetry};
+    const B recover{QMessageBox::Open, Answer::Recover, &kRecover};
+    const B discard{QMessageBox::Discard, Answer::Discard, &kDiscard};
+    const B later{QMessageBox::Ignore, Answer::Later, &kLater};
     switch (buttons) {
     case Buttons::Ok: set = {ok}; break;
     case Buttons::OkCancel: set = {ok, cancel}; break;
     case Buttons::YesNo: set = {yes, no}; break;
     case Buttons::YesNoCancel: set = {yes, no, cancel}; break;
     case Buttons::RetryCancel: set = {retry, cancel}; break;
+    case Buttons::RecoverDiscardLater: set = {recover, discard, later}; break;
+    case Buttons::DiscardLater: set = {discard, later}; break;
     }
     for (const B& b : set) box.addButton(b.sb)->setText(ws_.T(*b.caption));
     box.setDefaultButton(set.first().sb);

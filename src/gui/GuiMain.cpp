@@ -6,7 +6,12 @@
 //   --screenshot FILE  saves a picture of the main window once shown, then ends
 //   --language zh|en   the system language for this run (what a first run
 //                    starts in and whether Chinese is offered)
+//   FILE             a data file (or a memory image, a backup) opened as Open
+//                    opens it
 #include "gui/GuiAsker.h"
+#include "gui/StartUpWork.h"
+#include "shell/Autosave.h"
+#include "shell/DocumentHistory.h"
 #include "shell/Settings.h"
 #include "shell/Shell.h"
 #include "gui/frmMain.h"
@@ -23,6 +28,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 
 namespace {
 
@@ -92,6 +98,7 @@ int main(int argc, char** argv)
     QCommandLineOption langOpt("language", "System language for this run: zh (Chinese) or en (English).",
                                "zh|en");
     parser.addOptions({rootOpt, groupOpt, quitOpt, shotOpt, langOpt});
+    parser.addPositionalArgument("file", "A data file (.dat) or a memory image (.img, a backup) to open.", "[file]");
     parser.process(app);
     if (parser.isSet(langOpt) && !languageArg) {
         std::fprintf(stderr, "kt6383pro: --language takes zh or en, not \"%s\"\n",
@@ -122,6 +129,16 @@ int main(int argc, char** argv)
     asker.setRecent(&main.Recent());
     main.show();
 
+    // The unsaved work of this run is kept for recovery; what a crashed run
+    // left is offered first, then the file the command line names is opened.
+    // A run that only takes a picture or measures its start keeps nothing.
+    std::unique_ptr<kt::Autosave> keeper;
+    if (!parser.isSet(shotOpt) && !parser.isSet(quitOpt)) {
+        keeper = std::make_unique<kt::Autosave>(ws, kt::DefaultRecoveryBase(), &main.History());
+        kt::OfferRecoveryAtStart(main, *keeper);
+    }
+    kt::OpenFromCommandLine(main, parser.positionalArguments());
+
     if (parser.isSet(shotOpt)) {
         const QString file = parser.value(shotOpt);
         QTimer::singleShot(300, &app, [&main, file] {
@@ -136,6 +153,7 @@ int main(int argc, char** argv)
         });
     }
     const int rc = app.exec();
+    keeper.reset();
     ws.asker = nullptr;
     return rc;
 }

@@ -2,6 +2,7 @@
 #include "gui/EditorRegistry.h"
 #include "gui/FrmHistory.h"
 #include "gui/FrmSetLanguage.h"
+#include "gui/Theme.h"
 #include "gui/MenuPolish.h"
 #include "gui/TreePane.h"
 #include "gui/frmAbout.h"
@@ -355,7 +356,7 @@ void frmMain::LoadBKPic()
                                                       : QImage();
     }
     if (bkTile_.isNull()) mdi_->setBackground(palette().brush(QPalette::Dark));
-    else mdi_->setBackground(QBrush(bkTile_));
+    else mdi_->setBackground(QBrush(TileForColours(bkTile_)));
 }
 
 void frmMain::ApplyLanguage()
@@ -406,6 +407,8 @@ void frmMain::changeEvent(QEvent* e)
 {
     QMainWindow::changeEvent(e);
     if (e->type() == QEvent::ActivationChange && isActiveWindow()) ApplyLanguage();
+    // Another theme: the background follows its colours.
+    if (e->type() == QEvent::PaletteChange && mdi_) LoadBKPic();
 }
 
 Geometry frmMain::CurrentGeometry() const

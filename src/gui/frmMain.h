@@ -84,6 +84,8 @@ public:
     void ToolBarClick(const QString& key);
     // Opens a file of the recent-files list; one that is gone leaves the list.
     void OpenRecent(const QString& path);
+    // Open with the file already chosen (empty: the open dialog); true when opened.
+    bool OpenFile(const QString& path);
     void ShowHistoryWindow();
 
     DocumentHistory& History() { return *history_; }

@@ -172,14 +172,17 @@ DocumentWindows frmMain::OpenWindows()
     return w;
 }
 
-void frmMain::mnuFileOpen_Click()
+void frmMain::mnuFileOpen_Click() { OpenFile({}); }
+
+bool frmMain::OpenFile(const QString& path)
 {
-    const bool opened = OpenCommand(ws_, OpenWindows());
+    const bool opened = OpenCommand(ws_, OpenWindows(), path);
     children_->Reopen(std::exchange(setAside_, {}));
-    if (!opened) return;
+    if (!opened) return false;
     // An opened file starts a history of its own.
     history_->Reset();
     NoteFile(ws_.CurrentFile);
+    return true;
 }
 
 void frmMain::OpenRecent(const QString& path)

@@ -204,15 +204,30 @@ int BandClassOf(const QString& bandRange)
 }
 
 
-void SetModelInfo(Workspace& ws)
+namespace {
+
+void PutModelInfo(const Workspace& ws, ModelInfoRec& mi)
 {
-    ModelInfoRec& mi = ws.WorkRecord.ModelInfo;
     const QByteArray code = ws.ModelCode + QByteArray(1, '\0');
     mi.MiModel.set(code.left(7));
     mi.MiModelShort.set(code.left(6));
     mi.MiBandClass = int16_t(BandClassOf(ws.BandRange));
     mi.MiTag = 248;
 }
+
+}  // namespace
+
+void SetModelInfo(Workspace& ws) { PutModelInfo(ws, ws.WorkRecord.ModelInfo); }
+
+QByteArray WorkingDataBytes(const Workspace& ws)
+{
+    DataRecord rec = ws.WorkRecord;
+    PutModelInfo(ws, rec.ModelInfo);
+    rec.Version.set(kDataVersion);
+    return SerializeDataRecord(rec);
+}
+
+QByteArray WorkingChannelBytes(const Workspace& ws) { return ChannelFileBytes(ws.Channels, ws.WorkRecord.ChannelCount); }
 
 void TakeSnapshot(Workspace& ws)
 {

@@ -39,6 +39,10 @@ struct FileResult {
 };
 
 FileResult SaveDataFile(Workspace& ws);   // writes CurrentFile and its .fre
+// The pair Save would write for the working data now, without touching the
+// workspace: the data file's bytes and the channel file's bytes.
+QByteArray WorkingDataBytes(const Workspace& ws);
+QByteArray WorkingChannelBytes(const Workspace& ws);
 FileResult OpenDataFile(Workspace& ws);   // reads CurrentFile and its .fre
 // Loads a template pair without checks or messages; false when the data file was unreadable.
 bool LoadTemplate(Workspace& ws, const QString& path);

@@ -21,6 +21,9 @@ Answer Workspace::Ask(const QString& text, Buttons buttons, Icon icon, bool with
     case Buttons::YesNo:
     case Buttons::YesNoCancel: return Answer::Yes;
     case Buttons::RetryCancel: return Answer::Retry;
+    // Without anyone to ask, recovery work is kept for a later start.
+    case Buttons::RecoverDiscardLater:
+    case Buttons::DiscardLater: return Answer::Later;
     default: return Answer::Ok;
     }
 }

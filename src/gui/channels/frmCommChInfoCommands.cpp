@@ -110,6 +110,13 @@ bool frmCommChInfo::GridKey(QKeyEvent* e)
     const bool changes = e->matches(QKeySequence::Cut) || e->matches(QKeySequence::Paste) || typed ||
                          (e->modifiers() == Qt::NoModifier && (e->key() == Qt::Key_Insert || e->key() == Qt::Key_Delete));
     if (changes && RefuseReadOnly(false)) return true;
+    // Shift+F10 and the Menu key: the row pop-up at the current row.
+    if ((e->key() == Qt::Key_Menu && e->modifiers() == Qt::NoModifier)
+        || (e->key() == Qt::Key_F10 && e->modifiers() == Qt::ShiftModifier)) {
+        const QRect cell = grid_->visualRect(grid_->currentIndex());
+        if (cell.isValid()) GridRightClick(cell.center(), grid_->viewport()->mapToGlobal(cell.center()));
+        return true;
+    }
     const bool editable = GroupIsEditable() && CurrentRow() > 0;
     if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter || e->key() == Qt::Key_F2) {
         EnterGridEdit();

@@ -119,6 +119,7 @@ void FrmDTMF::BuildControls()
     auto addRow = [&](const Bi& caption, QWidget* control) {
         QLabel* l = RightLabel(decode_);
         captions_.push_back({l, caption});
+        l->setBuddy(control);
         dg->addWidget(l, row, 0);
         dg->addWidget(control, row, 1);
         ++row;
@@ -147,8 +148,11 @@ void FrmDTMF::BuildControls()
     captions_.push_back({stunType, t::StunType});
     auto* stunTypeList = new QComboBox(stun);
     stunTypeList->setObjectName("cboStunType");
+    auto* stunCodeEdit = new QLineEdit(stun);
+    stunCode->setBuddy(stunCodeEdit);
+    stunType->setBuddy(stunTypeList);
     sg->addWidget(stunCode, 0, 0);
-    sg->addWidget(new QLineEdit(stun), 0, 1);
+    sg->addWidget(stunCodeEdit, 0, 1);
     sg->addWidget(stunType, 1, 0);
     sg->addWidget(stunTypeList, 1, 1);
     dg->addWidget(stun, row++, 0, 1, 2);

@@ -143,6 +143,13 @@ QVariant ChannelGridModel::data(const QModelIndex& index, int role) const
     if (!index.isValid() || index.row() >= freq_.size()) return {};
     if (role == Qt::TextAlignmentRole) return int(Qt::AlignCenter);
     if (role == Qt::ToolTipRole && index.column() == 1 && !Editable()) return ws_.T(chtxt::ReadOnlyGroup);
+    // What a screen reader says of a cell.
+    if (role == Qt::AccessibleTextRole && index.column() == 1) {
+        static constexpr Bi spoken{"channel %1, frequency %2", "信道 %1，频率 %2"};
+        static constexpr Bi empty{"empty", "空"};
+        const QString f = freq_[index.row()];
+        return ws_.T(spoken).arg(RowHeaderText(band_, group_, index.row() + 1), f.isEmpty() ? ws_.T(empty) : f);
+    }
     if (role != Qt::DisplayRole && role != Qt::EditRole) return {};
     if (index.column() == 0) return RowHeaderText(band_, group_, index.row() + 1);
     if (index.column() >= 2) return wide_ ? fields_.value(index.row()).value(index.column() - 2) : QVariant();
