@@ -3,6 +3,7 @@
 #include "gui/CommandRegistry.h"
 #include "gui/ReportCommands.h"
 #include "gui/channels/ChannelFileCommands.h"
+#include "gui/channels/ChannelTools.h"
 #include "gui/frmMain.h"
 #include "gui/help/FrmHelp.h"
 #include "gui/link/GuiTransfers.h"
@@ -52,6 +53,7 @@ const std::vector<WingFactory>& StandardCommandWings()
                                   {"mnuHelpTopic", [](MainHost& h) { FrmHelp::ShowFor(h); }}},
                                  parent);
         },
+        [](MainHost& host, QSettings&, QObject* parent) -> CommandWing* { return new ChannelTools(host, parent); },
     };
     return wings;
 }

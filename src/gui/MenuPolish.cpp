@@ -40,6 +40,9 @@ constexpr ShortcutEntry kShortcuts[] = {
     {"mnuHelpTopic", QKeySequence::HelpContents, "F1"},
     {"mnuEditUndo", QKeySequence::Undo, "Ctrl+Z"},
     {"mnuEditRedo", QKeySequence::Redo, "Ctrl+Shift+Z"},
+    {"mnuChannelFind", QKeySequence::Find, "Ctrl+F"},
+    {"mnuChannelFindNext", QKeySequence::FindNext, "F3"},
+    {"mnuChannelFindPrev", QKeySequence::FindPrevious, "Shift+F3"},
 };
 
 // Keys a command has on every platform, beside the platform's own: Redo is
@@ -50,6 +53,9 @@ struct ExtraShortcut {
 };
 constexpr ExtraShortcut kAlways[] = {
     {"mnuEditRedo", {"Ctrl+Shift+Z", "Ctrl+Y"}},
+    {"mnuChannelFind", {"Ctrl+F", "Ctrl+F"}},
+    {"mnuChannelFindNext", {"F3", "F3"}},
+    {"mnuChannelFindPrev", {"Shift+F3", "Shift+F3"}},
 };
 
 // Commands whose windows or behaviour are not in the program yet.  An entry
