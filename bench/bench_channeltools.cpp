@@ -81,7 +81,7 @@ void BM_FindBothBands(benchmark::State& state)
     FillJob(ws);
     size_t found = 0;
     for (auto _ : state) {
-        const auto m = FindChannels(ws, ChannelQuery(QStringLiteral("28.1")));
+        const auto m = FindChannels(ws, ChannelQuery(QStringLiteral("28.02")));
         found = m.size();
         benchmark::DoNotOptimize(found);
     }

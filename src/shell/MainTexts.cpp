@@ -41,7 +41,7 @@ const std::vector<MenuEntry>& MenuTable()
         {"mnuEmbeddedMsg", "mnuEdit", {"Embedded &Message", "嵌入信息(&M)"}, true, false},
         {"mnuEMG", "mnuEdit", {"Local &Information", "本机信息(&I)"}, true, false},
 
-        {"mnuChannel", nullptr, {"&Channel", "信道(&C)"}, false, false},
+        {"mnuChannel", nullptr, {"Cha&nnel", "信道(&N)"}, false, false},
         {"mnuChannelFill", "mnuChannel", {"&Fill Channels…", "填充信道(&F)…"}, false, false},
         {"mnuChannelSort", "mnuChannel", {"&Sort Channels by Frequency", "按频率排序信道(&S)"}, false, false},
         {"mnuChannelFind", "mnuChannel", {"F&ind…", "查找(&I)…"}, false, true},

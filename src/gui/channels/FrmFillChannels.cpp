@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -45,17 +46,24 @@ FrmFillChannels::FrmFillChannels(Workspace& ws, int band, int group, std::vector
     where->setObjectName("lblWhere");
     form->addRow(where);
 
+    // Which rows, then which frequencies: two boxes, one choice each.
+    auto* rows = new QGroupBox(ws.T(filldlg::Rows), this);
+    auto* rowsLayout = new QVBoxLayout(rows);
     auto* scope = new QButtonGroup(this);
     if (selected_.size() > 1) {
-        optSelected_ = Radio(this, "optSelected", ws.T(filldlg::Selected).arg(selected_.size()));
+        optSelected_ = Radio(rows, "optSelected", ws.T(filldlg::Selected).arg(selected_.size()));
         scope->addButton(optSelected_);
-        form->addRow(optSelected_);
+        rowsLayout->addWidget(optSelected_);
     }
-    optGroup_ = Radio(this, "optGroup", ws.T(filldlg::WholeGroup));
+    optGroup_ = Radio(rows, "optGroup", ws.T(filldlg::WholeGroup));
     scope->addButton(optGroup_);
-    form->addRow(optGroup_);
+    rowsLayout->addWidget(optGroup_);
     (optSelected_ ? optSelected_ : optGroup_)->setChecked(true);
+    form->addRow(rows);
 
+    auto* planBox = new QGroupBox(ws.T(filldlg::Plan), this);
+    auto* planForm = new QFormLayout(planBox);
+    planForm->setLabelAlignment(Qt::AlignRight | Qt::AlignVCenter);
     auto* plan = new QButtonGroup(this);
     optStartStep_ = Radio(this, "optStartStep", ws.T(filldlg::StartStep));
     optCb40_ = Radio(this, "optCb40", ws.T(filldlg::Cb40));
@@ -70,12 +78,13 @@ FrmFillChannels::FrmFillChannels(Workspace& ws, int band, int group, std::vector
     cboGrid_ = new QComboBox(this);
     cboGrid_->setObjectName("cboGrid");
     cboGrid_->addItems({QStringLiteral("5"), QStringLiteral("0")});
-    form->addRow(optStartStep_);
-    form->addRow(ws.T(filldlg::Start), txtStart_);
-    form->addRow(ws.T(filldlg::Step), txtStep_);
-    form->addRow(optCb40_);
-    form->addRow(ws.T(filldlg::Segment), txtSegment_);
-    form->addRow(ws.T(filldlg::Grid), cboGrid_);
+    planForm->addRow(optStartStep_);
+    planForm->addRow(ws.T(filldlg::Start), txtStart_);
+    planForm->addRow(ws.T(filldlg::Step), txtStep_);
+    planForm->addRow(optCb40_);
+    planForm->addRow(ws.T(filldlg::Segment), txtSegment_);
+    planForm->addRow(ws.T(filldlg::Grid), cboGrid_);
+    form->addRow(planBox);
     (segment > 0 ? optCb40_ : optStartStep_)->setChecked(true);
     connect(optCb40_, &QRadioButton::toggled, this, &FrmFillChannels::Enable);
     Enable();

@@ -28,6 +28,8 @@ inline constexpr Bi Step{"Step (kHz)", "步进 (kHz)"};
 inline constexpr Bi Cb40{"40-channel CB plan", "40 信道 CB 频率表"};
 inline constexpr Bi Segment{"Channel 1 (MHz)", "信道 1 (MHz)"};
 inline constexpr Bi Grid{"Grid", "栅格"};
+inline constexpr Bi Rows{"Channels", "信道"};
+inline constexpr Bi Plan{"Frequencies", "频率"};
 inline constexpr Bi Ok{"OK", "确定"};
 inline constexpr Bi Cancel{"Cancel", "取消"};
 }  // namespace filldlg

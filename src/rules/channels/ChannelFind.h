@@ -15,7 +15,7 @@ namespace kt {
 namespace findtxt {
 inline constexpr Bi SortStep{"Sort by Frequency", "按频率排序"};
 inline constexpr Bi NotFound{"No channel matches \"%1\".", "没有与“%1”匹配的信道。"};
-inline constexpr Bi Found{"%1 of %2 channels match \"%3\".", "%2 个匹配“%3”的信道中的第 %1 个。"};
+inline constexpr Bi Found{"Match %1 of %2 for \"%3\".", "“%3”的第 %1 个匹配，共 %2 个。"};
 inline constexpr Bi NothingToSort{"Fewer than two channels to sort.", "要排序的信道少于两个。"};
 }  // namespace findtxt
 
