@@ -18,29 +18,13 @@ const ChannelRec kEmptyRec{};
 
 bool IsEmptyRec(const ChannelRec& r) { return std::memcmp(&r, &kEmptyRec, sizeof(ChannelRec)) == 0; }
 
-// A block is a vector of shared runs of records (std::array); these read it.
-template <class Block>
-using RunOf = std::remove_const_t<typename Block::value_type::element_type>;
-
-template <class Block>
-const ChannelRec& Kept(const Block& block, int slot)
-{
-    constexpr size_t n = std::tuple_size_v<RunOf<Block>>;
-    const size_t i = size_t(slot - 1);
-    return i / n < block.size() ? (*block[i / n])[i % n] : kEmptyRec;
-}
-
-template <class Run>
-bool SameRun(const std::shared_ptr<const Run>& a, const std::shared_ptr<const Run>& b)
-{
-    return a == b || std::memcmp(a->data(), b->data(), sizeof(Run)) == 0;
-}
-
 template <class Block>
 bool BlockEquals(const ChannelTable& table, int band, int group, const Block& block)
 {
-    for (int slot = 1; slot <= kMaxSlots; ++slot)
-        if (std::memcmp(&table(band, slot, group), &Kept(block, slot), sizeof(ChannelRec)) != 0) return false;
+    for (int slot = 1; slot <= kMaxSlots; ++slot) {
+        const ChannelRec& kept = slot <= int(block.size()) ? block[size_t(slot - 1)] : kEmptyRec;
+        if (std::memcmp(&table(band, slot, group), &kept, sizeof(ChannelRec)) != 0) return false;
+    }
     return true;
 }
 
@@ -49,23 +33,10 @@ std::shared_ptr<const Block> TakeBlock(const ChannelTable& table, int band, int 
                                        const std::shared_ptr<const Block>& like)
 {
     if (like && BlockEquals(table, band, group, *like)) return like;
-    using Run = RunOf<Block>;
-    constexpr int n = int(std::tuple_size_v<Run>);
     int used = kMaxSlots;
     while (used > 0 && IsEmptyRec(table(band, used, group))) --used;
-    const int runs = (used + n - 1) / n;
-    auto block = std::make_shared<Block>(size_t(runs));
-    for (int r = 0; r < runs; ++r) {
-        auto run = std::make_shared<Run>();
-        for (int k = 0; k < n; ++k) {
-            const int slot = r * n + k + 1;
-            (*run)[size_t(k)] = slot <= kMaxSlots ? table(band, slot, group) : kEmptyRec;
-        }
-        std::shared_ptr<const Run> kept = std::move(run);
-        // A run the state before holds as it is now is shared with it.
-        if (like && size_t(r) < like->size() && SameRun((*like)[size_t(r)], kept)) kept = (*like)[size_t(r)];
-        (*block)[size_t(r)] = std::move(kept);
-    }
+    auto block = std::make_shared<Block>(size_t(used));
+    for (int slot = 1; slot <= used; ++slot) (*block)[size_t(slot - 1)] = table(band, slot, group);
     return block;
 }
 
@@ -73,7 +44,8 @@ template <class Block>
 bool PutBlock(ChannelTable& table, int band, int group, const Block& block)
 {
     if (BlockEquals(table, band, group, block)) return false;
-    for (int slot = 1; slot <= kMaxSlots; ++slot) table(band, slot, group) = Kept(block, slot);
+    for (int slot = 1; slot <= kMaxSlots; ++slot)
+        table(band, slot, group) = slot <= int(block.size()) ? block[size_t(slot - 1)] : kEmptyRec;
     return true;
 }
 
@@ -97,14 +69,11 @@ template <class Blocks>
 bool SameBlocks(const Blocks& a, const Blocks& b)
 {
     for (int band = 0; band < kBands; ++band)
-        for (int g = 1; g <= kMaxGroups; ++g) {
-            const auto& x = a[band][g];
-            const auto& y = b[band][g];
-            if (x == y) continue;
-            if (!x || !y || x->size() != y->size()) return false;
-            for (size_t r = 0; r < x->size(); ++r)
-                if (!SameRun((*x)[r], (*y)[r])) return false;
-        }
+        for (int g = 1; g <= kMaxGroups; ++g)
+            if (a[band][g] != b[band][g] &&
+                !(a[band][g] && b[band][g] && a[band][g]->size() == b[band][g]->size() &&
+                  std::memcmp(a[band][g]->data(), b[band][g]->data(), a[band][g]->size() * sizeof(ChannelRec)) == 0))
+                return false;
     return true;
 }
 

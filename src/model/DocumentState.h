@@ -1,10 +1,9 @@
 // The document at one moment, as the undo history keeps it: the working
 // data and channels, and the snapshot with the document's name (what the
 // document was last loaded from or saved to).  States share what they have
-// in common: a group that did not change between two states is held once, and
-// so is every run of eight channel records that did not change within a group
-// that did, so a thousand steps cost what they changed, not a thousand copies
-// of the channel table.
+// in common: the records of a group that did not change between two states
+// are held once, so a thousand steps cost what they changed, not a thousand
+// copies of the channel table.
 //
 // The data record is kept as the data file holds it (1699 bytes), so a state
 // put back is always one the data file can hold.  Which group and row the
@@ -53,13 +52,9 @@ public:
     bool IsEmpty() const { return work_.data.isEmpty(); }
 
 private:
-    // Slots 1-n of one group in runs of kRun records; the slots after the last
-    // run hold empty records (most of a group of 40 channels is never used, so
-    // it is not kept either).  A run equal to the same run of the state taken
-    // before shares its storage.
-    static constexpr int kRun = 8;
-    using Run = std::array<ChannelRec, kRun>;
-    using Block = std::vector<std::shared_ptr<const Run>>;
+    // Slots 1-n of one group; the slots after n hold empty records (most of a
+    // group of 40 channels is never used, so it is not kept either).
+    using Block = std::vector<ChannelRec>;
     using Blocks = std::array<std::array<std::shared_ptr<const Block>, kMaxGroups + 1>, kBands>;
     struct Part {
         QByteArray data;   // the data record as the data file holds it
