@@ -5,6 +5,7 @@
 #include "gui/KeyboardMenus.h"
 #include "gui/ThemeMenu.h"
 #include "gui/channels/ChannelFileCommands.h"
+#include "gui/channels/ChannelTools.h"
 #include "gui/frmMain.h"
 #include "gui/help/FrmHelp.h"
 #include "gui/link/GuiTransfers.h"
@@ -56,6 +57,7 @@ const std::vector<WingFactory>& StandardCommandWings()
         },
         &MakeThemeWing,
         &MakeKeyboardWing,
+        [](MainHost& host, QSettings&, QObject* parent) -> CommandWing* { return new ChannelTools(host, parent); },
     };
     return wings;
 }

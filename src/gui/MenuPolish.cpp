@@ -41,6 +41,9 @@ constexpr ShortcutEntry kShortcuts[] = {
     {"mnuEditUndo", QKeySequence::Undo, "Ctrl+Z"},
     {"mnuEditRedo", QKeySequence::Redo, "Ctrl+Shift+Z"},
     {"mnuViewAllFields", QKeySequence::UnknownKey, "Ctrl+Shift+A"},
+    {"mnuChannelFind", QKeySequence::Find, "Ctrl+F"},
+    {"mnuChannelFindNext", QKeySequence::FindNext, "F3"},
+    {"mnuChannelFindPrev", QKeySequence::FindPrevious, "Shift+F3"},
 };
 
 // Keys a command has on every platform, beside the platform's own: Redo is
@@ -51,6 +54,9 @@ struct ExtraShortcut {
 };
 constexpr ExtraShortcut kAlways[] = {
     {"mnuEditRedo", {"Ctrl+Shift+Z", "Ctrl+Y"}},
+    {"mnuChannelFind", {"Ctrl+F", "Ctrl+F"}},
+    {"mnuChannelFindNext", {"F3", "F3"}},
+    {"mnuChannelFindPrev", {"Shift+F3", "Shift+F3"}},
 };
 
 // Commands whose windows or behaviour are not in the program yet.  An entry

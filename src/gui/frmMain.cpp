@@ -182,6 +182,7 @@ void frmMain::BuildToolBar()
         if (key == "MWriteRadio") return st->standardIcon(QStyle::SP_FileDialogListView);
         if (key == "Undo") return QIcon::fromTheme("edit-undo", st->standardIcon(QStyle::SP_ArrowBack));
         if (key == "Redo") return QIcon::fromTheme("edit-redo", st->standardIcon(QStyle::SP_ArrowForward));
+        if (key == "Find") return QIcon::fromTheme("edit-find", st->standardIcon(QStyle::SP_FileDialogContentsView));
         return st->standardIcon(QStyle::SP_MessageBoxInformation);
     };
     int index = 1;

@@ -41,6 +41,13 @@ const std::vector<MenuEntry>& MenuTable()
         {"mnuEmbeddedMsg", "mnuEdit", {"Embedded &Message", "嵌入信息(&M)"}, true, false},
         {"mnuEMG", "mnuEdit", {"Local &Information", "本机信息(&I)"}, true, false},
 
+        {"mnuChannel", nullptr, {"Cha&nnel", "信道(&N)"}, false, false},
+        {"mnuChannelFill", "mnuChannel", {"&Fill Channels…", "填充信道(&F)…"}, false, false},
+        {"mnuChannelSort", "mnuChannel", {"&Sort Channels by Frequency", "按频率排序信道(&S)"}, false, false},
+        {"mnuChannelFind", "mnuChannel", {"F&ind…", "查找(&I)…"}, false, true},
+        {"mnuChannelFindNext", "mnuChannel", {"Find &Next", "查找下一个(&N)"}, false, false},
+        {"mnuChannelFindPrev", "mnuChannel", {"Find &Previous", "查找上一个(&P)"}, false, false},
+
         {"mnuProgram", nullptr, {"&Program", "编程(&P)"}, false, false},
         {"mnuReadFromRadio", "mnuProgram", {"&Read from Radio", "从对讲机读取数据(&R)"}, false, false},
         {"mnuWriteToRadio", "mnuProgram", {"&Write to Radio", "向对讲机写入数据(&W)"}, false, false},
@@ -110,6 +117,7 @@ const std::vector<ToolButtonEntry>& ToolBarTable()
         {9, "WriteRadio", "mnuWriteToRadio"}, {11, "MWriteRadio", "mnuMWriteToRadio"},
         {13, "About", "mnuHelpAbout"},
         {15, "Undo", "mnuEditUndo"},       {16, "Redo", "mnuEditRedo"},
+        {18, "Find", "mnuChannelFind"},
     };
     return table;
 }

@@ -28,7 +28,7 @@ QString MenuCaption(const QString& name, int language);
 QString PlainCaption(const QString& caption);
 
 struct ToolButtonEntry {
-    int index;          // 1-16; separators are 4, 6, 10, 12 and 14
+    int index;          // 1-18; separators are 4, 6, 10, 12, 14 and 17
     const char* key;    // dispatch key
     const char* menu;   // menu item whose caption is the tool tip and whose action it runs
 };

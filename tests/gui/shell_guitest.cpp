@@ -126,10 +126,10 @@ TEST_F(ShellTest, ToolBarButtonsAndSeparatorsInOrder)
 {
     Start();
     const QList<QAction*> buttons = main->tbToolBar()->actions();
-    ASSERT_EQ(buttons.size(), 16);
+    ASSERT_EQ(buttons.size(), 18);
     const QStringList keys = {"新建", "打开", "保存", "", "打印", "", "ReadRadio", "CommSet", "WriteRadio", "",
-                              "MWriteRadio", "", "About", "", "Undo", "Redo"};
-    for (int i = 0; i < 16; ++i) {
+                              "MWriteRadio", "", "About", "", "Undo", "Redo", "", "Find"};
+    for (int i = 0; i < 18; ++i) {
         EXPECT_EQ(buttons[i]->isSeparator(), keys[i].isEmpty()) << i + 1;
         if (!keys[i].isEmpty()) EXPECT_EQ(buttons[i]->data().toString(), keys[i]) << i + 1;
     }

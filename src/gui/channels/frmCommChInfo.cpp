@@ -3,6 +3,7 @@
 #include "gui/MainHost.h"
 #include "gui/channels/ChannelFileCommands.h"
 #include "gui/channels/ChannelGridView.h"
+#include "gui/channels/ChannelTools.h"
 #include "gui/channels/frmCommChInfoParts.h"
 #include "rules/channels/ChannelEdit.h"
 #include "rules/channels/ChannelGridModel.h"
@@ -171,7 +172,11 @@ frmCommChInfo::frmCommChInfo(MainHost& host, QWidget* parent) : QWidget(parent),
         left->addStretch();
         auto* middle = new QHBoxLayout;
         middle->addLayout(left);
-        middle->addWidget(grid_);
+        // The filter box stands above the grid.
+        auto* gridColumn = new QVBoxLayout;
+        gridColumn->addWidget(new ChannelFilterBar(ws(), grid_, model_, this));
+        gridColumn->addWidget(grid_);
+        middle->addLayout(gridColumn);
         auto* right = new QVBoxLayout;
         right->addWidget(fraDetail_);
         right->addStretch();
