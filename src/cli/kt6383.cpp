@@ -17,6 +17,7 @@ const Command* const kCommands[] = {
     &kt::cli::kBeep, &kt::cli::kReport,
     &kt::cli::kExport, &kt::cli::kImport, &kt::cli::kCheck,
     &kt::cli::kBackups,
+    &kt::cli::kDiff,
 };
 
 void PrintOverview(QTextStream& s)
