@@ -3,6 +3,8 @@
 #include "gui/CommandRegistry.h"
 #include "gui/ReportCommands.h"
 #include "gui/channels/ChannelFileCommands.h"
+#include "gui/compare/CompareCommands.h"
+#include "gui/link/FrmRestoreBackup.h"
 #include "gui/frmMain.h"
 #include "gui/help/FrmHelp.h"
 #include "gui/link/GuiTransfers.h"
@@ -31,6 +33,21 @@ private:
     Table table_;
 };
 
+// Where File > Compare finds the radio and the backups: the link wing's.
+CompareSources CompareSourcesOf(MainHost& host)
+{
+    CompareSources s;
+    s.backupFolder = BackupStore::DefaultFolder();
+    if (auto* main = dynamic_cast<frmMain*>(host.MainWindow()))
+        if (Transfers* t = main->transfers()) {
+            t->ClosePort();   // the comparison's read opens the port itself
+            s.simulator = &t->Simulator();
+            s.backupFolder = t->backupFolder;
+            s.backupKeep = t->backupKeep;
+        }
+    return s;
+}
+
 }  // namespace
 
 const std::vector<WingFactory>& StandardCommandWings()
@@ -40,6 +57,12 @@ const std::vector<WingFactory>& StandardCommandWings()
             auto* t = new Transfers(host, parent);
             t->backupKeep = BackupLimit(store);
             return t;
+        },
+        [](MainHost& host, QSettings&, QObject* parent) -> CommandWing* {
+            BackupCompareHandler() = [](MainHost& h, const QString& path) { CompareWithBackup(h, path); };
+            return new PlainWing(host,
+                                 {{"mnuFileCompare", [](MainHost& h) { CompareCommand(h, CompareSourcesOf(h)); }}},
+                                 parent);
         },
         [](MainHost& host, QSettings&, QObject* parent) -> CommandWing* {
             return new PlainWing(host,

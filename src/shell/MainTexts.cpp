@@ -15,6 +15,7 @@ const std::vector<MenuEntry>& MenuTable()
         {"mnuFileExportChannels", "mnuFile", {"&Export Channels…", "导出信道(&E)…"}, false, true},
         {"mnuFileImportChannels", "mnuFile", {"&Import Channels…", "导入信道(&I)…"}, false, false},
         {"mnuFileRestoreBackup", "mnuFile", {"&Restore Backup…", "恢复备份(&R)…"}, false, false},
+        {"mnuFileCompare", "mnuFile", {"Co&mpare…", "比较(&M)…"}, false, false},
         {"mnuFilePrint", "mnuFile", {"&Print", "打印(&P)"}, false, true},
         {"mnuFileExportPdf", "mnuFile", {"Export P&DF…", "导出 PDF(&D)…"}, false, false},
         {"mnuFileExit", "mnuFile", {"E&xit", "退出(&X)"}, false, true},

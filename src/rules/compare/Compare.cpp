@@ -94,6 +94,7 @@ public:
 
     Result Run()
     {
+        out_.items.reserve(256);
         Bands();
         Channels();
         Settings(L::Settings());

@@ -103,3 +103,13 @@ QString JsonText(const Result& r, int language, const QString& nameA, const QStr
 QString SummaryText(const Result& r, int language);
 
 }  // namespace kt::cmp
+
+namespace kt::cmp {
+
+// Loads a data file pair (.dat with its .fre) or a memory image (.img) as a
+// document of base's installation; base itself is not touched.  On failure
+// false, with what is wrong in error (as Open and the tool's inputs say it;
+// the file is not named there).
+bool LoadDocument(const Workspace& base, const QString& path, Document& out, QString& error);
+
+}  // namespace kt::cmp

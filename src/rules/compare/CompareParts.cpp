@@ -99,7 +99,12 @@ SettingInfo Classify(const L::SettingEntry& e)
 
 Label Label::Of(const Bi& b)
 {
-    return {Plain(QString::fromUtf8(b.en)), Plain(QString::fromUtf8(b.zh))};
+    // The editors' texts live as long as the program: one lookup per text.
+    static QHash<QPair<const void*, const void*>, Label> cache;
+    const QPair<const void*, const void*> key{b.en, b.zh};
+    auto it = cache.constFind(key);
+    if (it != cache.constEnd()) return *it;
+    return *cache.insert(key, {Plain(QString::fromUtf8(b.en)), Plain(QString::fromUtf8(b.zh))});
 }
 
 Label Label::Stored(const QByteArray& name)
@@ -213,7 +218,11 @@ Values Formatter::Ch(const ChannelRec& rec, ChField f, bool mem)
 
 Label Formatter::ChLabel(ChField f)
 {
-    Label l{ChFieldLabel(f, English), ChFieldLabel(f, Chinese)};
+    static std::array<Label, std::size(kAllChFields)> cache;
+    Label& cached = cache[size_t(f)];
+    if (!cached.en.isEmpty()) return cached;
+    Label& l = cached;
+    l = {ChFieldLabel(f, English), ChFieldLabel(f, Chinese)};
     // The tone rows share their label in the editor; the side tells them apart here.
     const char* side = f == ChField::RxCtcss || f == ChField::RxDcs   ? " (RX)"
                        : f == ChField::TxCtcss || f == ChField::TxDcs ? " (TX)"
@@ -246,7 +255,9 @@ Values Formatter::Setting(const SettingInfo& info, int v)
     case SettingInfo::OnOff: return OnOff(v);
     case SettingInfo::Number: return Values::Same(opt::NumberText(*info.number, v));
     case SettingInfo::DtmfTiming: {
-        const DtmfTimingList list = DtmfTiming(info.timing).list();
+        static const DtmfTimingList lists[kDtmfTimings] = {DtmfTiming(0).list(), DtmfTiming(1).list(),
+                                                           DtmfTiming(2).list(), DtmfTiming(3).list()};
+        const DtmfTimingList& list = lists[info.timing];
         const int i = DtmfTimingIndex(list, v);
         return Values::Same(DtmfTimingValue(list, i) == v && i < list.entries.size() ? list.entries[i]
                                                                                       : QString::number(v));
@@ -271,17 +282,15 @@ Values Formatter::Rb(RbValueKind kind, int v)
 {
     switch (kind) {
     case RbValueKind::Recycle: {
-        Values out;
-        for (int language : {English, Chinese}) {
-            const QStringList list = RbRecycleList(language);
-            (language == English ? out.en : out.zh) = v >= 0 && v < list.size() ? list[v] : QString::number(v);
-        }
-        return out;
+        static const QStringList lists[2] = {RbRecycleList(English), RbRecycleList(Chinese)};
+        if (v < 0 || v >= lists[0].size()) return Values::Number(v);
+        return {lists[0][v], lists[1][v]};
     }
     case RbValueKind::Frequency: {
+        static const QStringList lists[2] = {RbFreqList(English), RbFreqList(Chinese)};
         const int i = RbFreqIndex(v);
         if (RbFreqCodeAt(i) != v) return Values::Number(v);
-        return {RbFreqList(English).value(i), RbFreqList(Chinese).value(i)};
+        return {lists[0].value(i), lists[1].value(i)};
     }
     case RbValueKind::InterTime:
     case RbValueKind::Length: break;
