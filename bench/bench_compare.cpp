@@ -83,3 +83,40 @@ void BM_CompareFullImages(benchmark::State& state)
 BENCHMARK(BM_CompareFullImages)->ArgName("channelsDiffer")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
+
+#ifdef KT_WITH_GUI
+#include "GuiTestHost.h"
+#include "gui/compare/FrmDifferences.h"
+
+#include <QApplication>
+#include <QTreeWidget>
+
+namespace {
+
+// The differences window showing 2,000 differences: built, filled and painted once.
+void BM_DifferencesWindow2000(benchmark::State& state)
+{
+    if (!QCoreApplication::instance()) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        static int argc = 1;
+        static char name[] = "kt6383_bench";
+        static char* argv[] = {name, nullptr};
+        static QApplication app(argc, argv);
+    }
+    static Pair pair(true);
+    cmp::Result r = cmp::Compare(cmp::FromWorkspace(pair.a, "a"), cmp::FromWorkspace(pair.b, "b"));
+    r.items.resize(2000);
+    Workspace ws;
+    test::GuiTestHost host(ws);
+    for (auto _ : state) {
+        FrmDifferences w(host, r, "a", "b");
+        w.show();
+        w.repaint();
+        QApplication::processEvents();
+        benchmark::DoNotOptimize(w.List()->topLevelItemCount());
+    }
+}
+BENCHMARK(BM_DifferencesWindow2000)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+#endif

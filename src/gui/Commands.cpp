@@ -4,6 +4,7 @@
 #include "gui/ReportCommands.h"
 #include "gui/channels/ChannelFileCommands.h"
 #include "gui/compare/CompareCommands.h"
+#include "gui/compare/FrmDifferences.h"
 #include "gui/link/FrmRestoreBackup.h"
 #include "gui/frmMain.h"
 #include "gui/help/FrmHelp.h"
@@ -56,6 +57,12 @@ const std::vector<WingFactory>& StandardCommandWings()
         [](MainHost& host, QSettings& store, QObject* parent) -> CommandWing* {
             auto* t = new Transfers(host, parent);
             t->backupKeep = BackupLimit(store);
+            t->showDifferences = [&host](const std::vector<uint8_t>& radio, const QString& name) {
+                Workspace& ws = host.ws();
+                const cmp::Document a = cmp::FromImage(ws, radio, name);
+                const cmp::Document b = cmp::FromWorkspace(ws, ws.IsUntitled ? QStringLiteral("new.dat") : ws.CurrentFile);
+                ShowDifferencesAndWait(host, cmp::Compare(a, b), a.name, b.name);
+            };
             return t;
         },
         [](MainHost& host, QSettings&, QObject* parent) -> CommandWing* {

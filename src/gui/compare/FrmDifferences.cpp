@@ -7,6 +7,8 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QEventLoop>
+#include <QPointer>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -170,6 +172,20 @@ FrmDifferences* ShowDifferences(MainHost& host, cmp::Result result, const QStrin
     w->show();
     w->raise();
     return w;
+}
+
+}  // namespace kt
+
+namespace kt {
+
+void ShowDifferencesAndWait(MainHost& host, cmp::Result result, const QString& nameA, const QString& nameB)
+{
+    QPointer<FrmDifferences> w = new FrmDifferences(host, std::move(result), nameA, nameB, host.MainWindow());
+    w->setWindowModality(Qt::ApplicationModal);
+    w->show();
+    QEventLoop loop;
+    QObject::connect(w.data(), &QObject::destroyed, &loop, &QEventLoop::quit);
+    if (w) loop.exec();
 }
 
 }  // namespace kt

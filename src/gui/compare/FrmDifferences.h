@@ -45,5 +45,7 @@ private:
 
 // Shows the differences in a window of their own (kept until closed).
 FrmDifferences* ShowDifferences(MainHost& host, cmp::Result result, const QString& nameA, const QString& nameB);
+// The same, in front of everything else, returning once it is closed (from a question).
+void ShowDifferencesAndWait(MainHost& host, cmp::Result result, const QString& nameA, const QString& nameB);
 
 }  // namespace kt
