@@ -10,6 +10,11 @@
 #include "gui/help/FrmHelp.h"
 #include "gui/link/GuiTransfers.h"
 #include "link/Backups.h"
+#include "link/LinkMachine.h"
+
+#include <QAction>
+#include <QSettings>
+#include <QTimer>
 
 namespace kt {
 
@@ -49,6 +54,49 @@ CompareSources CompareSourcesOf(MainHost& host)
     return s;
 }
 
+// Program > Verify after Writing: a setting; after each write that succeeded
+// the radio is read back and compared with what was written.
+class VerifyWing : public CommandWing {
+public:
+    VerifyWing(MainHost& host, QSettings& store, QObject* parent) : CommandWing(parent), host_(host), store_(store)
+    {
+        // The menu and the link wing are there once every wing is made.
+        QTimer::singleShot(0, this, [this] {
+            ShowSetting();
+            auto* main = dynamic_cast<frmMain*>(host_.MainWindow());
+            Transfers* link = main ? main->transfers() : nullptr;
+            if (!link) return;
+            connect(link, &Transfers::TransferEnded, this, [this](int kind, bool success) {
+                if (kind != kWrite || !success || !On()) return;
+                const std::vector<uint8_t> written = host_.ws().MemImage;   // the image the write sent
+                QTimer::singleShot(0, this, [this, written] { VerifyWrite(host_, CompareSourcesOf(host_), written); });
+            });
+        });
+    }
+
+    std::vector<Command> Commands() override
+    {
+        return {{"mnuVerifyAfterWrite", [this] {
+                     store_.setValue(kKey, !On());
+                     ShowSetting();
+                 }}};
+    }
+
+private:
+    static constexpr const char* kKey = "Settings/VerifyAfterWrite";
+    bool On() const { return store_.value(kKey, false).toBool(); }
+    void ShowSetting()
+    {
+        if (QWidget* main = host_.MainWindow())
+            if (auto* a = main->findChild<QAction*>("mnuVerifyAfterWrite")) {
+                a->setCheckable(true);
+                a->setChecked(On());
+            }
+    }
+    MainHost& host_;
+    QSettings& store_;
+};
+
 }  // namespace
 
 const std::vector<WingFactory>& StandardCommandWings()
@@ -64,6 +112,9 @@ const std::vector<WingFactory>& StandardCommandWings()
                 ShowDifferencesAndWait(host, cmp::Compare(a, b), a.name, b.name);
             };
             return t;
+        },
+        [](MainHost& host, QSettings& store, QObject* parent) -> CommandWing* {
+            return new VerifyWing(host, store, parent);
         },
         [](MainHost& host, QSettings&, QObject* parent) -> CommandWing* {
             BackupCompareHandler() = [](MainHost& h, const QString& path) { CompareWithBackup(h, path); };

@@ -45,6 +45,7 @@ const std::vector<MenuEntry>& MenuTable()
         {"mnuProgram", nullptr, {"&Program", "编程(&P)"}, false, false},
         {"mnuReadFromRadio", "mnuProgram", {"&Read from Radio", "从对讲机读取数据(&R)"}, false, false},
         {"mnuWriteToRadio", "mnuProgram", {"&Write to Radio", "向对讲机写入数据(&W)"}, false, false},
+        {"mnuVerifyAfterWrite", "mnuProgram", {"&Verify after Writing", "写入后校验(&V)"}, false, false},
         {"mnuWriteSeveral", "mnuProgram", {"Write to &Several Radios…", "同时写入多台对讲机(&S)…"}, false, false},
         {"mnuTest", "mnuProgram", {"&Test Mode", "测试模式(&T)"}, true, false},
         {"mnuMWriteToRadio", "mnuProgram", {"Write to &Group of Radios", "成批向对讲机写入数据(&G)"}, true, true},

@@ -28,6 +28,11 @@ constexpr Bi Document{"This document (%1)", "当前文档（%1）"};
 constexpr Bi Untitled{"untitled", "未命名"};
 constexpr Bi Backup{"backup of %1 (%2)", "%1 的备份（%2）"};
 constexpr Bi Radio{"the radio on %1", "%1 上的对讲机"};
+constexpr Bi Written{"the image written", "写入的映像"};
+constexpr Bi Verified{"Verify after writing: the radio holds what was written.", "写入后校验：对讲机中的数据与写入的相同。"};
+constexpr Bi VerifyFailed{"Verify after writing failed: the radio holds %1 value(s) other than written (%2).",
+                          "写入后校验失败：对讲机中有 %1 处与写入的不同（%2）。"};
+constexpr Bi VerifyNotRead{"Verify after writing: the radio could not be read back.", "写入后校验：无法读回对讲机。"};
 }  // namespace t
 
 cmp::Document ThisDocument(MainHost& host)
@@ -90,7 +95,8 @@ FrmDifferences* CompareWithBackup(MainHost& host, const QString& path)
     return Show(host, cmp::FromImage(ws, image, name));
 }
 
-FrmDifferences* CompareWithRadio(MainHost& host, const CompareSources& sources)
+bool ReadRadioAside(MainHost& host, const CompareSources& sources, bool confirm, std::vector<uint8_t>& image,
+                    QString& radioName)
 {
     Workspace& ws = host.ws();
     // The read goes into a copy of the workspace: the document stays as it is.
@@ -98,15 +104,49 @@ FrmDifferences* CompareWithRadio(MainHost& host, const CompareSources& sources)
     scratch.asker = ws.asker;
     Transfer read(scratch);
     read.SetSimulator(sources.simulator);
+    read.SetConfirm(confirm);
     if (!sources.backupFolder.isEmpty())
-        read.onImageDone = [&](int kind, const std::vector<uint8_t>& image) {
-            const QString warning = BackUpTransfer(sources.backupFolder, sources.backupKeep, kind, image, scratch,
+        read.onImageDone = [&](int kind, const std::vector<uint8_t>& got) {
+            const QString warning = BackUpTransfer(sources.backupFolder, sources.backupKeep, kind, got, scratch,
                                                    read.PortLabel());
             if (!warning.isEmpty()) ws.Ask(warning, Buttons::Ok, Icon::Warning);
         };
-    if (!read.Read()) return nullptr;
+    if (!read.Read()) return false;
     ws.LastRadio = scratch.LastRadio;
-    return Show(host, cmp::FromImage(ws, scratch.MemImage, ws.T(t::Radio).arg(read.PortName())));
+    image = scratch.MemImage;
+    const QString port = scratch.comPort == kSimulatedPortKey ? kSimulatedPortKey : read.PortName();
+    radioName = ws.T(t::Radio).arg(port);
+    return true;
+}
+
+FrmDifferences* CompareWithRadio(MainHost& host, const CompareSources& sources)
+{
+    std::vector<uint8_t> image;
+    QString name;
+    if (!ReadRadioAside(host, sources, true, image, name)) return nullptr;
+    return Show(host, cmp::FromImage(host.ws(), image, name));
+}
+
+bool VerifyWrite(MainHost& host, const CompareSources& sources, const std::vector<uint8_t>& written)
+{
+    Workspace& ws = host.ws();
+    std::vector<uint8_t> back;
+    QString name;
+    if (!ReadRadioAside(host, sources, false, back, name)) {
+        ws.Ask(ws.T(t::VerifyNotRead), Buttons::Ok, Icon::Warning);
+        return false;
+    }
+    const cmp::Document a = cmp::FromImage(ws, written, ws.T(t::Written));
+    const cmp::Document b = cmp::FromImage(ws, back, name);
+    cmp::Result r = cmp::Compare(a, b);
+    if (r.equal()) {
+        host.ShowStatus(ws.T(t::Verified));
+        return true;
+    }
+    ws.Ask(ws.T(t::VerifyFailed).arg(r.items.size()).arg(cmp::SummaryText(r, ws.CurrentLanguage)), Buttons::Ok,
+           Icon::Warning);
+    ShowDifferences(host, std::move(r), a.name, b.name);
+    return false;
 }
 
 void CompareCommand(MainHost& host, const CompareSources& sources)

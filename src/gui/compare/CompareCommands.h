@@ -28,6 +28,16 @@ FrmDifferences* CompareWithFile(MainHost& host, const QString& path);
 FrmDifferences* CompareWithBackup(MainHost& host, const QString& path);
 FrmDifferences* CompareWithRadio(MainHost& host, const CompareSources& sources);
 
+// Reads the radio on the current port into image without touching the
+// document (kept as a backup like any read); false when it was not read.
+// confirm: ask the read question first.
+bool ReadRadioAside(MainHost& host, const CompareSources& sources, bool confirm, std::vector<uint8_t>& image,
+                    QString& radioName);
+// After a write that succeeded: reads the radio back and compares with what
+// was written; a difference is listed in the differences window.  True when
+// the radio holds what was written.
+bool VerifyWrite(MainHost& host, const CompareSources& sources, const std::vector<uint8_t>& written);
+
 // Which of the three the question chose: 0 a file, 1 a backup, 2 the radio,
 // -1 cancel.  Tests replace the question.
 inline std::function<int(MainHost&)>& CompareChoiceQuestion()

@@ -2,6 +2,7 @@
 
 #include "gui/EditorRegistry.h"
 #include "gui/MainHost.h"
+#include "gui/MenuPolish.h"
 #include "model/Workspace.h"
 #include "rules/dtmf/DtmfRules.h"
 
@@ -169,6 +170,7 @@ void FrmDifferences::OpenPlace(const cmp::Place& p)
 FrmDifferences* ShowDifferences(MainHost& host, cmp::Result result, const QString& nameA, const QString& nameB)
 {
     auto* w = new FrmDifferences(host, std::move(result), nameA, nameB, host.MainWindow());
+    PlaceOverMainWindow(w, host.MainWindow());
     w->show();
     w->raise();
     return w;
@@ -182,6 +184,7 @@ void ShowDifferencesAndWait(MainHost& host, cmp::Result result, const QString& n
 {
     QPointer<FrmDifferences> w = new FrmDifferences(host, std::move(result), nameA, nameB, host.MainWindow());
     w->setWindowModality(Qt::ApplicationModal);
+    PlaceOverMainWindow(w, host.MainWindow());
     w->show();
     QEventLoop loop;
     QObject::connect(w.data(), &QObject::destroyed, &loop, &QEventLoop::quit);
