@@ -10,6 +10,7 @@
 #include "model/Codec.h"
 
 #include <QClipboard>
+#include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTreeWidget>
@@ -71,6 +72,38 @@ TEST_F(CompareWindow, DoubleClickOpensTheChannelAndTheListFollowsTheLanguage)
     EXPECT_EQ(w->List()->topLevelItem(0)->text(0), "HF C 组 (1)");
     EXPECT_EQ(w->List()->topLevelItem(0)->child(0)->text(1), "频率");
     w->close();
+}
+
+}  // namespace
+}  // namespace kt
+
+namespace kt {
+namespace {
+
+// A read, then a write of the document changed in two places: the write's
+// question says what the write changes against the image read, and with
+// Verify after Writing the radio is read back and found to hold the write.
+TEST_F(CompareWindow, WriteQuestionSaysWhatChangesAndVerifyReadsBack)
+{
+    main->menuAction("mnuReadFromRadio")->trigger();
+    ASSERT_TRUE(SpinUntil([&] { return asker.asked.contains("Read Data Completed."); }, 20000));
+    ws->WorkRecord.OptFeat.MicGain = int16_t(ws->WorkRecord.OptFeat.MicGain == 20 ? 21 : 20);
+    ws->WorkRecord.OptFeat.DtmfCode[3].set("123");
+    store->setValue("Settings/VerifyAfterWrite", true);
+    asker.asked.clear();
+    main->menuAction("mnuWriteToRadio")->trigger();
+    ASSERT_TRUE(SpinUntil([&] { return asker.asked.contains("Write Data Completed."); }, 20000));
+    ASSERT_FALSE(asker.asked.isEmpty());
+    EXPECT_TRUE(asker.asked[0].contains("Writing changes 1 option feature and DTMF code 3 (compared with the radio's "
+                                        "image read on "))
+        << asker.asked[0].toStdString();
+    auto verified = [&] {
+        for (QLabel* l : main->findChildren<QLabel*>())
+            if (l->text().startsWith("Verify after writing: the radio holds what was written.")) return true;
+        return false;
+    };
+    EXPECT_TRUE(SpinUntil(verified, 20000));
+    for (const QString& q : asker.asked) EXPECT_FALSE(q.contains("failed")) << q.toStdString();
 }
 
 }  // namespace
