@@ -76,5 +76,6 @@ extern const Command kBeep, kReport;
 extern const Command kExport, kImport, kCheck;
 extern const Command kBackups;
 extern const Command kFill;
+extern const Command kDiff;
 
 }  // namespace kt::cli

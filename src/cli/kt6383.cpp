@@ -18,6 +18,7 @@ const Command* const kCommands[] = {
     &kt::cli::kExport, &kt::cli::kImport, &kt::cli::kCheck,
     &kt::cli::kBackups,
     &kt::cli::kFill,
+    &kt::cli::kDiff,
 };
 
 void PrintOverview(QTextStream& s)

@@ -6,10 +6,18 @@
 #include "gui/ThemeMenu.h"
 #include "gui/channels/ChannelFileCommands.h"
 #include "gui/channels/ChannelTools.h"
+#include "gui/compare/CompareCommands.h"
+#include "gui/compare/FrmDifferences.h"
+#include "gui/link/FrmRestoreBackup.h"
 #include "gui/frmMain.h"
 #include "gui/help/FrmHelp.h"
 #include "gui/link/GuiTransfers.h"
 #include "link/Backups.h"
+#include "link/LinkMachine.h"
+
+#include <QAction>
+#include <QSettings>
+#include <QTimer>
 
 namespace kt {
 
@@ -34,6 +42,64 @@ private:
     Table table_;
 };
 
+// Where File > Compare finds the radio and the backups: the link wing's.
+CompareSources CompareSourcesOf(MainHost& host)
+{
+    CompareSources s;
+    s.backupFolder = BackupStore::DefaultFolder();
+    if (auto* main = dynamic_cast<frmMain*>(host.MainWindow()))
+        if (Transfers* t = main->transfers()) {
+            t->ClosePort();   // the comparison's read opens the port itself
+            s.simulator = &t->Simulator();
+            s.backupFolder = t->backupFolder;
+            s.backupKeep = t->backupKeep;
+        }
+    return s;
+}
+
+// Program > Verify after Writing: a setting; after each write that succeeded
+// the radio is read back and compared with what was written.
+class VerifyWing : public CommandWing {
+public:
+    VerifyWing(MainHost& host, QSettings& store, QObject* parent) : CommandWing(parent), host_(host), store_(store)
+    {
+        // The menu and the link wing are there once every wing is made.
+        QTimer::singleShot(0, this, [this] {
+            ShowSetting();
+            auto* main = dynamic_cast<frmMain*>(host_.MainWindow());
+            Transfers* link = main ? main->transfers() : nullptr;
+            if (!link) return;
+            connect(link, &Transfers::TransferEnded, this, [this](int kind, bool success) {
+                if (kind != kWrite || !success || !On()) return;
+                const std::vector<uint8_t> written = host_.ws().MemImage;   // the image the write sent
+                QTimer::singleShot(0, this, [this, written] { VerifyWrite(host_, CompareSourcesOf(host_), written); });
+            });
+        });
+    }
+
+    std::vector<Command> Commands() override
+    {
+        return {{"mnuVerifyAfterWrite", [this] {
+                     store_.setValue(kKey, !On());
+                     ShowSetting();
+                 }}};
+    }
+
+private:
+    static constexpr const char* kKey = "Settings/VerifyAfterWrite";
+    bool On() const { return store_.value(kKey, false).toBool(); }
+    void ShowSetting()
+    {
+        if (QWidget* main = host_.MainWindow())
+            if (auto* a = main->findChild<QAction*>("mnuVerifyAfterWrite")) {
+                a->setCheckable(true);
+                a->setChecked(On());
+            }
+    }
+    MainHost& host_;
+    QSettings& store_;
+};
+
 }  // namespace
 
 const std::vector<WingFactory>& StandardCommandWings()
@@ -42,7 +108,22 @@ const std::vector<WingFactory>& StandardCommandWings()
         [](MainHost& host, QSettings& store, QObject* parent) -> CommandWing* {
             auto* t = new Transfers(host, parent);
             t->backupKeep = BackupLimit(store);
+            t->showDifferences = [&host](const std::vector<uint8_t>& radio, const QString& name) {
+                Workspace& ws = host.ws();
+                const cmp::Document a = cmp::FromImage(ws, radio, name);
+                const cmp::Document b = cmp::FromWorkspace(ws, ws.IsUntitled ? QStringLiteral("new.dat") : ws.CurrentFile);
+                ShowDifferencesAndWait(host, cmp::Compare(a, b), a.name, b.name);
+            };
             return t;
+        },
+        [](MainHost& host, QSettings& store, QObject* parent) -> CommandWing* {
+            return new VerifyWing(host, store, parent);
+        },
+        [](MainHost& host, QSettings&, QObject* parent) -> CommandWing* {
+            BackupCompareHandler() = [](MainHost& h, const QString& path) { CompareWithBackup(h, path); };
+            return new PlainWing(host,
+                                 {{"mnuFileCompare", [](MainHost& h) { CompareCommand(h, CompareSourcesOf(h)); }}},
+                                 parent);
         },
         [](MainHost& host, QSettings&, QObject* parent) -> CommandWing* {
             return new PlainWing(host,

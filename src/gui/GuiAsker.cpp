@@ -24,6 +24,16 @@ constexpr Bi kLater{"&Later", "以后再说(&L)"};
 
 Answer GuiAsker::ask(const QString& text, Buttons buttons, Icon icon, bool withTitle)
 {
+    return Run(text, buttons, icon, withTitle, nullptr);
+}
+
+Answer GuiAsker::askWithExtra(const QString& text, Buttons buttons, Icon icon, const ExtraButton& extra)
+{
+    return Run(text, buttons, icon, true, &extra);
+}
+
+Answer GuiAsker::Run(const QString& text, Buttons buttons, Icon icon, bool withTitle, const ExtraButton* extra)
+{
     QMessageBox box(parent_);
     FixedDialogFrame(box);
     box.setWindowTitle(withTitle ? ws_.T(mtxt::AppTitle) : QString(" "));
@@ -67,7 +77,12 @@ Answer GuiAsker::ask(const QString& text, Buttons buttons, Icon icon, bool withT
         grid->addItem(new QSpacerItem(title, 0, QSizePolicy::Minimum, QSizePolicy::Expanding),
                       grid->rowCount(), 0, 1, grid->columnCount());
     }
-    box.exec();
+    QPushButton* more = extra ? box.addButton(extra->caption, QMessageBox::ActionRole) : nullptr;
+    for (;;) {
+        box.exec();
+        if (!more || box.clickedButton() != more) break;
+        if (extra->action) extra->action();   // then the question again
+    }
     const auto result = box.standardButton(box.clickedButton());
     for (const B& b : set)
         if (b.sb == result) return b.answer;

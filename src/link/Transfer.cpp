@@ -1,4 +1,5 @@
 #include "link/Transfer.h"
+#include "base/AskExtra.h"
 
 #include "base/Messages.h"
 #include "base/Versions.h"
@@ -78,7 +79,18 @@ void Transfer::StopWaitTimer() { waitTimer_.stop(); }
 bool Transfer::Confirm(const Bi& question)
 {
     if (!confirm_) return true;
-    return ws_.Ask(ws_.T(question), Buttons::OkCancel, Icon::Question) == Answer::Ok;
+    QString text = ws_.T(question);
+    if (&question == &msg::WriteConfirm && writeNote) {
+        const QString note = writeNote();
+        if (!note.isEmpty()) text += QStringLiteral("\r\n\r\n") + note;
+        if (showWriteDifferences) {
+            static constexpr Bi kShow{"Show Differences…", "显示差异…"};
+            return AskWithExtra(ws_.asker, text, Buttons::OkCancel, Icon::Question,
+                                {ws_.T(kShow), showWriteDifferences})
+                   == Answer::Ok;
+        }
+    }
+    return ws_.Ask(text, Buttons::OkCancel, Icon::Question) == Answer::Ok;
 }
 
 // The codec encodes in the workspace (where the image stays for whoever looks

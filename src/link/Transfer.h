@@ -78,6 +78,10 @@ public:
     // A read or a write succeeded: the image read or sent, before anything
     // else is done with it (the backups hang here).
     std::function<void(int kind, const std::vector<uint8_t>& image)> onImageDone;
+    // A line added to the write's question (what the write would change),
+    // and what its "Show Differences..." button shows (none when not set).
+    std::function<QString()> writeNote;
+    std::function<void()> showWriteDifferences;
 
 signals:
     // An information read ended: answered tells whether the radio identified

@@ -28,6 +28,7 @@ constexpr Bi Port{"Port", "端口"};
 constexpr Bi Band{"Band", "频段"};
 constexpr Bi Open{"&Open", "打开(&O)"};
 constexpr Bi Cancel{"Cancel", "取消"};
+constexpr Bi Compare{"Co&mpare", "比较(&M)"};
 constexpr Bi Folder{"Folder: %1", "文件夹：%1"};
 constexpr Bi None{"No backups yet: every read from a radio and every write to one keeps one here.",
                   "还没有备份：每次从对讲机读取或向对讲机写入都会在此保存一份。"};
@@ -79,8 +80,13 @@ FrmRestoreBackup::FrmRestoreBackup(const Workspace& ws, const QString& folder, Q
     open_->setDefault(true);
     cancel_ = new QPushButton(ws.T(t::Cancel), this);
     cancel_->setObjectName("cmdCancel");
+    // Compare: the backup against the document, which stays as it is.
+    compare_ = new QPushButton(ws.T(t::Compare), this);
+    compare_->setObjectName("cmdCompare");
+    compare_->setVisible(bool(BackupCompareHandler()));
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(folderLabel, 1);
+    buttons->addWidget(compare_);
     buttons->addWidget(open_);
     buttons->addWidget(cancel_);
     auto* lay = new QVBoxLayout(this);
@@ -93,6 +99,9 @@ FrmRestoreBackup::FrmRestoreBackup(const Workspace& ws, const QString& folder, Q
         if (!SelectedPath().isEmpty()) accept();
     });
     connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
+    connect(compare_, &QPushButton::clicked, this, [this] {
+        if (!SelectedPath().isEmpty()) done(kCompareResult);
+    });
     connect(table_->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &FrmRestoreBackup::ShowSelected);
     connect(table_, &QTableView::doubleClicked, this, [this] {
         if (!SelectedPath().isEmpty()) accept();
@@ -120,6 +129,7 @@ void FrmRestoreBackup::ShowSelected()
 {
     const int row = table_->currentIndex().row();
     open_->setEnabled(!SelectedPath().isEmpty());
+    compare_->setEnabled(!SelectedPath().isEmpty());
     if (row < 0 || row >= backups_.size()) return;
     preview_->setText(BackupPreview(backups_[row], ws_.CurrentLanguage));
 }
@@ -155,6 +165,10 @@ void RestoreBackupCommand(MainHost& host, const QString& folder, const std::func
 {
     FrmRestoreBackup dlg(host.ws(), folder, host.MainWindow());
     const int result = exec ? exec(dlg) : dlg.exec();
+    if (result == FrmRestoreBackup::kCompareResult && BackupCompareHandler() && !dlg.SelectedPath().isEmpty()) {
+        BackupCompareHandler()(host, dlg.SelectedPath());
+        return;
+    }
     if (result != QDialog::Accepted || dlg.SelectedPath().isEmpty()) return;
     OpenBackup(host, dlg.SelectedPath());
 }

@@ -31,6 +31,9 @@ public:
     QTableView* Table() const { return table_; }
     QLabel* Preview() const { return preview_; }
     QPushButton* OpenButton() const { return open_; }
+    QPushButton* CompareButton() const { return compare_; }
+    // The dialog's result when Compare was chosen.
+    static constexpr int kCompareResult = 2;
 
 private:
     void ShowSelected();
@@ -42,7 +45,16 @@ private:
     QLabel* preview_ = nullptr;
     QPushButton* open_ = nullptr;
     QPushButton* cancel_ = nullptr;
+    QPushButton* compare_ = nullptr;
 };
+
+// What Compare does with the backup chosen (set by the compare commands);
+// without it the dialog offers no Compare button.
+inline std::function<void(MainHost&, const QString& path)>& BackupCompareHandler()
+{
+    static std::function<void(MainHost&, const QString&)> handler;
+    return handler;
+}
 
 // The dialog, then the backup chosen opened as an unnamed document.  exec
 // shows the dialog (tests answer it); by default it is shown modally.

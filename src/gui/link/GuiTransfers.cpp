@@ -12,6 +12,7 @@
 #include "model/EditStep.h"
 #include "link/SimRadio.h"
 #include "link/Transfer.h"
+#include "link/WriteChanges.h"
 #include "gui/link/frmMProgress.h"
 
 #include <QInputDialog>
@@ -110,6 +111,15 @@ Transfers::Transfers(MainHost& host, QObject* parent)
         Workspace& ws = host_.ws();
         const QString warning = BackUpTransfer(backupFolder, backupKeep, kind, image, ws, driver_->PortLabel());
         if (!warning.isEmpty()) ws.Ask(warning, Buttons::Ok, Icon::Warning);
+    };
+    // The write's question says what the write changes in the radio.
+    driver_->writeNote = [this] {
+        Workspace& ws = host_.ws();
+        const ImageAtHand at = NewestRadioImage(ws, backupFolder);
+        driver_->showWriteDifferences = nullptr;
+        if (at.found && showDifferences)
+            driver_->showWriteDifferences = [this, at] { showDifferences(at.image, RadioImageName(host_.ws(), at)); };
+        return WriteChangesLine(ws, at);
     };
     TimerWrite = new QTimer(this);
     TimerWrite->setSingleShot(true);

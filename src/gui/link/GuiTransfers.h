@@ -7,6 +7,9 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
+
+#include <QString>
 
 class QDialog;
 class QTimer;
@@ -53,6 +56,9 @@ public:
     std::function<int(FrmComSet&)> execPortDialog;
     // Shows the Restore Backup dialog; by default modally (tests answer it).
     std::function<int(FrmRestoreBackup&)> execRestoreDialog;
+    // The write question's "Show Differences..." button: shows the radio's
+    // image at hand (A) against the document (B).  Without it there is no button.
+    std::function<void(const std::vector<uint8_t>& radioImage, const QString& radioName)> showDifferences;
     // Called with each progress window once it is up (tests watch it).
     std::function<void(QDialog&)> onProgressShown;
     // The write starts this long after the command, once pending edits are stored.
