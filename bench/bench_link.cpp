@@ -29,7 +29,7 @@ qint64 WireBytes(const kt::SimRadio& sim)
     return n;
 }
 
-void RunTransfer(benchmark::State& state, bool write, int baud)
+void RunTransfer(benchmark::State& state, bool write, int baud, bool trace = true)
 {
     EnsureApp();
     kt::ScriptedAsker asker;
@@ -44,6 +44,7 @@ void RunTransfer(benchmark::State& state, bool write, int baud)
         return;
     }
     kt::Transfer t(ws);
+    t.SetTracing(trace);
     t.SetSimulator(&sim);
     t.SetConfirm(false);
     ws.comPort = kt::kSimulatedPortKey;
@@ -53,6 +54,8 @@ void RunTransfer(benchmark::State& state, bool write, int baud)
         QElapsedTimer clock;
         clock.start();
         const bool ok = write ? t.Write() : t.Read();
+        // With the trace, its text as a backup or --trace would write it.
+        if (trace) benchmark::DoNotOptimize(t.Trace().Text());
         seconds += clock.nsecsElapsed() / 1e9;
         bound += WireBytes(sim) / 960.0;
         if (!ok) {
@@ -72,10 +75,15 @@ void BM_ReadUnpaced(benchmark::State& s) { RunTransfer(s, false, 0); }
 void BM_WriteUnpaced(benchmark::State& s) { RunTransfer(s, true, 0); }
 void BM_ReadPaced9600(benchmark::State& s) { RunTransfer(s, false, 9600); }
 void BM_WritePaced9600(benchmark::State& s) { RunTransfer(s, true, 9600); }
+// The same paced read without the link trace, run beside the one with it.
+void BM_ReadPaced9600NoTrace(benchmark::State& s) { RunTransfer(s, false, 9600, false); }
+void BM_ReadUnpacedNoTrace(benchmark::State& s) { RunTransfer(s, false, 0, false); }
 
 BENCHMARK(BM_ReadUnpaced)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_WriteUnpaced)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_ReadUnpacedNoTrace)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_ReadPaced9600)->Unit(benchmark::kSecond)->Iterations(1);
+BENCHMARK(BM_ReadPaced9600NoTrace)->Unit(benchmark::kSecond)->Iterations(1);
 BENCHMARK(BM_WritePaced9600)->Unit(benchmark::kSecond)->Iterations(1);
 
 }  // namespace

@@ -75,5 +75,6 @@ extern const Command kRead, kWrite, kSimulate;
 extern const Command kBeep, kReport;
 extern const Command kExport, kImport, kCheck;
 extern const Command kBackups;
+extern const Command kPorts;
 
 }  // namespace kt::cli
