@@ -13,7 +13,6 @@ struct Workspace;
 class LinkTrace;
 
 class FrmLinkTrace : public QDialog {
-    Q_OBJECT
 public:
     FrmLinkTrace(Workspace& ws, const LinkTrace& trace, QWidget* parent = nullptr);
 
