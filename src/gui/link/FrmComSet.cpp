@@ -45,6 +45,9 @@ FrmComSet::FrmComSet(Workspace& ws, PortLister lister, QWidget* parent)
     CommandFind->setAutoDefault(false);
     LabelFind = new QLabel(this);
     LabelFind->setWordWrap(true);
+    // Room for two lines from the start: the dialog keeps its size.
+    LabelFind->setMinimumHeight(2 * LabelFind->fontMetrics().lineSpacing() + 4);
+    LabelFind->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     CommandOK = new QPushButton(ws_.T(msg::CaptionOk), this);
     CommandCancel = new QPushButton(ws_.T(msg::CaptionCancel), this);
     CommandOK->setDefault(true);
