@@ -20,6 +20,7 @@ void LinkTrace::Begin(const QString& what)
     entries_.clear();
     lastSent_.clear();
     left_ = 0;
+    framesSeen_ = false;
     clock_.start();
     Header(QStringLiteral("transfer"), what);
     Header(QStringLiteral("started"), QDateTime::currentDateTimeUtc().toString(Qt::ISODate));
@@ -40,6 +41,12 @@ void LinkTrace::Add(Entry e)
 
 void LinkTrace::Sent(const QByteArray& frame)
 {
+    // The times count from the first frame, not from the port's opening: the
+    // user's confirmation lies between the two.
+    if (!framesSeen_) {
+        framesSeen_ = true;
+        clock_.restart();
+    }
     const bool repeat = !lastSent_.isEmpty() && frame == lastSent_;
     lastSent_ = frame;
     Add({clock_.nsecsElapsed(), Dir::Out, repeat, frame, {}});

@@ -1,5 +1,5 @@
 // The trace of one transfer: every frame that went over the line in either
-// direction with the time since the transfer started (monotonic clock), what
+// direction with the time since its first frame (monotonic clock), what
 // the frame means, the time-outs and repeats, and a header naming the port,
 // its control lines, the low-latency result, the program and the platform.
 // Frames are kept as bytes and turned into text only when the trace is shown
@@ -60,6 +60,7 @@ private:
     std::deque<Entry> entries_;
     QByteArray lastSent_;
     int left_ = 0;   // early lines left out to keep within kMaxEntries
+    bool framesSeen_ = false;
 };
 
 }  // namespace kt
