@@ -158,6 +158,31 @@ TEST_F(PtyTest, WrongModelEndsAfterIdentificationAndLeavesTheModel)
     EXPECT_FALSE(ws.IsUntitled);
 }
 
+// The trace holds the last transfer only, frame for frame what the radio
+// saw and sent, and the lines as asked even where the port refuses them.
+TEST_F(PtyTest, TraceHoldsTheLastTransferOnlyFrameForFrame)
+{
+    ASSERT_TRUE(t->Read());
+    sim.ClearLog();
+    ws.portDtr = true;
+    ASSERT_TRUE(t->Write());
+    QStringList sent;
+    for (const SimRadio::Frame& fr : sim.Log())
+        sent << (fr.fromProgram ? "->  " : "<-  ") + QString::fromLatin1(fr.bytes.toHex(' ').toUpper()) + " | ";
+    const QString text = t->Trace().Text();
+    QStringList traced;
+    for (const QString& line : text.split('\n')) {
+        const qsizetype at = line.indexOf("-> ") >= 0 ? line.indexOf("-> ") : line.indexOf("<- ");
+        if (at > 0 && line.contains(" | ")) traced << line.mid(at, line.indexOf(" | ") - at + 3);
+    }
+    EXPECT_EQ(traced, sent);
+    EXPECT_EQ(t->Trace().FrameCount(), 2 * (1 + 1 + 1484 + 1));
+    EXPECT_TRUE(text.contains("transfer: write\n"));
+    EXPECT_FALSE(text.contains("| read of"));
+    EXPECT_TRUE(text.contains("DTR: on, refused")) << text.left(600).toStdString();
+    EXPECT_TRUE(text.contains("RTS: off, refused"));
+}
+
 // Yes or No: when no other program takes over, the radio still gets End and
 // leaves programming mode.
 TEST_F(PtyTest, IncompatibleFirmwareAsksTheVersionQuestionAndEndsTheLink)
