@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <benchmark/benchmark.h>
+#include <time.h>
 
 namespace {
 
@@ -29,7 +30,7 @@ qint64 WireBytes(const kt::SimRadio& sim)
     return n;
 }
 
-void RunTransfer(benchmark::State& state, bool write, int baud)
+void RunTransfer(benchmark::State& state, bool write, int baud, bool trace = true)
 {
     EnsureApp();
     kt::ScriptedAsker asker;
@@ -44,6 +45,7 @@ void RunTransfer(benchmark::State& state, bool write, int baud)
         return;
     }
     kt::Transfer t(ws);
+    t.SetTracing(trace);
     t.SetSimulator(&sim);
     t.SetConfirm(false);
     ws.comPort = kt::kSimulatedPortKey;
@@ -53,6 +55,8 @@ void RunTransfer(benchmark::State& state, bool write, int baud)
         QElapsedTimer clock;
         clock.start();
         const bool ok = write ? t.Write() : t.Read();
+        // With the trace, its text as a backup or --trace would write it.
+        if (trace) benchmark::DoNotOptimize(t.Trace().Text());
         seconds += clock.nsecsElapsed() / 1e9;
         bound += WireBytes(sim) / 960.0;
         if (!ok) {
@@ -72,10 +76,75 @@ void BM_ReadUnpaced(benchmark::State& s) { RunTransfer(s, false, 0); }
 void BM_WriteUnpaced(benchmark::State& s) { RunTransfer(s, true, 0); }
 void BM_ReadPaced9600(benchmark::State& s) { RunTransfer(s, false, 9600); }
 void BM_WritePaced9600(benchmark::State& s) { RunTransfer(s, true, 9600); }
+// The same paced read without the link trace, run beside the one with it.
+void BM_ReadPaced9600NoTrace(benchmark::State& s) { RunTransfer(s, false, 9600, false); }
+void BM_ReadUnpacedNoTrace(benchmark::State& s) { RunTransfer(s, false, 0, false); }
+
+double ThreadCpu()
+{
+    timespec ts{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+    return double(ts.tv_sec) + ts.tv_nsec / 1e9;
+}
+
+// What the trace costs a paced read: reads with and without it in the order
+// with, without, without, with (so that a machine getting busier or quieter
+// weighs on both alike), wall and CPU time of each, and the trace's share.
+void BM_ReadPaced9600TraceCost(benchmark::State& state)
+{
+    EnsureApp();
+    kt::ScriptedAsker asker;
+    kt::Workspace ws;
+    ws.asker = &asker;
+    ws.Versions.VersionPairs.append(kt::VersionPair{QStringLiteral("V200"), QStringLiteral("V200")});
+    kt::SimOptions opt;
+    opt.baud = 9600;
+    kt::SimRadio sim(opt);
+    if (!sim.Start()) {
+        state.SkipWithError("no pseudo-terminal");
+        return;
+    }
+    kt::Transfer t(ws);
+    t.SetSimulator(&sim);
+    t.SetConfirm(false);
+    ws.comPort = kt::kSimulatedPortKey;
+    double wall[2] = {0, 0}, cpu[2] = {0, 0}, bound = 0;
+    for (auto _ : state) {
+        for (const bool trace : {true, false, false, true}) {
+            t.SetTracing(trace);
+            sim.ClearLog();
+            QElapsedTimer clock;
+            clock.start();
+            const double cpu0 = ThreadCpu();
+            const bool ok = t.Read();
+            if (trace) benchmark::DoNotOptimize(t.Trace().Text());
+            cpu[trace] += ThreadCpu() - cpu0;
+            wall[trace] += clock.nsecsElapsed() / 1e9;
+            bound += WireBytes(sim) / 960.0;
+            if (!ok) {
+                state.SkipWithError("transfer failed");
+                return;
+            }
+        }
+    }
+    const double runs = 2.0 * double(state.iterations());
+    state.counters["with_s"] = wall[1] / runs;
+    state.counters["without_s"] = wall[0] / runs;
+    state.counters["wall_pct"] = 100.0 * (wall[1] - wall[0]) / wall[0];
+    state.counters["cpu_with_ms"] = 1e3 * cpu[1] / runs;
+    state.counters["cpu_without_ms"] = 1e3 * cpu[0] / runs;
+    // The trace's own work as a share of the read: an upper bound of what it adds.
+    state.counters["cpu_pct_of_read"] = 100.0 * (cpu[1] - cpu[0]) / wall[0];
+    state.counters["ratio_with"] = wall[1] / (bound / 2);
+    state.counters["ratio_without"] = wall[0] / (bound / 2);
+}
 
 BENCHMARK(BM_ReadUnpaced)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_WriteUnpaced)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_ReadUnpacedNoTrace)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_ReadPaced9600)->Unit(benchmark::kSecond)->Iterations(1);
+BENCHMARK(BM_ReadPaced9600NoTrace)->Unit(benchmark::kSecond)->Iterations(1);
+BENCHMARK(BM_ReadPaced9600TraceCost)->Unit(benchmark::kSecond)->Iterations(1);
 BENCHMARK(BM_WritePaced9600)->Unit(benchmark::kSecond)->Iterations(1);
 
 }  // namespace

@@ -8,7 +8,8 @@
 
 namespace kt {
 
-enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel, RecoverDiscardLater, DiscardLater };
+// OkSaveTrace: OK and "Save Trace…" (answered Yes), for a transfer that failed.
+enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel, RecoverDiscardLater, DiscardLater, OkSaveTrace };
 enum class Icon { None, Information, Warning, Question, Critical };
 enum class Answer { Ok, Cancel, Yes, No, Retry, Recover, Discard, Later };
 

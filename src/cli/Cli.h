@@ -77,5 +77,6 @@ extern const Command kExport, kImport, kCheck;
 extern const Command kBackups;
 extern const Command kFill;
 extern const Command kDiff;
+extern const Command kPorts;
 
 }  // namespace kt::cli

@@ -16,7 +16,7 @@ const Command* const kCommands[] = {
     &kt::cli::kRead, &kt::cli::kWrite, &kt::cli::kSimulate,
     &kt::cli::kBeep, &kt::cli::kReport,
     &kt::cli::kExport, &kt::cli::kImport, &kt::cli::kCheck,
-    &kt::cli::kBackups,
+    &kt::cli::kBackups, &kt::cli::kPorts,
     &kt::cli::kFill,
     &kt::cli::kDiff,
 };

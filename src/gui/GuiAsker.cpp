@@ -2,6 +2,7 @@
 #include "gui/MenuPolish.h"
 #include "shell/MainTexts.h"
 #include "shell/RecentFiles.h"
+#include "link/LinkTexts.h"
 #include "model/Workspace.h"
 
 #include <QFileDialog>
@@ -56,6 +57,7 @@ Answer GuiAsker::Run(const QString& text, Buttons buttons, Icon icon, bool withT
     const B recover{QMessageBox::Open, Answer::Recover, &kRecover};
     const B discard{QMessageBox::Discard, Answer::Discard, &kDiscard};
     const B later{QMessageBox::Ignore, Answer::Later, &kLater};
+    const B saveTrace{QMessageBox::Save, Answer::Yes, &link_txt::SaveTrace};
     switch (buttons) {
     case Buttons::Ok: set = {ok}; break;
     case Buttons::OkCancel: set = {ok, cancel}; break;
@@ -64,11 +66,12 @@ Answer GuiAsker::Run(const QString& text, Buttons buttons, Icon icon, bool withT
     case Buttons::RetryCancel: set = {retry, cancel}; break;
     case Buttons::RecoverDiscardLater: set = {recover, discard, later}; break;
     case Buttons::DiscardLater: set = {discard, later}; break;
+    case Buttons::OkSaveTrace: set = {ok, saveTrace}; break;
     }
     for (const B& b : set) box.addButton(b.sb)->setText(ws_.T(*b.caption));
     box.setDefaultButton(set.first().sb);
     // Escape answers Cancel where there is one, else the last button.
-    box.setEscapeButton(box.button(set.last().sb));
+    box.setEscapeButton(box.button(buttons == Buttons::OkSaveTrace ? ok.sb : set.last().sb));
 
     // Wide enough for the title "KT-6383 Pro" in the frame; a message box
     // has no layout hook for that, so a spacer goes into its grid.

@@ -166,8 +166,10 @@ int BackupStore::Prune(int keep) const
     }
     std::sort(ours.begin(), ours.end(), [](const Named& a, const Named& b) { return Newer(a.parts, b.parts); });
     int removed = 0;
-    for (size_t i = size_t(std::max(keep, 1)); i < ours.size(); ++i)
+    for (size_t i = size_t(std::max(keep, 1)); i < ours.size(); ++i) {
         if (QFile::remove(ours[i].path)) ++removed;
+        QFile::remove(TracePathOf(ours[i].path));   // its trace goes with it
+    }
     return removed;
 }
 
@@ -220,7 +222,8 @@ bool BackupStore::Load(const QString& path, std::vector<uint8_t>& image, QString
 QList<BackupInfo> BackupStore::List(int language) const
 {
     QList<BackupInfo> list;
-    for (const QFileInfo& fi : QDir(folder_).entryInfoList(QDir::Files)) list << Inspect(fi.absoluteFilePath(), language);
+    for (const QFileInfo& fi : QDir(folder_).entryInfoList(QDir::Files))
+        if (!fi.fileName().endsWith(kTraceSuffix)) list << Inspect(fi.absoluteFilePath(), language);
     if (folder_ == DefaultFolder())
         for (const QFileInfo& fi : QDir(OlderDefaultFolder()).entryInfoList(QDir::Files))
             if (ParseName(fi.fileName()).ok) list << Inspect(fi.absoluteFilePath(), language);
@@ -246,21 +249,36 @@ void SetBackupLimit(QSettings& store, int keep)
     store.sync();
 }
 
-QString BackUpTransfer(const QString& folder, int keep, int kind, const std::vector<uint8_t>& image,
-                       const Workspace& ws, const QString& port)
+QString TracePathOf(const QString& backupPath)
 {
-    return BackUpImage(folder, keep, kind, image, ws.LastRadio.model, ws.LastRadio.firmware, ws.CurrentLanguage, port);
+    QString p = backupPath;
+    if (p.endsWith(QStringLiteral(".img"))) p.chop(4);
+    return p + kTraceSuffix;
+}
+
+QString BackUpTransfer(const QString& folder, int keep, int kind, const std::vector<uint8_t>& image,
+                       const Workspace& ws, const QString& port, const QString& trace)
+{
+    return BackUpImage(folder, keep, kind, image, ws.LastRadio.model, ws.LastRadio.firmware, ws.CurrentLanguage, port,
+                       trace);
 }
 
 QString BackUpImage(const QString& folder, int keep, int kind, const std::vector<uint8_t>& image,
-                    const QByteArray& model, const QByteArray& firmware, int language, const QString& port)
+                    const QByteArray& model, const QByteArray& firmware, int language, const QString& port,
+                    const QString& trace)
 {
     const BackupStore store(folder);
     QString why;
-    if (store.Save(image, kind, model, firmware, QDateTime::currentDateTime(), &why, port).isEmpty())
-        return bktxt::NotSaved.in(language).arg(why);
+    const QString path = store.Save(image, kind, model, firmware, QDateTime::currentDateTime(), &why, port);
+    if (path.isEmpty()) return bktxt::NotSaved.in(language).arg(why);
+    QString warning;
+    if (!trace.isEmpty()) {
+        QSaveFile f(TracePathOf(path));
+        if (!f.open(QIODevice::WriteOnly) || f.write(trace.toUtf8()) < 0 || !f.commit())
+            warning = bktxt::TraceNotSaved.in(language).arg(QDir::toNativeSeparators(f.fileName()), f.errorString());
+    }
     store.Prune(keep);
-    return {};
+    return warning;
 }
 
 QString BackupKindText(int kind, int language)

@@ -34,6 +34,8 @@ inline constexpr Bi NotImage{"Not a memory image of this radio (%1 bytes, an ima
 inline constexpr Bi NotNamed{"Not a backup of this program (the name says neither when nor what).",
                              "不是本程序的备份（文件名中没有时间和类型）。"};
 inline constexpr Bi CannotRead{"Cannot be read: %1", "无法读取：%1"};
+inline constexpr Bi TraceNotSaved{"The link trace was not kept beside the backup (%1): %2",
+                                  "未能在备份旁保存通信记录（%1）：%2"};
 }  // namespace bktxt
 
 struct BackupInfo {
@@ -94,14 +96,21 @@ private:
 int BackupLimit(QSettings& store);
 void SetBackupLimit(QSettings& store, int keep);
 
-// After a successful transfer: the backup saved and the folder pruned.  The
-// warning to give when it could not be saved, else empty.
-// port names the port the image went over.
+// The link trace of a backup lies beside it: x.img has x.trace.txt, and goes
+// when the backup is pruned.
+inline const QString kTraceSuffix = QStringLiteral(".trace.txt");
+QString TracePathOf(const QString& backupPath);
+
+// After a successful transfer: the backup saved (with the trace of its
+// transfer beside it, when given) and the folder pruned.  The warning to give
+// when it could not be saved, else empty.  port names the port the image
+// went over.
 QString BackUpTransfer(const QString& folder, int keep, int kind, const std::vector<uint8_t>& image,
-                       const Workspace& ws, const QString& port = {});
+                       const Workspace& ws, const QString& port = {}, const QString& trace = {});
 // The same for a radio of several at once, named by what it identified as.
 QString BackUpImage(const QString& folder, int keep, int kind, const std::vector<uint8_t>& image,
-                    const QByteArray& model, const QByteArray& firmware, int language, const QString& port = {});
+                    const QByteArray& model, const QByteArray& firmware, int language, const QString& port = {},
+                    const QString& trace = {});
 
 // The preview line of a backup in the language: band in use and channel counts.
 QString BackupPreview(const BackupInfo& b, int language);

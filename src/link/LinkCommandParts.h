@@ -13,8 +13,23 @@
 namespace kt {
 
 struct Workspace;
+class LinkTrace;
 
 namespace linkcmd {
+
+// The options of every command that opens a port to a radio:
+// --dtr on|off, --rts on|off and --trace FILE.
+struct PortOptions {
+    bool dtr = false, rts = false;
+    QString trace;   // where the link trace goes ("-": standard output); empty: nowhere
+};
+// When args[i] is one of those options, takes it (and its value) and returns
+// true; a missing or unknown value sets error (a usage error, exit 2).
+bool TakePortOption(const QStringList& args, int& i, PortOptions& o, QString& error);
+// Writes the trace to o.trace when given.  One that cannot be written is a
+// line on stderr naming the file and the reason; the command's result stays
+// as it is.  Returns false then.
+bool SaveTraceFile(const LinkTrace& trace, const PortOptions& o, const QString& command);
 
 // One line on stderr.
 void Err(const QString& s);
@@ -46,6 +61,7 @@ struct LinkArgs {
     int radios = 0;
     bool verify = false, keepGoing = false;
     QString log;
+    PortOptions portOptions;
     QString error;
     // Several ports, simulated radios by count, or anything only a batch does.
     bool Batch() const

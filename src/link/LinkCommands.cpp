@@ -6,6 +6,7 @@
 #include "base/Messages.h"
 #include "link/Backups.h"
 #include "link/LinkTexts.h"
+#include "link/LinkTrace.h"
 #include "base/Versions.h"
 #include "link/SimRadio.h"
 #include "link/Transfer.h"
@@ -29,18 +30,27 @@
 
 namespace kt {
 
+#define PORT_OPTIONS_HELP \
+    "  --dtr on|off, --rts on|off   the port's control lines during the transfer (both off\n" \
+    "                unless told: a raised RTS keys the transmitter through some interfaces)\n" \
+    "  --trace FILE  writes the link trace (every frame with its time and meaning, the port,\n" \
+    "                its lines and low-latency result) to FILE ('-': standard output), also\n" \
+    "                when the transfer fails; one port only\n"
+
 const char* const kReadUsage =
-    "usage: kt6383 read --port DEV [--port DEV ...] [--yes] [--no-backup] [--root DIR] OUT\n"
+    "usage: kt6383 read --port DEV [--port DEV ...] [--yes] [--no-backup] [--dtr on|off] [--rts on|off]\n"
+    "                   [--trace FILE] [--root DIR] OUT\n"
     "  Reads the radio on DEV (a device such as /dev/ttyUSB0, or 'sim' for the built-in\n"
     "  simulated radio) into OUT: a data file pair (x.dat with x.fre) or a raw image (x.img).\n"
     "  Several --port options read their radios at once; OUT then names each file with\n"
     "  {port}, as in 'out-{port}.img'.  --port sim:N adds N simulated radios.\n"
     "  Every image read is also kept in the backups (kt6383 backups) unless --no-backup.\n"
-    "  Ctrl+C ends the block under way and sends End; nothing is saved and the status is 130.\n";
+    "  Ctrl+C ends the block under way and sends End; nothing is saved and the status is 130.\n"
+    PORT_OPTIONS_HELP;
 const char* const kWriteUsage =
     "usage: kt6383 write --port DEV [--port DEV ...] [--yes] [--radios N] [--verify]\n"
     "                    [--keep-going] [--log JOBS.csv] [--no-backup] [--allow-missing-channels]\n"
-    "                    [--root DIR] IN\n"
+    "                    [--dtr on|off] [--rts on|off] [--trace FILE] [--root DIR] IN\n"
     "  Writes IN (a data file pair x.dat, or a raw image x.img) into the radio on DEV;\n"
     "  with --radios N, into N radios one after another (swap the radio after each).\n"
     "  --yes skips the confirmation; questions are asked on a terminal, else answered Cancel.\n"
@@ -56,7 +66,8 @@ const char* const kWriteUsage =
     "  Ctrl+C ends the block under way and sends End, so the radio leaves programming\n"
     "  mode; the status is then 130.  A second Ctrl+C ends at once.\n"
     "  A pair whose channel file is missing, short or not a file is refused unless\n"
-    "  --allow-missing-channels says to write it without those channels.\n";
+    "  --allow-missing-channels says to write it without those channels.\n"
+    PORT_OPTIONS_HELP;
 const char* const kSimulateUsage =
     "usage: kt6383 simulate [options]\n"
     "  Runs a simulated radio on a pseudo-terminal and prints its device path.\n"
@@ -75,7 +86,8 @@ const char* const kSimulateUsage =
     "  --no-end-ack                do not acknowledge END\n"
     "  --silent-after-end SEC [--fresh]  go silent after END (then be a fresh radio)\n"
     "  --silent-from ADDR [--for SEC]    go silent at ADDR (for SEC seconds)\n"
-    "  --chunk N                   deliver replies in pieces of N bytes\n";
+    "  --chunk N                   deliver replies in pieces of N bytes\n"
+    "  --log FILE                  every frame received ('<' ) and reply sent ('>') in hex, one a line\n";
 
 namespace linkcmd {
 
@@ -130,6 +142,43 @@ StopSignals::~StopSignals()
 
 bool StopSignals::Caught() { return g_stops > 0; }
 
+bool TakePortOption(const QStringList& args, int& i, PortOptions& o, QString& error)
+{
+    const QString& w = args[i];
+    if (w != QLatin1String("--dtr") && w != QLatin1String("--rts") && w != QLatin1String("--trace")) return false;
+    if (i + 1 >= args.size()) {
+        error = w + QStringLiteral(" needs a value");
+        return true;
+    }
+    const QString v = args[++i];
+    if (w == QLatin1String("--trace")) {
+        if (v.isEmpty()) error = QStringLiteral("--trace needs a file");
+        o.trace = v;
+        return true;
+    }
+    if (v != QLatin1String("on") && v != QLatin1String("off")) {
+        error = QStringLiteral("%1 takes on or off, not '%2'").arg(w, v);
+        return true;
+    }
+    (w == QLatin1String("--dtr") ? o.dtr : o.rts) = v == QLatin1String("on");
+    return true;
+}
+
+bool SaveTraceFile(const LinkTrace& trace, const PortOptions& o, const QString& command)
+{
+    if (o.trace.isEmpty()) return true;
+    if (o.trace == QLatin1String("-")) {
+        const QByteArray text = trace.Text().toUtf8();
+        std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
+        std::fflush(stdout);
+        return true;
+    }
+    QString why;
+    if (trace.SaveTo(o.trace, &why)) return true;
+    Err(QStringLiteral("kt6383 %1: %2").arg(command, link_txt::TraceUnwritable.in(English).arg(o.trace, why)));
+    return false;
+}
+
 }  // namespace linkcmd
 
 using namespace linkcmd;
@@ -172,6 +221,7 @@ LinkArgs ParseLinkArgs(const QStringList& args, bool allowRadios)
     for (int i = 0; i < args.size(); ++i) {
         const QString& w = args[i];
         if (w == "--help" || w == "-h") a.help = true;
+        else if (TakePortOption(args, i, a.portOptions, a.error)) continue;
         else if (w == "--port" && i + 1 < args.size()) {
             a.port = args[++i];
             a.ports << a.port;
@@ -201,6 +251,8 @@ LinkArgs ParseLinkArgs(const QStringList& args, bool allowRadios)
     if (a.error.isEmpty() && a.file.isEmpty()) a.error = QStringLiteral("no file given");
     if (a.error.isEmpty() && a.Batch() && a.radios > 0)
         a.error = QStringLiteral("--radios is for one port; with several use --keep-going");
+    if (a.error.isEmpty() && a.Batch() && !a.portOptions.trace.isEmpty())
+        a.error = QStringLiteral("--trace is for one port");
     return a;
 }
 
@@ -238,6 +290,8 @@ struct LinkRun {
     {
         EnsureApp();
         ws = ToolWorkspace(asker, a.root);
+        ws->portDtr = a.portOptions.dtr;
+        ws->portRts = a.portOptions.rts;
         transfer = std::make_unique<Transfer>(*ws);
         transfer->SetConfirm(!a.yes);
         // The image read or written goes to the backups first; one that
@@ -247,7 +301,7 @@ struct LinkRun {
             backUp = [this, command](int kind, const std::vector<uint8_t>& image) {
                 QSettings settings(QStringLiteral("KT-6383 Pro"), QStringLiteral("KT-6383 Pro"));
                 const QString warning = BackUpTransfer(BackupStore::DefaultFolder(), BackupLimit(settings), kind,
-                                                       image, *ws, transfer->PortLabel());
+                                                       image, *ws, transfer->PortLabel(), transfer->Trace().Text());
                 if (!warning.isEmpty()) Err(QStringLiteral("kt6383 %1: warning: %2").arg(command, warning));
             };
             transfer->onImageDone = backUp;
@@ -320,7 +374,9 @@ int RunReadCommand(const QStringList& args)
     const bool image = IsImagePath(a.file);
     if (!image) InitDefaults(ws);   // what the image does not hold comes from the new-document template
     StopSignals stops([&run] { run.transfer->RequestStop(); });
-    if (!run.transfer->Read()) {
+    const bool read = run.transfer->Read();
+    SaveTraceFile(run.transfer->Trace(), a.portOptions, QStringLiteral("read"));
+    if (!read) {
         if (run.transfer->Stopped() || StopSignals::Caught()) return run.Stopped(kRead);
         Err(QStringLiteral("kt6383 read: the radio was not read"));
         return 1;
@@ -401,6 +457,7 @@ int RunWriteCommand(const QStringList& args)
     }
     StopSignals stops([&run] { run.transfer->RequestStop(); });
     const bool ok = a.radios > 0 ? run.transfer->WriteGroup(a.radios) : run.transfer->Write();
+    SaveTraceFile(run.transfer->Trace(), a.portOptions, QStringLiteral("write"));
     if (!ok) {
         if (run.transfer->Stopped() || StopSignals::Caught()) return run.Stopped(kWrite);
         Err(QStringLiteral("kt6383 write: the radio was not written"));
@@ -424,7 +481,7 @@ int RunSimulateCommand(const QStringList& args)
 {
     EnsureApp();
     SimOptions opt;
-    QString load, save;
+    QString load, save, logPath;
     for (int i = 0; i < args.size(); ++i) {
         const QString& w = args[i];
         double v = 0;
@@ -441,6 +498,7 @@ int RunSimulateCommand(const QStringList& args)
         }
         else if (w == "--blank") opt.bandClass = -1;
         else if (w == "--save" && i + 1 < args.size()) save = args[++i];
+        else if (w == "--log" && i + 1 < args.size()) logPath = args[++i];
         else if (w == "--model" && i + 1 < args.size()) opt.model = args[++i].toLatin1();
         else if (w == "--firmware" && i + 1 < args.size()) opt.firmware = args[++i].toLatin1();
         else if (w == "--extended") opt.extendedFlag = 1;
@@ -476,6 +534,21 @@ int RunSimulateCommand(const QStringList& args)
         Err(QStringLiteral("kt6383 simulate: no pseudo-terminal: ") + sim.ErrorText());
         return 1;
     }
+    // The frames as the radio saw them, written out as they come (what a
+    // trace of the program's side can be held against).
+    QFile logFile(logPath);
+    if (!logPath.isEmpty() && !logFile.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {
+        Err(QStringLiteral("kt6383 simulate: cannot write %1: %2").arg(logPath, logFile.errorString()));
+        return 1;
+    }
+    int logged = 0;
+    auto writeLog = [&] {
+        if (!logFile.isOpen()) return;
+        const auto& log = sim.Log();
+        for (; logged < log.size(); ++logged)
+            logFile.write((log[logged].fromProgram ? "< " : "> ") + log[logged].bytes.toHex(' ').toUpper() + '\n');
+        logFile.flush();
+    };
     std::printf("%s\n", sim.DevicePath().toLocal8Bit().constData());
     std::fflush(stdout);
 
@@ -489,10 +562,12 @@ int RunSimulateCommand(const QStringList& args)
     };
     // The memory is saved after every END, so a stopped simulator loses nothing.
     QObject::connect(&sim, &SimRadio::FrameReceived, [&](const QByteArray& f) {
+        writeLog();
         if (f == QByteArray("END")) saveNow();
     });
     StopSignals stops([] { QCoreApplication::quit(); });
     QCoreApplication::exec();
+    writeLog();
     saveNow();
     return saveFailed ? 1 : 0;
 }

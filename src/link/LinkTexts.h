@@ -14,6 +14,26 @@ inline constexpr Bi RadioCount{"Radio Count", "对讲机数量"};
 inline constexpr Bi WritingRadio{"WritingRadio's ID is:", "当前在写的台数："};
 inline constexpr Bi Simulated{"Simulated radio", "模拟对讲机"};
 
+// The port dialog's lines, Find my cable and the link trace window.  %1 a port.
+inline constexpr Bi DtrOn{"DTR on", "DTR 开启"};
+inline constexpr Bi RtsOn{"RTS on", "RTS 开启"};
+inline constexpr Bi LinesNote{"Leave both off unless your cable needs them: a raised RTS can key the transmitter.",
+                              "除非数据线需要，否则请保持关闭：RTS 升高可能使电台发射。"};
+inline constexpr Bi FindCable{"Find my cable", "查找我的数据线"};
+inline constexpr Bi FindCableStop{"Stop looking", "停止查找"};
+inline constexpr Bi FindCableUnplug{"Unplug the radio's cable from the computer, then plug it in again.",
+                                    "请从电脑上拔下对讲机的数据线，然后重新插上。"};
+inline constexpr Bi FindCableReplug{"%1 went away. Plug the cable in again.", "%1 已消失。请重新插上数据线。"};
+inline constexpr Bi FindCableFound{"Found: the cable is on %1.", "已找到：数据线在 %1 上。"};
+inline constexpr Bi FindCableNone{"No port went away and came back within a minute.",
+                                  "一分钟内没有端口消失后又重新出现。"};
+inline constexpr Bi TraceTitle{"Link Trace", "通信记录"};
+inline constexpr Bi TraceNone{"No transfer has run since the program started.", "程序启动以来尚未进行过传输。"};
+inline constexpr Bi TraceCopy{"&Copy", "复制(&C)"};
+inline constexpr Bi TraceSaveAs{"&Save As…", "另存为(&S)…"};
+inline constexpr Bi TraceClose{"Close", "关闭"};
+inline constexpr Bi SaveTrace{"Save Trace…", "保存通信记录…"};
+
 // %1 the device path, %2 the group owning it.
 inline constexpr Bi NoPort{"No communication port is chosen.", "未选择通信端口。"};
 inline constexpr Bi PortMissing{"%1 does not exist (is the cable plugged in?).", "%1 不存在（数据线是否已连接？）。"};
@@ -24,6 +44,22 @@ inline constexpr Bi PortDenied{
 inline constexpr Bi PortBusy{
     "%1 is held by another process (a modem manager often grabs USB serial cables).",
     "%1 已被其他程序占用（调制解调器管理程序常会占用 USB 串口线）。"};
+// %1 the port.
+inline constexpr Bi PortLost{
+    "The port %1 went away during the transfer: the cable was unplugged, or another program took the port. "
+    "On Linux a braille-display service (brltty) or a modem manager (ModemManager) often claims new USB serial "
+    "devices; check with \"systemctl status brltty\" and \"systemctl status ModemManager\".",
+    "传输过程中端口 %1 消失了：数据线被拔出，或端口被其他程序占用。在 Linux 上，盲文显示服务（brltty）"
+    "或调制解调器管理程序（ModemManager）常会占用新插入的 USB 串口设备；请用“systemctl status brltty”"
+    "和“systemctl status ModemManager”检查。"};
+inline constexpr Bi TransferFailedRead{"The radio was not read.", "未能读取对讲机。"};
+inline constexpr Bi TransferFailedWrite{"The radio was not written.", "未能写入对讲机。"};
+inline constexpr Bi TraceHint{"The link trace shows what went over the cable; save it to send it with a report of the problem.",
+                              "通信记录显示了数据线上传输的内容；可保存后随问题报告一起发送。"};
+// %1 the file, %2 the system's reason.
+inline constexpr Bi TraceUnwritable{"The link trace cannot be written to %1: %2", "无法把通信记录写入 %1：%2"};
+inline constexpr Bi TraceFilter{"Text files (*.txt);;All files (*)", "文本文件 (*.txt);;所有文件 (*)"};
+inline constexpr Bi SaveTraceTitle{"Save Link Trace", "保存通信记录"};
 inline constexpr Bi NotSerial{"%1 is not a serial port", "%1 不是串口"};
 inline constexpr Bi NoAnswer{"The radio did not answer. Check the cable, the port and that the radio is on.",
                              "对讲机没有应答。请检查数据线、端口以及对讲机是否已开机。"};

@@ -3,9 +3,13 @@
 
 #include "base/Messages.h"
 #include "base/Versions.h"
+#include "link/LinkTexts.h"
+#include "link/PortList.h"
 #include "link/SimRadio.h"
 #include "model/Codec.h"
 
+#include <QDateTime>
+#include <QDir>
 #include <QEventLoop>
 
 namespace kt {
@@ -19,17 +23,49 @@ QString PortNameOfKey(const QString& key)
     return k;
 }
 
+bool SaveTraceAs(Workspace& ws, const LinkTrace& trace)
+{
+    if (!ws.asker) return false;
+    const QString preset =
+        QStringLiteral("kt6383-trace-%1.txt").arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")));
+    const QString path = ws.asker->saveFileName(ws.T(link_txt::SaveTraceTitle), ws.T(link_txt::TraceFilter), preset);
+    if (path.isEmpty()) return false;
+    QString why;
+    if (trace.SaveTo(path, &why)) return true;
+    ws.Ask(ws.T(link_txt::TraceUnwritable).arg(QDir::toNativeSeparators(path), why), Buttons::Ok, Icon::Warning);
+    return false;
+}
+
 Transfer::Transfer(Workspace& ws, QObject* parent)
     : QObject(parent), ws_(ws), machine_(ws, *this, *this)
 {
     waitTimer_.setSingleShot(true);
     waitTimer_.setInterval(kReplyTimeoutMs);
     waitTimer_.setTimerType(Qt::PreciseTimer);
-    connect(&waitTimer_, &QTimer::timeout, this, [this] { machine_.OnTimeout(); });
+    connect(&waitTimer_, &QTimer::timeout, this, [this] {
+        trace_.Event(QStringLiteral("time-out: no reply within %1 ms").arg(kReplyTimeoutMs));
+        machine_.OnTimeout();
+    });
     connect(&port_, &SerialLink::Reply, this, [this](const QByteArray& b) { machine_.OnReply(b); });
+    // Queued: the port reports its loss from inside its own calls.
+    connect(&port_, &SerialLink::Lost, this, &Transfer::OnPortLost, Qt::QueuedConnection);
+    port_.SetTrace(&trace_);
 }
 
-Transfer::~Transfer() = default;
+void Transfer::OnPortLost()
+{
+    if (!machine_.Active() || port_.IsOpen()) return;
+    portLost_ = true;
+    machine_.EndTransfer(false);
+}
+
+void Transfer::PortLostMessage(const QString& text) { ws_.Ask(text, Buttons::Ok, Icon::Warning); }
+
+Transfer::~Transfer()
+{
+    // The trace goes before the port does: the port lets go of it first.
+    port_.SetTrace(nullptr);
+}
 
 QString Transfer::PortName() const
 {
@@ -46,9 +82,19 @@ bool Transfer::OpenLink()
     if (port_.IsOpen()) port_.Close();
     const bool simulated = (portOverride_.isEmpty() ? ws_.comPort.trimmed() : portOverride_) == kSimulatedPortKey;
     if (simulated && sim_ && !sim_->IsRunning()) sim_->Start();
+    static const char* const kinds[] = {"none", "read", "write", "radio information"};
+    const int kind = machine_.Kind();
+    trace_.Begin(QString::fromLatin1(kinds[kind >= 0 && kind <= 3 ? kind : 0]));
+    const QString name = PortName();
+    QString port = PortLabel() == QLatin1String("sim") ? QStringLiteral("%1 (simulated radio)").arg(name) : name;
+    for (const PortEntry& e : AvailablePorts())
+        if (!e.simulated && (e.name == name || e.location == name) && !e.Details().isEmpty()) port += QStringLiteral(" - ") + e.Details();
+    trace_.Header(QStringLiteral("port"), port);
+    portLost_ = false;
     QString reason;
     if (simulated && sim_ && !sim_->IsRunning()) reason = sim_->ErrorText();
-    else if (port_.Open(PortName(), &reason, ws_.CurrentLanguage)) return true;
+    else if (port_.Open(name, &reason, ws_.CurrentLanguage, LineSettings{ws_.portDtr, ws_.portRts})) return true;
+    trace_.Event(QStringLiteral("not started: ") + reason);
     QString text = ws_.T(msg::PortError);
     if (!reason.isEmpty()) text += QStringLiteral("\r\n") + reason;
     ws_.Ask(text, Buttons::Ok, Icon::Critical);
@@ -203,7 +249,11 @@ void Transfer::Finished(int kind, bool success)
 {
     lastSuccess_ = success;
     stopped_ = !success && machine_.StopRequested();
+    trace_.Event(success ? QStringLiteral("end: success")
+                         : stopped_ ? QStringLiteral("end: stopped by the user")
+                                    : portLost_ ? QStringLiteral("end: the port went away") : QStringLiteral("end: failed"));
     if (quitLoop_) quitLoop_();
+    if (portLost_) PortLostMessage(ws_.T(link_txt::PortLost).arg(PortName()));
     if (kind == kInfoRead) { emit infoReadFinished(success); return; }
     if (!success) return;
     if (onImageDone) onImageDone(kind, machine_.Image());

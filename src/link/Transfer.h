@@ -5,6 +5,7 @@
 #pragma once
 
 #include "link/LinkMachine.h"
+#include "link/LinkTrace.h"
 #include "link/SerialLink.h"
 
 #include <QObject>
@@ -22,6 +23,11 @@ inline const QString kSimulatedPortKey = QStringLiteral("Simulated radio");
 
 // The port key of the settings file as a device name: a bare number n means "COMn".
 QString PortNameOfKey(const QString& key);
+
+// Asks where to save a link trace (the workspace's file dialog) and writes it
+// there; one that cannot be written is said, naming the file and the reason.
+// False when cancelled or not written.
+bool SaveTraceAs(Workspace& ws, const LinkTrace& trace);
 
 class Transfer : public QObject, public TransferUi, private LinkIo {
     Q_OBJECT
@@ -62,6 +68,13 @@ public:
     int Kind() const { return machine_.Kind(); }
     // A read or a write runs.  An information read does not count.
     bool Busy() const { return Kind() == kRead || Kind() == kWrite; }
+
+    // The trace of the last transfer (read, write or information read).
+    const LinkTrace& Trace() const { return trace_; }
+    // The frames go into the trace unless turned off (the benchmark weighs it).
+    void SetTracing(bool on) { port_.SetTrace(on ? &trace_ : nullptr); }
+    // The last transfer ended because its port went away.
+    bool PortLost() const { return portLost_; }
 
     LinkMachine& Machine() { return machine_; }
     SerialLink& Port() { return port_; }
@@ -109,6 +122,9 @@ protected:
     void IncompatibleFirmware(const QString& v) override;
     // Starts the software version for v; returns when that failed.
     virtual void LaunchVersion(const QString& v);
+    // The port went away during a transfer: text says so, after the transfer
+    // ended.  Default: a warning through the workspace's Ask.
+    virtual void PortLostMessage(const QString& text);
 
     Workspace& ws_;
     LinkMachine machine_;
@@ -125,8 +141,11 @@ private:
     void SendFrame(const QByteArray& frame, int replyLen) override;
     void StartWaitTimer() override;
     void StopWaitTimer() override;
+    void OnPortLost();
 
     SerialLink port_;
+    LinkTrace trace_;
+    bool portLost_ = false;
     QTimer waitTimer_;
     SimRadio* sim_ = nullptr;
     QString portOverride_;

@@ -90,6 +90,8 @@ struct Workspace {
     // Link.
     bool GroupWriteEnabled = false;
     QString comPort = QStringLiteral("1");
+    // The control lines of the port during a transfer (both low unless set).
+    bool portDtr = false, portRts = false;
     int Handshaking = 0;
     int StopBit = 0;
 

@@ -57,6 +57,7 @@ const std::vector<MenuEntry>& MenuTable()
         {"mnuTest", "mnuProgram", {"&Test Mode", "测试模式(&T)"}, true, false},
         {"mnuMWriteToRadio", "mnuProgram", {"Write to &Group of Radios", "成批向对讲机写入数据(&G)"}, true, true},
         {"mnuRadioInfo", "mnuProgram", {"Radio &Information", "对讲机信息(&I)"}, false, true},
+        {"mnuLinkTrace", "mnuProgram", {"Lin&k Trace…", "通信记录(&K)…"}, false, false},
 
         {"mnuTools", nullptr, {"&Tools", "工具(&T)"}, true, false},
         {"mnuSetRadioInfo", "mnuTools", {"&Set Radio Information", "设置对讲机信息(&S)"}, false, false},

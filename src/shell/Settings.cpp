@@ -89,6 +89,9 @@ bool LoadSettings(Workspace& ws, int systemLanguage)
     const QString port = ReadProfileString(path, kSection, "comPort").trimmed();
     const bool portStored = !port.isEmpty();
     if (portStored) ws.comPort = port;
+    // The control lines go with the port; both low unless stored as on.
+    ws.portDtr = ReadProfileString(path, kSection, "comDTR").trimmed() == QLatin1String("1");
+    ws.portRts = ReadProfileString(path, kSection, "comRTS").trimmed() == QLatin1String("1");
     ParseInt(ReadProfileString(path, kSection, "Handshaking"), ws.Handshaking);
     ParseInt(ReadProfileString(path, kSection, "StopBit"), ws.StopBit);
 
@@ -116,7 +119,11 @@ bool StoreLanguageSetting(const Workspace& ws)
 
 bool StorePortSetting(const Workspace& ws)
 {
-    return WriteProfileString(SettingsPath(ws), kSection, "comPort", ws.comPort);
+    const QString path = SettingsPath(ws);
+    const bool port = WriteProfileString(path, kSection, "comPort", ws.comPort);
+    const bool dtr = WriteProfileString(path, kSection, "comDTR", ws.portDtr ? QStringLiteral("1") : QStringLiteral("0"));
+    const bool rts = WriteProfileString(path, kSection, "comRTS", ws.portRts ? QStringLiteral("1") : QStringLiteral("0"));
+    return port && dtr && rts;
 }
 
 }  // namespace kt

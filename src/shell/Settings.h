@@ -26,7 +26,7 @@ bool LoadSettings(Workspace& ws, int systemLanguage);
 
 // Writes "CurrentLanguage" (the language dialog); false when it cannot be written.
 bool StoreLanguageSetting(const Workspace& ws);
-// Writes "comPort" (the port dialog).
+// Writes "comPort" with its control lines "comDTR" and "comRTS" (the port dialog).
 bool StorePortSetting(const Workspace& ws);
 
 }  // namespace kt

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QProcess>
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 namespace kt {
@@ -116,6 +117,11 @@ TEST(LinkToolUsage, CommandLineMistakesExitWithTwo)
         {"write", "--port", "sim"},             // no input file
         {"write", "--port", "sim", "--radios", "none", "x.img"},
         {"simulate", "--no-such-option"},
+        {"read", "--port", "sim", "--dtr", "bogus", "x.img"},
+        {"write", "--port", "sim", "--rts", "1", "x.img"},
+        {"read", "--port", "sim", "x.img", "--dtr"},
+        {"read", "--port", "sim:2", "--trace", "t.txt", "x-{port}.img"},
+        {"ports", "extra"},
     };
     for (const QStringList& args : cases) {
         QString err;
@@ -144,7 +150,9 @@ TEST_F(LinkTool, ReadAndWriteKeepBackupsThatTheBackupsCommandLists)
     const QString older = home + "/data/KT-6383 Pro/KT-6383 Pro/backups";
     ASSERT_TRUE(QDir().mkpath(older));
     ASSERT_TRUE(test::WriteFile(older + "/20200101-000000-RU6383R-V200-read.img", QByteArray(23745, '\x11')));
-    auto names = [&] { return QDir(folder).entryList(QDir::Files, QDir::Name); };
+    auto names = [&] { return QDir(folder).entryList({"*.img"}, QDir::Files, QDir::Name); };
+    // Each backup this program makes has the trace of its transfer beside it.
+    auto traces = [&] { return QDir(folder).entryList({"*.trace.txt"}, QDir::Files, QDir::Name); };
     const QString root = install.root();
     QString err, out;
 
@@ -155,6 +163,8 @@ TEST_F(LinkTool, ReadAndWriteKeepBackupsThatTheBackupsCommandLists)
     EXPECT_EQ(names()[0], "20200101-000000-RU6383R-V200-read.img");
     EXPECT_TRUE(names()[1].endsWith("-RU6383R-V200-sim-read.img")) << names()[1].toStdString();
     EXPECT_EQ(test::ReadFile(folder + "/" + names()[1]), test::ReadFile(install.path("a.img")));
+    ASSERT_EQ(traces(), QStringList{QString(names()[1]).replace(".img", ".trace.txt")});
+    EXPECT_TRUE(test::ReadFile(folder + "/" + traces()[0]).contains("| END"));
     ASSERT_EQ(RunTool({"read", "--port", "sim", "--yes", "--no-backup", "--root", root, install.path("b.img")}, &err,
                       home), 0);
     EXPECT_EQ(names().size(), 2);
@@ -179,8 +189,11 @@ TEST_F(LinkTool, ReadAndWriteKeepBackupsThatTheBackupsCommandLists)
     // The limit is a setting: one kept from now on.
     ASSERT_EQ(RunTool({"backups", "--keep", "1"}, &err, home, &out), 0) << err.toStdString();
     EXPECT_EQ(names().size(), 2);   // the newest backup and the file that is none
+    EXPECT_EQ(traces().size(), 1);  // the pruned backups' traces went with them
     ASSERT_EQ(RunTool({"read", "--port", "sim", "--yes", "--root", root, install.path("c.img")}, &err, home), 0);
     EXPECT_EQ(names().size(), 2);
+    ASSERT_EQ(traces().size(), 1);
+    EXPECT_TRUE(names().contains(QString(traces()[0]).replace(".trace.txt", ".img")));
     EXPECT_EQ(RunTool({"backups", "--keep", "none"}, &err, home), 2);
 
     // A folder that cannot be made: a warning, and the read still succeeds.
@@ -190,6 +203,80 @@ TEST_F(LinkTool, ReadAndWriteKeepBackupsThatTheBackupsCommandLists)
                       install.path("blocked-home")), 0);
     EXPECT_TRUE(err.contains("warning: The radio's memory was not backed up")) << err.toStdString();
     EXPECT_TRUE(QFile::exists(install.path("d.img")));
+}
+
+// The trace's frames, in order: ">" sent by the program, "<" by the radio
+// (a reply taken, or bytes that came outside an exchange and were dropped).
+QStringList TraceFrames(const QString& text)
+{
+    static const QRegularExpression line(QStringLiteral("^\\s*\\d+\\.\\d+\\s+(->|<-|<x)\\s+([0-9A-F ]+) \\| "));
+    QStringList frames;
+    for (const QString& l : text.split('\n')) {
+        const auto m = line.match(l);
+        if (m.hasMatch()) frames << (m.captured(1) == "->" ? "> " : "< ") + m.captured(2);
+    }
+    return frames;
+}
+
+// What the simulated radio logged, in the same form ("<" there is what it received).
+QStringList SimFrames(const QString& log)
+{
+    QStringList frames;
+    for (const QString& l : log.split('\n', Qt::SkipEmptyParts))
+        frames << (l.startsWith('<') ? "> " : "< ") + l.mid(2);
+    return frames;
+}
+
+// A read (with fragmented replies and one bad checksum, so a time-out and a
+// repeat) and a write against a radio of its own process: every frame of the
+// trace is one that went over the pseudo-terminal, in order, byte for byte;
+// the lines and low latency a pseudo-terminal refuses are in the header and
+// fail nothing.
+TEST_F(LinkTool, TraceHoldsEveryFrameOnTheWireInOrder)
+{
+    QByteArray job(23745, '\0');
+    for (int i = 0; i < job.size(); ++i) job[i] = char(i * 13);
+    ASSERT_TRUE(test::WriteFile(install.path("job.img"), job));
+    struct Case { const char* command; QStringList simOptions; QString file; QStringList meanings; };
+    const Case cases[] = {
+        {"read", {"--chunk", "7", "--corrupt-at", "0x400"}, install.path("read.img"),
+         {"| handshake\n", "| handshake reply", "| identification request", "| identification: model RU6383R",
+          "| read of 0x1230, 16 bytes\n", "| data 16 bytes of 0x1230\n", "bad checksum", "time-out",
+          "| read of 0x0400, 16 bytes, repeat\n", "| END\n", "| ack\n", "end: success"}},
+        {"write", {}, install.path("job.img"), {"| data 16 bytes for 0x5CB0\n", "| ack\n", "| END\n", "end: success"}},
+    };
+    for (const Case& c : cases) {
+        const QString log = install.path(QStringLiteral("%1-sim.log").arg(c.command));
+        const QString trace = install.path(QStringLiteral("%1-trace.txt").arg(c.command));
+        StartSim(QStringList{"--log", log} + c.simOptions);
+        QString err;
+        ASSERT_EQ(RunTool({c.command, "--port", dev, "--yes", "--no-backup", "--trace", trace, "--root", install.root(),
+                           c.file}, &err), 0)
+            << err.toStdString();
+        sim.terminate();
+        ASSERT_TRUE(sim.waitForFinished(5000));
+        const QString text = QString::fromUtf8(test::ReadFile(trace));
+        const QStringList frames = TraceFrames(text);
+        EXPECT_GE(frames.size(), 2 * (1484 + 3)) << c.command;
+        EXPECT_EQ(frames, SimFrames(QString::fromUtf8(test::ReadFile(log)))) << c.command;
+        for (const char* header : {"DTR: off, refused", "RTS: off, refused", "low latency: refused", "program: KT-6383 Pro",
+                                   "platform: ", "settings: 9600,N,8,1"})
+            EXPECT_TRUE(text.contains(header)) << c.command << " " << header;
+        EXPECT_TRUE(text.contains("port: " + dev)) << c.command;
+        for (const QString& m : c.meanings) EXPECT_TRUE(text.contains(m)) << c.command << " " << m.toStdString();
+    }
+}
+
+TEST_F(LinkTool, TraceThatCannotBeWrittenIsSaidAndTheReadStillSucceeds)
+{
+    const QString trace = install.path("no-such-folder/trace.txt");
+    QString err;
+    EXPECT_EQ(RunTool({"read", "--port", "sim", "--yes", "--no-backup", "--dtr", "on", "--trace", trace, "--root",
+                       install.root(), install.path("x.img")}, &err), 0)
+        << err.toStdString();
+    EXPECT_TRUE(QFile::exists(install.path("x.img")));
+    EXPECT_TRUE(err.contains("The link trace cannot be written to " + trace + ": ")) << err.toStdString();
+    EXPECT_FALSE(err.trimmed().endsWith(':')) << "the reason is named";
 }
 
 }  // namespace

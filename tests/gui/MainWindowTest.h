@@ -102,7 +102,7 @@ protected:
     }
     QStringList BackupNames(const QString& folder)
     {
-        return QDir(folder).entryList(QDir::Files, QDir::Name);
+        return QDir(folder).entryList({"*.img"}, QDir::Files, QDir::Name);   // the traces beside them aside
     }
     QByteArray Bytes(const std::vector<uint8_t>& v) { return QByteArray(reinterpret_cast<const char*>(v.data()), int(v.size())); }
 

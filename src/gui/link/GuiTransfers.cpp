@@ -4,6 +4,7 @@
 #include "base/Messages.h"
 #include "gui/FrmModelInfo.h"
 #include "gui/link/FrmComSet.h"
+#include "gui/link/FrmLinkTrace.h"
 #include "gui/link/FrmProgress.h"
 #include "gui/link/FrmRestoreBackup.h"
 #include "gui/link/FrmSeveralRadios.h"
@@ -31,6 +32,7 @@ protected:
     void RunProgress(int kind, bool multi) override
     {
         const int language = ws_.CurrentLanguage;
+        groupRun_ = multi;
         if (multi) {
             frmMProgress w(machine_.RadioCount(), language, host_.MainWindow());
             w.onUserClose = [this] { ProgressClosedByUser(); };
@@ -65,6 +67,14 @@ protected:
     void Finished(int kind, bool success) override
     {
         LastOk = success;
+        if (!success && (kind == kRead || kind == kWrite)) {
+            Transfer::Finished(kind, success);
+            FailureMessage(kind);
+            noticeGiven_ = false;
+            emit owner_.TransferEnded(kind, success);
+            return;
+        }
+        noticeGiven_ = false;
         // The windows close before the image replaces the document, so what
         // they still hold goes into the old one; the document's events then
         // bring the windows back.
@@ -80,6 +90,31 @@ protected:
     }
 
     void LaunchVersion(const QString& v) override { host_.LaunchVersion(v); }
+
+    // A transfer that failed offers its trace in its message.
+    void Notice(const QString& text) override
+    {
+        noticeGiven_ = true;
+        OfferTrace(text, Icon::None);
+    }
+    void PortLostMessage(const QString& text) override
+    {
+        noticeGiven_ = true;
+        OfferTrace(text, Icon::Warning);
+    }
+    void OfferTrace(const QString& text, Icon icon)
+    {
+        if (ws_.Ask(text, Buttons::OkSaveTrace, icon) == Answer::Yes) SaveTraceAs(ws_, Trace());
+    }
+    void FailureMessage(int kind)
+    {
+        // A group write ends when the user closes its window: no failure to tell.
+        if (noticeGiven_ || groupRun_ || Stopped() || Trace().FrameCount() == 0) return;
+        const Bi& what = kind == kRead ? link_txt::TransferFailedRead : link_txt::TransferFailedWrite;
+        OfferTrace(ws_.T(what) + QStringLiteral("\r\n") + ws_.T(link_txt::TraceHint), Icon::Warning);
+    }
+    bool noticeGiven_ = false;
+    bool groupRun_ = false;
 
 private:
     void Run(QDialog& w)
@@ -109,7 +144,8 @@ Transfers::Transfers(MainHost& host, QObject* parent)
     // it; a backup that cannot be saved is said, the transfer goes on.
     driver_->onImageDone = [this](int kind, const std::vector<uint8_t>& image) {
         Workspace& ws = host_.ws();
-        const QString warning = BackUpTransfer(backupFolder, backupKeep, kind, image, ws, driver_->PortLabel());
+        const QString warning =
+            BackUpTransfer(backupFolder, backupKeep, kind, image, ws, driver_->PortLabel(), driver_->Trace().Text());
         if (!warning.isEmpty()) ws.Ask(warning, Buttons::Ok, Icon::Warning);
     };
     // The write's question says what the write changes in the radio.
@@ -150,6 +186,7 @@ std::vector<CommandWing::Command> Transfers::Commands()
              host_.SetTitle();   // the status bar names the port
          }},
         {"mnuModelInfo", [this] { FrmModelInfo::ShowFor(host_); }},
+        {"mnuLinkTrace", [this] { ShowLinkTrace(); }},
         {"mnuFileRestoreBackup", [this] { RestoreBackupCommand(host_, backupFolder, execRestoreDialog); }},
     };
 }
@@ -172,6 +209,13 @@ void Transfers::CommunicationPort()
     FrmComSet dlg(host_.ws(), {}, host_.MainWindow());
     if (execPortDialog) execPortDialog(dlg);
     else dlg.exec();
+}
+
+void Transfers::ShowLinkTrace()
+{
+    FrmLinkTrace w(host_.ws(), driver_->Trace(), host_.MainWindow());
+    if (execTraceWindow) execTraceWindow(w);
+    else w.exec();
 }
 
 void Transfers::ReadFromRadio()

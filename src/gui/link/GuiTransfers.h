@@ -17,6 +17,7 @@ class QTimer;
 namespace kt {
 
 class FrmComSet;
+class FrmLinkTrace;
 class FrmRestoreBackup;
 class FrmSeveralRadios;
 
@@ -41,6 +42,9 @@ public:
     void WriteToGroup();        // mnuMWriteToRadio (offered with --group-write)
     void RadioInformation();    // mnuRadioInfo / mnuEMG
     void WriteToSeveral();      // mnuWriteSeveral: several ports at once
+    void ShowLinkTrace();       // mnuLinkTrace: the last transfer's trace
+    // Called with the trace window before it is shown modally; tests replace the showing.
+    std::function<int(FrmLinkTrace&)> execTraceWindow;
     // Called with the several-radios window before it is shown modally; tests replace the showing.
     std::function<int(FrmSeveralRadios&)> execSeveralRadios;
     bool IsPortOpen() const;

@@ -6,6 +6,7 @@
 #include "base/ProfileFile.h"
 #include "shell/Settings.h"
 #include "gui/link/FrmComSet.h"
+#include "gui/link/FrmLinkTrace.h"
 #include "gui/link/FrmProgress.h"
 #include "gui/link/GuiTransfers.h"
 #include "link/LinkMachine.h"
@@ -14,12 +15,15 @@
 #include "gui/link/frmMProgress.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace kt::test {
@@ -121,6 +125,44 @@ TEST_F(PortDialogTest, RefreshShowsNewPortsAndKeepsTheChoiceWhileItExists)
     EXPECT_TRUE(dlg.PortID.isEmpty());
 }
 
+// The lines go with the port into the settings file and come back from it;
+// Find my cable selects the port that went away and came back.
+TEST_F(PortDialogTest, LinesAreStoredWithThePortAndFindMyCableSelectsIt)
+{
+    ports = {"ttyS0", "ttyUSB0", kSimulatedPortKey};
+    ws->comPort = kSimulatedPortKey;
+    {
+        FrmComSet dlg(*ws, lister);
+        EXPECT_FALSE(dlg.CheckDtr->isChecked());
+        EXPECT_FALSE(dlg.CheckRts->isChecked());
+        dlg.CommandFind->click();
+        EXPECT_TRUE(dlg.FindTimer->isActive());
+        ports = {"ttyS0", kSimulatedPortKey};   // unplugged
+        dlg.FindTick();
+        EXPECT_TRUE(dlg.LabelFind->text().contains("ttyUSB0")) << dlg.LabelFind->text().toStdString();
+        EXPECT_EQ(dlg.PortID, kSimulatedPortKey);
+        ports = {"ttyS0", "ttyUSB0", kSimulatedPortKey};   // plugged in again
+        dlg.FindTick();
+        EXPECT_FALSE(dlg.FindTimer->isActive());
+        EXPECT_EQ(dlg.PortID, QString("ttyUSB0"));
+        EXPECT_EQ(dlg.Combo1->currentData().toString(), QString("ttyUSB0"));
+        EXPECT_EQ(dlg.LabelFind->text(), QString("Found: the cable is on ttyUSB0."));
+        dlg.CheckRts->setChecked(true);
+        dlg.CommandOK->click();
+    }
+    EXPECT_EQ(ws->comPort, QString("ttyUSB0"));
+    EXPECT_FALSE(ws->portDtr);
+    EXPECT_TRUE(ws->portRts);
+    const QString path = SettingsPath(*ws);
+    EXPECT_EQ(ReadProfileString(path, "language", "comDTR"), QString("0"));
+    EXPECT_EQ(ReadProfileString(path, "language", "comRTS"), QString("1"));
+    ws->portRts = false;
+    LoadSettings(*ws, English);
+    EXPECT_TRUE(ws->portRts);
+    FrmComSet again(*ws, lister);
+    EXPECT_TRUE(again.CheckRts->isChecked());
+}
+
 // --- transfers -----------------------------------------------------------------
 
 class GuiTransferTest : public ::testing::Test {
@@ -181,6 +223,49 @@ TEST_F(GuiTransferTest, WrongModelShowsItsNoticeAfterTheProgressWindowAndKeepsTh
     EXPECT_NE(host.OptionsWindow(), nullptr);
     EXPECT_EQ(host.showCount, shows);
     EXPECT_EQ(transfers.Simulator().EndsReceived(), 1);
+}
+
+// A read that fails offers its trace in its message; the trace saved holds
+// the handshakes and their time-outs.  A file that cannot be written is said
+// with its path; Program > Link Trace... shows the same trace, in Chinese too.
+TEST_F(GuiTransferTest, AFailedReadOffersItsTraceAndTheTraceWindowShowsIt)
+{
+    transfers.Simulator().Options().silent = true;
+    const QString saved = install.path("trace.txt");
+    const QString blocked = install.path("no-such-folder/trace.txt");
+    for (const QString& path : {saved, blocked}) {
+        asker.asked.clear();
+        asker.answers = {Answer::Ok, Answer::Cancel, Answer::Yes};   // confirm, question A: Cancel, Save Trace...
+        asker.fileNames = {path};
+        transfers.ReadFromRadio();
+        ASSERT_FALSE(transfers.LastSuccess());
+        ASSERT_GE(asker.asked.size(), 3);
+        EXPECT_EQ(asker.asked[2], QString("The radio was not read.\r\n") +
+                                      "The link trace shows what went over the cable; save it to send it with a report of the problem.");
+    }
+    const QString text = QString::fromUtf8(ReadFile(saved));
+    EXPECT_EQ(text.count("| handshake\n") + text.count("| handshake, repeat\n"), 2) << text.toStdString();
+    EXPECT_EQ(text.count("time-out: no reply within 300 ms"), 2);
+    EXPECT_TRUE(text.contains("end: failed"));
+    ASSERT_EQ(asker.asked.size(), 4);
+    EXPECT_TRUE(asker.asked[3].startsWith("The link trace cannot be written to " + blocked + ": ")) << asker.asked[3].toStdString();
+    EXPECT_FALSE(QFile::exists(blocked));
+
+    for (int language : {English, Chinese}) {
+        ws->CurrentLanguage = language;
+        QString shown, title;
+        transfers.execTraceWindow = [&](FrmLinkTrace& w) {
+            shown = w.TextTrace->toPlainText();
+            title = w.windowTitle();
+            return 0;
+        };
+        transfers.ShowLinkTrace();
+        // The last transfer's: the read whose trace could not be saved.
+        EXPECT_TRUE(shown.startsWith("KT-6383 Pro link trace\ntransfer: read\n")) << shown.toStdString();
+        EXPECT_EQ(shown.count("time-out: no reply within 300 ms"), 2);
+        EXPECT_TRUE(shown.endsWith("end: failed\n"));
+        EXPECT_EQ(title, language == English ? QString("Link Trace") : QString("通信记录"));
+    }
 }
 
 TEST_F(GuiTransferTest, ProgressCaptionsFollowKindAndLanguage)
