@@ -1,10 +1,12 @@
 // kt6383 diff A B: what differs between two jobs, images or radios.
 #include "cli/Cli.h"
 
+#include "link/LinkCommandParts.h"
 #include "link/LinkCommands.h"
 #include "rules/compare/Compare.h"
 
 #include <QFile>
+#include <algorithm>
 #include <QTemporaryDir>
 
 namespace kt::cli {
@@ -23,10 +25,13 @@ struct SideArg {
 
 // Reads the radio on port into an image in dir as `kt6383 read` does (with
 // its backup unless noBackup); the image's path, empty when nothing was read.
-QString ReadRadio(const SideArg& side, const QString& root, bool noBackup, const QString& dir, int n)
+// portArgs carries --dtr, --rts and --trace through to that read.
+QString ReadRadio(const SideArg& side, const QString& root, bool noBackup, const QStringList& portArgs,
+                  const QString& dir, int n)
 {
     const QString out = QStringLiteral("%1/radio-%2.img").arg(dir).arg(n);
     QStringList args{QStringLiteral("--port"), side.port, QStringLiteral("--yes")};
+    args << portArgs;
     if (!root.isEmpty()) args << QStringLiteral("--root") << root;
     if (noBackup) args << QStringLiteral("--no-backup");
     args << out;
@@ -39,12 +44,21 @@ int RunDiff(const QStringList& raw)
     QStringList rest;
     QList<SideArg> ordered;
     bool noBackup = false;
+    QStringList portArgs;
+    linkcmd::PortOptions portOptions;
     const QStringList valueOptions{"--root", "--format", "--lang"};
     for (int i = 0; i < raw.size(); ++i) {
         const QString& w = raw[i];
         if (w == QLatin1String("--port")) {
             if (i + 1 >= raw.size()) return UsageError(kDiff, QStringLiteral("--port needs a value"));
             ordered << SideArg{{}, raw[++i]};
+            continue;
+        }
+        const int at = i;
+        QString error;
+        if (linkcmd::TakePortOption(raw, i, portOptions, error)) {
+            if (!error.isEmpty()) return UsageError(kDiff, error);
+            portArgs << raw.mid(at, i - at + 1);
             continue;
         }
         if (w == QLatin1String("--no-backup")) {
@@ -59,6 +73,11 @@ int RunDiff(const QStringList& raw)
     if (p.help) return ShowHelp(kDiff);
     if (!p.error.isEmpty()) return UsageError(kDiff, p.error);
     if (ordered.size() != 2) return UsageError(kDiff, QStringLiteral("give exactly two inputs (files or --port)"));
+    const int ports = int(std::count_if(ordered.begin(), ordered.end(), [](const SideArg& s) { return !s.port.isEmpty(); }));
+    if (!portArgs.isEmpty() && ports == 0)
+        return UsageError(kDiff, QStringLiteral("--dtr, --rts and --trace need --port"));
+    if (!portOptions.trace.isEmpty() && ports > 1)
+        return UsageError(kDiff, QStringLiteral("--trace takes one --port"));
     const QString format = p.options.value("--format", QStringLiteral("table"));
     if (format != QLatin1String("table") && format != QLatin1String("csv") && format != QLatin1String("json"))
         return UsageError(kDiff, QStringLiteral("--format must be table, csv or json"));
@@ -75,7 +94,7 @@ int RunDiff(const QStringList& raw)
         const SideArg& s = ordered[i];
         QString path = s.file;
         if (!s.port.isEmpty()) {
-            path = ReadRadio(s, root, noBackup, temp.path(), i);
+            path = ReadRadio(s, root, noBackup, portArgs, temp.path(), i);
             if (path.isEmpty()) {
                 Warn(s.Name(), QStringLiteral("the radio was not read"));
                 return kExitTrouble;
@@ -105,9 +124,11 @@ int RunDiff(const QStringList& raw)
 const Command kDiff{
     "diff", "show what differs between two jobs, images or radios",
     "usage: kt6383 diff A B [--format table|csv|json] [--lang en|zh] [--no-backup] [--root DIR]\n"
+    "                        [--dtr on|off] [--rts on|off] [--trace FILE]\n"
     "  A and B are each a data file pair (x.dat with its x.fre), a memory image (x.img) or\n"
     "  --port DEV: the radio on DEV ('sim' for the simulated radio), read first and kept in\n"
-    "  the backups as 'kt6383 read' does (unless --no-backup).\n"
+    "  the backups as 'kt6383 read' does (unless --no-backup); --dtr, --rts and --trace act\n"
+    "  on that read as they do for 'kt6383 read' (--trace with one --port only).\n"
     "  Prints every difference by place: channels (added, removed, a field changed), group\n"
     "  settings, option features, DTMF codes and settings, roger-beep patterns; between two\n"
     "  images also the bytes no field holds, as address ranges.  A data file's own fields\n"

@@ -50,8 +50,11 @@ TEST(DiffCommand, ExitStatusAndCsvRows)
 
     // Equal: a job and its image, and the simulated radio against the job it starts with.
     EXPECT_EQ(Diff(install, {dat, img}).code, 0);
-    const DiffRun radio = Diff(install, {"--port", "sim", "--no-backup", ham});
+    const QString trace = install.path("diff.trace.txt");
+    const DiffRun radio = Diff(install, {"--port", "sim", "--no-backup", "--rts", "off", "--trace", trace, ham});
     EXPECT_EQ(radio.code, 0) << radio.err.toStdString() << radio.out.toStdString();
+    // The read behind --port keeps its link trace where --trace says.
+    EXPECT_TRUE(QString::fromUtf8(test::ReadFile(trace)).contains("RTS")) << trace.toStdString();
 
     // Two changes planted in the image: channel 1 of group A (the job has it)
     // gets the mode byte 201, and a byte no field holds (0x4A16) gets noise.
@@ -79,6 +82,8 @@ TEST(DiffCommand, ExitStatusAndCsvRows)
     EXPECT_TRUE(truncated.err.contains("23745")) << truncated.err.toStdString();
     EXPECT_EQ(Diff(install, {dat}).code, 2);
     EXPECT_EQ(Diff(install, {dat, img, "--format", "xml"}).code, 2);
+    EXPECT_EQ(Diff(install, {dat, img, "--trace", trace}).code, 2);   // no port to trace
+    EXPECT_EQ(Diff(install, {"--port", "sim", dat, "--dtr", "high"}).code, 2);
     EXPECT_EQ(Diff(install, {dat, install.path("missing.dat")}).code, 2);
     EXPECT_EQ(Diff(install, {dat, install.path("notes.txt")}).code, 2);
 }
