@@ -2,6 +2,7 @@
 // bands full (the largest document there is), one copy taken for the writer
 // per iteration.  The write itself runs in the writer's thread and is
 // measured apart, as the time a copy takes to reach the disk.
+#include "BenchMain.h"
 #include "TestSupport.h"
 #include "model/ChannelRules.h"
 #include "model/DataFile.h"
@@ -19,14 +20,7 @@ namespace {
 
 using namespace kt;
 
-void EnsureCoreApp()
-{
-    if (QCoreApplication::instance()) return;
-    static int argc = 1;
-    static char name[] = "kt6383_bench";
-    static char* argv[] = {name, nullptr};
-    static QCoreApplication app(argc, argv);
-}
+void EnsureCoreApp() { bench::EnsureApp(); }
 
 struct FullDocument {
     test::TempInstall inst;

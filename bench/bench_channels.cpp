@@ -1,6 +1,7 @@
 // The channel window offscreen: showing a group (the 99-row "MEM" too) and
 // switching groups and bands, each with the repaint that follows.
 #ifdef KT_WITH_GUI
+#include "BenchMain.h"
 #include "GuiTestHost.h"
 #include "model/ChannelRules.h"
 #include "model/FreqRules.h"
@@ -14,16 +15,7 @@ namespace {
 
 using namespace kt;
 
-// One application for every case of the executable.
-void EnsureApp()
-{
-    if (QCoreApplication::instance()) return;
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "kt6383_bench";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-}
+using bench::EnsureApp;
 
 // Every lettered group of both bands full, both memory groups full.
 struct FullWindow {

@@ -2,7 +2,7 @@
 // with the main window and every editor open, and the memory 1,000 undo steps
 // hold when each of them changes all 480 channels of groups A-L.
 #ifdef KT_WITH_GUI
-#include "TestSupport.h"
+#include "BenchMain.h"
 #include "gui/frmMain.h"
 #include "model/ChannelRules.h"
 #include "model/EditStep.h"
@@ -23,57 +23,10 @@ namespace {
 
 using namespace kt;
 
-void EnsureApp()
-{
-    if (QCoreApplication::instance()) return;
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "kt6383_bench";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-}
+using bench::FullMain;
 
 // Every group of both bands full.
-void FillJob(Workspace& ws)
-{
-    auto& o = ws.OptFeat();
-    o.FmEnabled = o.AmEnabled = o.UsbEnabled = o.LsbEnabled = o.PaEnabled = o.CwEnabled = 1;
-    for (int band = 0; band < kBands; ++band)
-        for (int g = 1; g <= GroupsOfBand(band); ++g) {
-            o.GroupEnable[band][g] = 1;
-            for (int ch = 1; ch <= GroupSize(band, g); ++ch)
-                if (FindSlot(ws, band, g, ch) == 0)
-                    InsertChannel(ws, ch, band, g, QString("28.%1").arg(ch * 100 + g, 5, 10, QChar('0')));
-        }
-}
-
-struct FullMain {
-    test::TempInstall inst;
-    Workspace ws;
-    ScriptedAsker asker;
-    std::unique_ptr<QSettings> store;
-    std::unique_ptr<frmMain> main;
-
-    FullMain()
-    {
-        EnsureApp();
-        StartOptions opt;
-        opt.programDir = inst.bin();
-        opt.root = inst.root();
-        StartUp(ws, opt);
-        ws.asker = &asker;
-        store = std::make_unique<QSettings>(inst.path("user.ini"), QSettings::IniFormat);
-        main = std::make_unique<frmMain>(ws, store.get());
-        main->show();
-        ChangeBand(ws, 0);
-        FillJob(ws);
-        for (Child c : {Child::OptFeatures, Child::Dtmf, Child::ToneTips}) main->ShowChild(c);
-        main->CloseChild(Child::ChannelInfo);
-        main->ShowChild(Child::ChannelInfo);
-        main->History().Reset();
-        QCoreApplication::processEvents();
-    }
-};
+void FillJob(Workspace& ws) { bench::FillGroups(ws, kBands); }
 
 void BM_FindBothBands(benchmark::State& state)
 {
@@ -93,7 +46,7 @@ BENCHMARK(BM_FindBothBands)->Unit(benchmark::kMillisecond);
 // grids so that every run changes all 40 channels, with the repaint after it.
 void BM_FillCbGroupShown(benchmark::State& state)
 {
-    FullMain f;
+    FullMain f(kBands);
     int grid = 5;
     for (auto _ : state) {
         FillRequest r;
@@ -109,7 +62,7 @@ BENCHMARK(BM_FillCbGroupShown)->Unit(benchmark::kMillisecond);
 
 void BM_UndoRedoFill(benchmark::State& state)
 {
-    FullMain f;
+    FullMain f(kBands);
     FillRequest r;
     r.group = 1;
     r.plan = FillPlan::Cb40;

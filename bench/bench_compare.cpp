@@ -85,6 +85,7 @@ BENCHMARK(BM_CompareFullImages)->ArgName("channelsDiffer")->Arg(0)->Arg(1)->Unit
 }  // namespace
 
 #ifdef KT_WITH_GUI
+#include "BenchMain.h"
 #include "GuiTestHost.h"
 #include "gui/compare/FrmDifferences.h"
 
@@ -96,13 +97,7 @@ namespace {
 // The differences window showing 2,000 differences: built, filled and painted once.
 void BM_DifferencesWindow2000(benchmark::State& state)
 {
-    if (!QCoreApplication::instance()) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        static int argc = 1;
-        static char name[] = "kt6383_bench";
-        static char* argv[] = {name, nullptr};
-        static QApplication app(argc, argv);
-    }
+    bench::EnsureApp();
     static Pair pair(true);
     cmp::Result r = cmp::Compare(cmp::FromWorkspace(pair.a, "a"), cmp::FromWorkspace(pair.b, "b"));
     r.items.resize(2000);

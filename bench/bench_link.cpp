@@ -8,19 +8,14 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include "BenchMain.h"
+
 #include <benchmark/benchmark.h>
 #include <time.h>
 
 namespace {
 
-void EnsureApp()
-{
-    if (QCoreApplication::instance()) return;
-    static int argc = 1;
-    static char name[] = "kt6383_bench";
-    static char* argv[] = {name, nullptr};
-    static QCoreApplication app(argc, argv);
-}
+using kt::bench::EnsureApp;
 
 // Bytes on the line in both directions, from the radio's log.
 qint64 WireBytes(const kt::SimRadio& sim)

@@ -5,6 +5,7 @@
 #include "report/JobReport.h"
 #include "rules/rogerbeep/RbRules.h"
 #include "rules/rogerbeep/RbWav.h"
+#include "BenchMain.h"
 #include "TestSupport.h"
 
 #ifdef KT_WITH_GUI
@@ -18,19 +19,7 @@ namespace {
 
 using namespace kt;
 
-void EnsureApp()
-{
-    if (QCoreApplication::instance()) return;
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "kt6383_bench";
-    static char* argv[] = {name, nullptr};
-#ifdef KT_WITH_GUI
-    static QApplication app(argc, argv);
-#else
-    static QGuiApplication app(argc, argv);
-#endif
-}
+using bench::EnsureApp;
 
 void FillJob(Workspace& ws)
 {

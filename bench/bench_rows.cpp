@@ -3,7 +3,7 @@
 // Paste of a group's 40 rows, and undo/redo of each, every one with the
 // repaint that follows.
 #ifdef KT_WITH_GUI
-#include "TestSupport.h"
+#include "BenchMain.h"
 #include "gui/channels/frmCommChInfo.h"
 #include "gui/frmMain.h"
 #include "model/ChannelRules.h"
@@ -24,51 +24,9 @@ namespace {
 
 using namespace kt;
 
-void EnsureApp()
-{
-    if (QCoreApplication::instance()) return;
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "kt6383_bench";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-}
+struct FullJob : bench::FullMain {
+    frmCommChInfo* w = main->ChannelWindow();
 
-struct FullJob {
-    test::TempInstall inst;
-    Workspace ws;
-    ScriptedAsker asker;
-    std::unique_ptr<QSettings> store;
-    std::unique_ptr<frmMain> main;
-    frmCommChInfo* w = nullptr;
-
-    FullJob()
-    {
-        EnsureApp();
-        StartOptions opt;
-        opt.programDir = inst.bin();
-        opt.root = inst.root();
-        StartUp(ws, opt);
-        ws.asker = &asker;
-        store = std::make_unique<QSettings>(inst.path("user.ini"), QSettings::IniFormat);
-        main = std::make_unique<frmMain>(ws, store.get());
-        main->show();
-        ChangeBand(ws, 0);
-        auto& o = ws.OptFeat();
-        o.FmEnabled = o.AmEnabled = o.UsbEnabled = o.LsbEnabled = o.PaEnabled = o.CwEnabled = 1;
-        for (int g = 1; g <= GroupsOfBand(0); ++g) {
-            o.GroupEnable[0][g] = 1;
-            for (int ch = 1; ch <= GroupSize(0, g); ++ch)
-                if (FindSlot(ws, 0, g, ch) == 0)
-                    InsertChannel(ws, ch, 0, g, QString("28.%1").arg(ch * 100, 5, 10, QChar('0')));
-        }
-        for (Child c : {Child::OptFeatures, Child::Dtmf, Child::ToneTips}) main->ShowChild(c);
-        main->CloseChild(Child::ChannelInfo);
-        main->ShowChild(Child::ChannelInfo);
-        w = main->ChannelWindow();
-        main->History().Reset();
-        QCoreApplication::processEvents();
-    }
     void ShowGroup(const QString& letter) { w->findChild<QComboBox*>("cboGroup")->setCurrentText(letter); }
     // Mode on every channel of groups A-L as one step, then the windows show it.
     void SetModeOnAL(const QString& mode)

@@ -3,7 +3,7 @@
 // Insert&Paste that moves every channel of a full group), each with the
 // windows showing the state put back, and the memory 1,000 steps hold.
 #ifdef KT_WITH_GUI
-#include "TestSupport.h"
+#include "BenchMain.h"
 #include "gui/frmMain.h"
 #include "gui/channels/frmCommChInfo.h"
 #include "model/ChannelRules.h"
@@ -25,52 +25,7 @@ namespace {
 
 using namespace kt;
 
-void EnsureApp()
-{
-    if (QCoreApplication::instance()) return;
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "kt6383_bench";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-}
-
-// Every group of band 0 full, every window open, the channel window on group A.
-struct FullMain {
-    test::TempInstall inst;
-    Workspace ws;
-    ScriptedAsker asker;
-    std::unique_ptr<QSettings> store;
-    std::unique_ptr<frmMain> main;
-
-    FullMain()
-    {
-        EnsureApp();
-        StartOptions opt;
-        opt.programDir = inst.bin();
-        opt.root = inst.root();
-        StartUp(ws, opt);
-        ws.asker = &asker;
-        store = std::make_unique<QSettings>(inst.path("user.ini"), QSettings::IniFormat);
-        main = std::make_unique<frmMain>(ws, store.get());
-        main->show();
-        ChangeBand(ws, 0);
-        auto& o = ws.OptFeat();
-        o.FmEnabled = o.AmEnabled = o.UsbEnabled = o.LsbEnabled = o.PaEnabled = o.CwEnabled = 1;
-        for (int g = 1; g <= GroupsOfBand(0); ++g) {
-            o.GroupEnable[0][g] = 1;
-            for (int ch = 1; ch <= GroupSize(0, g); ++ch)
-                if (FindSlot(ws, 0, g, ch) == 0)
-                    InsertChannel(ws, ch, 0, g, QString("28.%1").arg(ch * 100, 5, 10, QChar('0')));
-        }
-        for (Child c : {Child::OptFeatures, Child::Dtmf, Child::ToneTips}) main->ShowChild(c);
-        main->CloseChild(Child::ChannelInfo);
-        main->ShowChild(Child::ChannelInfo);
-        main->History().Reset();
-        QCoreApplication::processEvents();
-    }
-    DocumentHistory& History() { return main->History(); }
-};
+using bench::FullMain;
 
 // Each iteration is one undo or one redo of the step, with the repaint after it.
 void RunUndoRedo(benchmark::State& state, FullMain& f)
