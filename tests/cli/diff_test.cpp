@@ -4,41 +4,19 @@
 
 #include <gtest/gtest.h>
 
-#include <QProcess>
 
 namespace kt {
 namespace {
 
-struct DiffRun {
-    int code = -1;
-    QString out, err;
-};
+using DiffRun = test::ToolRun;
 
 DiffRun Diff(const test::TempInstall& install, QStringList args)
 {
     args.prepend("diff");
-    args << "--root" << install.root();
-    QProcess p;
-    p.setWorkingDirectory(install.root());
-    p.start(QStringLiteral(KT_BUILD_BIN_DIR "/kt6383"), args);
-    DiffRun r;
-    if (!p.waitForFinished(30000)) {
-        p.kill();
-        p.waitForFinished();
-        return r;
-    }
-    r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
+    return test::RunTool(install, args);
 }
 
-int Tool(const test::TempInstall& install, const QStringList& args)
-{
-    QProcess p;
-    p.start(QStringLiteral(KT_BUILD_BIN_DIR "/kt6383"), QStringList(args) << "--root" << install.root());
-    return p.waitForFinished(30000) ? p.exitCode() : -1;
-}
+int Tool(const test::TempInstall& install, const QStringList& args) { return test::RunTool(install, args).code; }
 
 TEST(DiffCommand, ExitStatusAndCsvRows)
 {
@@ -67,7 +45,7 @@ TEST(DiffCommand, ExitStatusAndCsvRows)
     ASSERT_TRUE(test::WriteFile(changed, bytes));
     const DiffRun csv = Diff(install, {img, changed, "--format", "csv"});
     EXPECT_EQ(csv.code, 1) << csv.err.toStdString();
-    const QStringList lines = csv.out.trimmed().split('\n');
+    const QStringList lines = QString::fromUtf8(csv.out).trimmed().split('\n');
     ASSERT_EQ(lines.size(), 3) << csv.out.toStdString();
     EXPECT_EQ(lines[0], "kind,band,group,channel,index,address,place,item,field,change,a,b");
     EXPECT_TRUE(lines[1].startsWith("channel,HF,A,1,,,HF group A,CH 1,Mode,changed,FM,201")) << lines[1].toStdString();

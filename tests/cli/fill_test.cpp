@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QProcess>
 #include <map>
 
 namespace kt {
@@ -15,28 +14,8 @@ protected:
     test::TempInstall install;
     QString P(const QString& name) const { return install.path(name); }
 
-    struct Result {
-        int code = -1;
-        QByteArray out;
-        QString err;
-    };
-    Result Tool(QStringList args) const
-    {
-        args << "--root" << install.root();
-        QProcess p;
-        p.setWorkingDirectory(install.root());
-        p.start(QStringLiteral(KT_BUILD_BIN_DIR "/kt6383"), args);
-        Result r;
-        if (!p.waitForFinished(30000)) {
-            p.kill();
-            p.waitForFinished();
-            return r;
-        }
-        r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-        r.out = p.readAllStandardOutput();
-        r.err = QString::fromUtf8(p.readAllStandardError());
-        return r;
-    }
+    using Result = test::ToolRun;
+    Result Tool(const QStringList& args) const { return test::RunTool(install, args); }
     // (group letter, channel) -> kHz of the HF rows kt6383 export gives.
     std::map<std::pair<QString, int>, long long> Exported(const QString& dat) const
     {

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 
 namespace kt::test {
@@ -26,6 +27,24 @@ const OwnUserFolders g_userFolders;
 QString UserDataHome() { return g_userFolders.dir.filePath("data"); }
 
 QString BuildBinDir() { return QStringLiteral(KT_BUILD_BIN_DIR); }
+
+ToolRun RunTool(const TempInstall& install, QStringList args)
+{
+    args << "--root" << install.root();
+    QProcess p;
+    p.setWorkingDirectory(install.root());
+    p.start(BuildBinDir() + "/kt6383", args);
+    ToolRun r;
+    if (!p.waitForFinished(30000)) {
+        p.kill();
+        p.waitForFinished();
+        return r;
+    }
+    r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    r.out = p.readAllStandardOutput();
+    r.err = QString::fromUtf8(p.readAllStandardError());
+    return r;
+}
 
 static void CopyDir(const QString& from, const QString& to)
 {

@@ -4,6 +4,7 @@
 #include "model/Workspace.h"
 
 #include <QByteArray>
+#include <QStringList>
 #include <QString>
 #include <QTemporaryDir>
 #include <memory>
@@ -32,6 +33,15 @@ private:
 // What the document holds, for comparing states: the working record without
 // where the channel window stood, every slot of every group, the band range.
 QByteArray DocumentBytes(const Workspace& ws);
+
+// kt6383 from the build, run in install's root with "--root <root>" added;
+// code is -1 when it did not end normally within 30 s.
+struct ToolRun {
+    int code = -1;
+    QByteArray out;
+    QString err;
+};
+ToolRun RunTool(const TempInstall& install, QStringList args);
 
 QByteArray ReadFile(const QString& path);
 bool WriteFile(const QString& path, const QByteArray& bytes);
