@@ -1,10 +1,13 @@
 #include "gui/ChildWindows.h"
 #include "gui/AccessibleNames.h"
+#include "gui/FitWindow.h"
 #include "gui/MenuPolish.h"
 #include "model/EditStep.h"
 #include "model/Workspace.h"
 
 #include <QApplication>
+#include <QLayout>
+#include <QScrollArea>
 #include <QTimer>
 #include <QCloseEvent>
 #include <QMdiArea>
@@ -44,6 +47,7 @@ protected:
 ChildWindows::ChildWindows(QMdiArea& area, const EditorRegistry& editors, MainHost& host)
     : area_(area), editors_(editors), host_(host)
 {
+    KeepChildrenInsideOnResize(&area_);
 }
 
 QMdiSubWindow* ChildWindows::Frame(Child which) const { return subs_[int(which)]; }
@@ -69,7 +73,13 @@ void ChildWindows::Show(Child which)
     QWidget* w = entry->create(host_);
     auto* frame = new ChildFrame(&area_);
     // A window never resized still has the default size of an unshown
-    // widget, which leaves empty bands; it gets what its layout asks for.
+    // widget, which leaves empty bands; it gets what its layout asks for,
+    // in the style it is shown in.  A scrolling body hides what its controls
+    // came to ask for while the window filled them, so the layouts are
+    // asked afresh.
+    w->ensurePolished();
+    for (QLayout* l : w->findChildren<QLayout*>()) l->invalidate();
+    for (QScrollArea* a : w->findChildren<QScrollArea*>()) a->updateGeometry();
     frame->wanted = w->testAttribute(Qt::WA_Resized) ? w->size().expandedTo(w->sizeHint()) : w->sizeHint();
     frame->setWidget(w);
     frame->setWindowIcon(QApplication::windowIcon());

@@ -137,20 +137,6 @@ QSize SizeForLargestEditor(QMainWindow& main, QMdiArea& area, const EditorRegist
     return child + chrome.expandedTo(QSize(0, 0)) + QSize(4, 4);
 }
 
-void KeepChildrenInside(QMdiArea* area)
-{
-    const QSize room = area->viewport()->size();
-    if (room.isEmpty()) return;
-    for (QMdiSubWindow* s : area->subWindowList()) {
-        if (s->isMinimized() || s->isMaximized()) continue;
-        QPoint at = s->pos();
-        const QSize size = s->size();
-        at.setX(size.width() >= room.width() ? 0 : std::min(at.x(), room.width() - size.width()));
-        at.setY(size.height() >= room.height() ? 0 : std::min(at.y(), room.height() - size.height()));
-        if (at != s->pos()) s->move(at);
-    }
-}
-
 void PlaceOverMainWindow(QWidget* window, QWidget* main)
 {
     QScreen* screen = main && main->screen() ? main->screen() : QGuiApplication::primaryScreen();

@@ -42,9 +42,6 @@ QRect FirstRunFrame(QSize wanted, const QRect& available);
 QSize SizeForLargestEditor(QMainWindow& main, QMdiArea& area, const EditorRegistry& editors,
                            MainHost& host);
 
-// After a cascade: a child larger than the work area goes to its top-left
-// corner; where the area is big enough, no child extends past it.
-void KeepChildrenInside(QMdiArea* area);
 
 // A top-level window shown over the main window: centred on it, made no
 // larger than the screen's free area and moved wholly onto it.

@@ -1,4 +1,5 @@
 #include "gui/frmMain.h"
+#include "gui/FitWindow.h"
 #include "gui/EditorRegistry.h"
 #include "gui/FrmHistory.h"
 #include "gui/FrmSetLanguage.h"
@@ -85,6 +86,7 @@ frmMain::frmMain(Workspace& ws, QSettings* store, QWidget* parent, const EditorR
 
     children_ = std::make_unique<ChildWindows>(*mdi_, editors_, *this);
     RouteAccessKeysToChildren(this, mdi_);
+    KeepWindowsOnScreen(this);
 
     auto* sb = statusBar();
     sb->setObjectName("sbStatusBar");

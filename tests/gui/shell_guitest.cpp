@@ -441,18 +441,18 @@ TEST_F(ShellTest, GeometryFirstRunFitsTheEditorsThenStored)
         else EXPECT_LE(s->geometry().bottom(), room.height());
     }
 
-    main->resize(800, 600);
+    main->resize(640, 480);
     main->close();
     EXPECT_FALSE(main->isVisible());
     store->sync();
-    EXPECT_EQ(store->value("Settings/MainWidth").toString(), "12000");
-    EXPECT_EQ(store->value("Settings/MainHeight").toString(), "9000");
+    EXPECT_EQ(store->value("Settings/MainWidth").toString(), "9600");
+    EXPECT_EQ(store->value("Settings/MainHeight").toString(), "7200");
     EXPECT_TRUE(asker.asked.isEmpty());
 
     // Stored geometry is used on the next start.
     main.reset();
     Start();
-    EXPECT_EQ(main->size(), QSize(800, 600));
+    EXPECT_EQ(main->size(), QSize(640, 480));
 }
 
 TEST_F(ShellTest, UnbuiltCommandsDisabledAndStandardShortcuts)

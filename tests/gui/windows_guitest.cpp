@@ -42,6 +42,7 @@ protected:
 TEST_F(WindowsTest, OpenWindowsStayWhereTheyWereThroughAFailedOpenAnOpenAndARead)
 {
     for (Child c : {Child::OptFeatures, Child::Dtmf, Child::ChannelInfo}) main->ShowChild(c);
+    QCoreApplication::processEvents();   // fitted into the area as they first show
     main->Editor(Child::OptFeatures)->parentWidget()->move(60, 45);
     const QMap<int, QRect> frames = Frames();
     ASSERT_EQ(frames.size(), 3);

@@ -1,4 +1,5 @@
 #include "gui/channels/frmCommChInfo.h"
+#include "gui/FitWindow.h"
 #include "base/ListHelpers.h"
 #include "gui/MainHost.h"
 #include "gui/channels/ChannelFileCommands.h"
@@ -21,6 +22,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QCloseEvent>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -182,9 +184,14 @@ frmCommChInfo::frmCommChInfo(MainHost& host, QWidget* parent) : QWidget(parent),
         right->addStretch();
         middle->addLayout(right);
         middle->addStretch();
+        // On a small or scaled screen the controls scroll; the buttons stay in view.
+        auto* body = new QWidget(this);
+        auto* bodyLayout = new QVBoxLayout(body);
+        bodyLayout->setContentsMargins(0, 0, 0, 0);
+        bodyLayout->addLayout(top);
+        bodyLayout->addLayout(middle);
         auto* main = new QVBoxLayout(this);
-        main->addLayout(top);
-        main->addLayout(middle);
+        main->addWidget(ScrollingBody(body));
         main->addLayout(buttons);
 
         // Events.

@@ -1,4 +1,5 @@
 #include "gui/dtmf/FrmDTMF.h"
+#include "gui/FitWindow.h"
 
 #include "base/ListHelpers.h"
 #include "gui/MainHost.h"
@@ -19,6 +20,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QRegularExpressionValidator>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -224,8 +226,9 @@ void FrmDTMF::BuildControls()
         QMetaObject::invokeMethod(this, [this] { host_.CloseChild(Child::Dtmf); }, Qt::QueuedConnection);
     });
 
+    // On a small or scaled screen the pages scroll; Close stays in view.
     auto* v = new QVBoxLayout(this);
-    v->addWidget(tabs_);
+    v->addWidget(ScrollingBody(tabs_));
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(close_);

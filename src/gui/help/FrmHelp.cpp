@@ -60,18 +60,7 @@ FrmHelp* FrmHelp::ShowFor(MainHost& host)
         if (auto* h = qobject_cast<FrmHelp*>(w); h && &h->host() == &host && h->isVisible()) open = h;
     if (!open) {
         QWidget* main = host.MainWindow();
-        open = new FrmHelp(host, main);
-        // Over the middle of the main window, inside the screen.
-        if (main) {
-            QRect at(QPoint(0, 0), open->size());
-            at.moveCenter(main->geometry().center());
-            if (const QScreen* screen = main->screen()) {
-                const QRect room = screen->availableGeometry();
-                at.moveTop(std::clamp(at.top(), room.top(), std::max(room.top(), room.bottom() - at.height())));
-                at.moveLeft(std::clamp(at.left(), room.left(), std::max(room.left(), room.right() - at.width())));
-            }
-            open->move(at.topLeft());
-        }
+        open = new FrmHelp(host, main);   // placed over the main window as it shows
     }
     open->ShowManual();
     open->show();

@@ -1,4 +1,5 @@
 #include "gui/options/FrmOptFeatures.h"
+#include "gui/FitWindow.h"
 
 #include "base/ListHelpers.h"
 #include "gui/MainHost.h"
@@ -11,10 +12,13 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QGroupBox>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QTimer>
 #include <algorithm>
 
@@ -156,17 +160,21 @@ void FrmOptFeatures::BuildPage()
         checks_[id] = b;
     };
 
+    // The controls stand where they always have on a page of their own,
+    // which scrolls on a small or scaled screen while Close stays in view.
+    auto* page = new QWidget(this);
+
     // Left column.
     int y = kTop;
     for (int id : kLeftColumn) {
         if (id == kGapMark) { y += kGap; continue; }
         if (id == id::TxOffset) {
-            makeNumber(id, this, kLeftX, y, 1300);
-            mhz_ = new QLabel(this);
+            makeNumber(id, page, kLeftX, y, 1300);
+            mhz_ = new QLabel(page);
             mhz_->setObjectName("LabelMHz");
             mhz_->move(Px(kLeftX + 1300 + kLabelGap), Px(y + 40));
         } else {
-            makeList(id, this, kLeftX, y, kLeftW);
+            makeList(id, page, kLeftX, y, kLeftW);
         }
         y += kRow;
     }
@@ -176,16 +184,16 @@ void FrmOptFeatures::BuildPage()
     y = kTop;
     for (int id : kMiddleColumn) {
         if (id == kGapMark) { y += kGap; continue; }
-        makeList(id, this, kMidX, y, kMidW);
+        makeList(id, page, kMidX, y, kMidW);
         y += kRow;
     }
     y += kGap;
     for (int id : kUnderMiddle) {
-        if (FindNumber(id)) makeNumber(id, this, kMidX, y, kNumberW);
-        else makeCheck(id, this, kCheckX, y);
+        if (FindNumber(id)) makeNumber(id, page, kMidX, y, kNumberW);
+        else makeCheck(id, page, kCheckX, y);
         y += kRow;
     }
-    modeFrame_ = new QGroupBox(this);
+    modeFrame_ = new QGroupBox(page);
     modeFrame_->setObjectName("FrameModeEnable");
     const int frameRows = static_cast<int>(std::size(kModeFrame));
     modeFrame_->setGeometry(Px(kCheckX), Px(y), Px(kMidX + kMidW - kCheckX),
@@ -200,10 +208,10 @@ void FrmOptFeatures::BuildPage()
     // Right column and the public channel frame.
     y = kTop;
     for (int id : kRightColumn) {
-        makeList(id, this, kRightX, y, kRightW);
+        makeList(id, page, kRightX, y, kRightW);
         y += kRow;
     }
-    publicFrame_ = new QGroupBox(this);
+    publicFrame_ = new QGroupBox(page);
     publicFrame_->setObjectName("FramePublic");
     const int publicRows = static_cast<int>(std::size(kPublicColumn));
     const int publicH = 300 + publicRows * kRow + 120;
@@ -217,18 +225,24 @@ void FrmOptFeatures::BuildPage()
 
     close_ = new QPushButton(this);
     close_->setObjectName("cmdClose");
+    close_->setFixedSize(Px(1300), Px(400));
     const int closeY = std::max(kPublicY + publicH + 240, middleBottom + 120);
-    close_->setGeometry(Px(kRightX + kRightW - 1300), Px(closeY), Px(1300), Px(400));
     connect(close_, &QPushButton::clicked, this, [this] {
         // Unload after the click has been handled.
         QMetaObject::invokeMethod(
             this, [this] { host_.CloseChild(Child::OptFeatures); }, Qt::QueuedConnection);
     });
 
-    const int height = std::max({leftBottom, closeY + 400}) + 240;
+    const int height = std::max(leftBottom, closeY);
     const int width = kPublicX + kPublicListX + kRightW + 120 + 240;
-    setMinimumSize(Px(width), Px(height));
-    resize(Px(width), Px(height));
+    page->setFixedSize(Px(width), Px(height));
+    auto* closeRow = new QHBoxLayout;
+    closeRow->addStretch(1);
+    closeRow->addWidget(close_);
+    auto* window = new QVBoxLayout(this);
+    window->setContentsMargins(0, 0, Px(240), Px(240));
+    window->addWidget(ScrollingBody(page, false));
+    window->addLayout(closeRow);
 }
 
 // ---- filling and showing --------------------------------------------------

@@ -1,4 +1,5 @@
 #include "gui/rogerbeep/FrmToneTips.h"
+#include "gui/FitWindow.h"
 #include "model/EditStep.h"
 
 #include "base/ListHelpers.h"
@@ -16,6 +17,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QTabBar>
 #include <QVBoxLayout>
 
@@ -199,16 +201,24 @@ void FrmToneTips::BuildControls()
     buttons->addWidget(stop_);
     buttons->addWidget(exportWav_);
     buttons->addStretch(1);
-    buttons->addWidget(close_);
     bottom->addLayout(buttons);
     bottom->addStretch(1);
 
-    auto* v = new QVBoxLayout(this);
+    // On a small or scaled screen the controls scroll; Close stays in view.
+    auto* body = new QWidget(this);
+    auto* v = new QVBoxLayout(body);
+    v->setContentsMargins(0, 0, 0, 0);
     v->addWidget(tabs_);
     v->addLayout(top);
     v->addLayout(tones);
     v->addLayout(bottom);
     v->addStretch(1);
+    auto* closeRow = new QHBoxLayout;
+    closeRow->addStretch(1);
+    closeRow->addWidget(close_);
+    auto* window = new QVBoxLayout(this);
+    window->addWidget(ScrollingBody(body));
+    window->addLayout(closeRow);
 }
 
 void FrmToneTips::ApplyToneLanguage()

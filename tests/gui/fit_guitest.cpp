@@ -1,0 +1,146 @@
+// Every window on a small or scaled screen: the main window of a first run
+// fits the screen, each editor fits the area it opens in with its Close
+// button in view, each other window fits the screen, and no control of any
+// of them lies outside its window.  Runs on the screen KT_TEST_SCREEN names
+// (CTest runs it at 1920x1080 scaled 150 % and 200 %, and 1366x768).
+#include "MainWindowTest.h"
+#include "gui/EditorRegistry.h"
+#include "gui/FrmHistory.h"
+#include "gui/FrmModelInfo.h"
+#include "gui/FrmSetLanguage.h"
+#include "gui/channels/FrmCheckReport.h"
+#include "gui/channels/FrmFillChannels.h"
+#include "gui/compare/FrmDifferences.h"
+#include "gui/frmAbout.h"
+#include "gui/help/FrmHelp.h"
+#include "gui/link/FrmComSet.h"
+#include "gui/link/FrmLinkTrace.h"
+#include "gui/link/FrmProgress.h"
+#include "gui/link/FrmRestoreBackup.h"
+#include "gui/link/FrmSeveralRadios.h"
+#include "gui/link/frmMProgress.h"
+#include "link/LinkTrace.h"
+#include "rules/compare/Compare.h"
+
+#include <QAbstractScrollArea>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+
+namespace kt {
+namespace {
+
+// Controls that stick out of their parent, or out of the room given.
+QStringList Clipped(QWidget* window, const QString& caption)
+{
+    QStringList out;
+    for (QWidget* c : window->findChildren<QWidget*>()) {
+        QWidget* p = c->parentWidget();
+        if (!c->isVisibleTo(window) || c->isWindow() || !p) continue;
+        // What a scroll area holds may be larger than it: that is what it is for.
+        if (p->parentWidget() && qobject_cast<QAbstractScrollArea*>(p->parentWidget()) &&
+            p == static_cast<QAbstractScrollArea*>(p->parentWidget())->viewport())
+            continue;
+        if (!QRect(QPoint(0, 0), p->size()).contains(c->geometry()))
+            out << QStringLiteral("%1: %2 %3 at %4,%5 %6x%7 outside %8x%9")
+                       .arg(caption, c->metaObject()->className(), c->objectName())
+                       .arg(c->x()).arg(c->y()).arg(c->width()).arg(c->height())
+                       .arg(p->width()).arg(p->height());
+    }
+    return out;
+}
+
+bool InScrollArea(QWidget* c, QWidget* window)
+{
+    for (QWidget* w = c->parentWidget(); w && w != window; w = w->parentWidget())
+        if (qobject_cast<QScrollArea*>(w)) return true;
+    return false;
+}
+
+class FitTest : public MainWindowTest {
+protected:
+    void SetUp() override
+    {
+        if (qEnvironmentVariableIsEmpty("KT_TEST_SCREEN")) GTEST_SKIP() << "runs on the screens CTest names";
+        MainWindowTest::SetUp();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(main.get()));
+        screen = main->screen()->availableGeometry();
+    }
+    void TearDown() override
+    {
+        if (main) MainWindowTest::TearDown();
+    }
+    // A window of its own: on the screen, nothing clipped.
+    void CheckTopLevel(QWidget* w, const QString& caption)
+    {
+        w->show();
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(screen.contains(w->frameGeometry()))
+            << caption.toStdString() << " " << w->frameGeometry().width() << "x" << w->frameGeometry().height();
+        problems << Clipped(w, caption);
+    }
+    QRect screen;
+    QStringList problems;
+};
+
+TEST_F(FitTest, EveryWindowFitsAndShowsAllItsControls)
+{
+    EXPECT_TRUE(screen.contains(main->frameGeometry())) << "first run";
+    QMdiArea* area = main->mdiArea();
+    for (int language : {English, Chinese}) {
+        ws->CurrentLanguage = language;
+        main->ApplyLanguage();
+        for (const EditorEntry& e : StandardEditors().Entries()) {
+            main->ShowChild(e.id);
+            QWidget* w = main->Editor(e.id);
+            const QString caption = QStringLiteral("%1 (%2)").arg(QString::fromLatin1(e.menuName)).arg(language);
+            // The window is fitted once the area has laid itself out.
+            auto fits = [&] { return QRect(QPoint(0, 0), area->viewport()->size()).contains(w->parentWidget()->geometry()); };
+            EXPECT_TRUE(SpinUntil(fits, 2000))
+                << caption.toStdString() << " at " << w->parentWidget()->x() << "," << w->parentWidget()->y() << " "
+                << w->parentWidget()->width() << "x" << w->parentWidget()->height() << " in an area of "
+                << area->viewport()->width() << "x" << area->viewport()->height();
+            problems << Clipped(w, caption);
+            QPushButton* close = nullptr;
+            for (QPushButton* b : w->findChildren<QPushButton*>())
+                if (b->text() == ws->T(txt::Close)) close = b;
+            EXPECT_TRUE(close && !InScrollArea(close, w)) << caption.toStdString() << ": Close scrolls away";
+        }
+        main->CloseAllChildren();
+
+        // The windows that stand on their own.
+        LinkTrace trace;
+        trace.Begin("read");
+        cmp::Result none;
+        std::vector<std::unique_ptr<QWidget>> windows;
+        windows.emplace_back(new FrmSetLanguage(*ws, main.get()));
+        windows.emplace_back(new frmAbout(*ws, main.get()));
+        windows.emplace_back(new FrmModelInfo(*main, main.get()));
+        windows.emplace_back(new FrmHistory(*ws, main->History(), main.get()));
+        windows.emplace_back(new FrmCheckReport(*main, main.get()));
+        windows.emplace_back(new FrmFillChannels(*ws, 0, 0, {}, main.get()));
+        windows.emplace_back(new FrmDifferences(*main, none, "a.dat", "b.dat", main.get()));
+        windows.emplace_back(new FrmHelp(*main, main.get()));
+        windows.emplace_back(new FrmComSet(*ws, {}, main.get()));
+        windows.emplace_back(new FrmLinkTrace(*ws, trace, main.get()));
+        windows.emplace_back(new FrmProgress(1, language, main.get()));
+        windows.emplace_back(new frmMProgress(3, language, main.get()));
+        windows.emplace_back(new FrmRestoreBackup(*ws, inst.path("backups"), main.get()));
+        windows.emplace_back(new FrmSeveralRadios(*ws, {}, main.get()));
+        for (auto& w : windows) CheckTopLevel(w.get(), QStringLiteral("%1 (%2)").arg(w->metaObject()->className()).arg(language));
+        windows.clear();
+        Menu("mnuChannelFind");
+        QWidget* find = nullptr;
+        for (QWidget* t : QApplication::topLevelWidgets())
+            if (t->isVisible() && t != main.get() && qobject_cast<QDialog*>(t)) find = t;
+        ASSERT_NE(find, nullptr);
+        CheckTopLevel(find, "find");
+        find->close();
+    }
+    EXPECT_TRUE(problems.isEmpty()) << problems.join('\n').toStdString();
+}
+
+}  // namespace
+}  // namespace kt
