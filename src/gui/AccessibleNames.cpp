@@ -2,6 +2,10 @@
 #include "base/Texts.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QEvent>
+#include <QTimer>
 #include <QAccessible>
 #include <QComboBox>
 #include <QLabel>
@@ -30,7 +34,37 @@ QRect RectIn(QWidget* w, QWidget* window) { return QRect(w->mapTo(window, QPoint
 
 QString LabelText(const QLabel* l) { return QString(l->text()).remove('&').remove(QLatin1Char(':')).trimmed(); }
 
+class NameOnShow : public QObject {
+public:
+    NameOnShow(QObject* owner, std::function<int()> language) : QObject(owner), language_(std::move(language)) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override
+    {
+        if (e->type() != QEvent::Show || !watched->isWidgetType()) return false;
+        auto* w = static_cast<QWidget*>(watched);
+        const Qt::WindowType type = w->windowType();
+        if (!w->isWindow() || (type != Qt::Window && type != Qt::Dialog && type != Qt::Tool)) return false;
+        // Once it is laid out and its texts are in.
+        QTimer::singleShot(0, w, [w, this] { NameControls(w, language_()); });
+        return false;
+    }
+
+private:
+    std::function<int()> language_;
+};
+
 }  // namespace
+
+void NameControlsOfEveryWindow(QObject* owner, std::function<int()> language)
+{
+    qApp->installEventFilter(new NameOnShow(owner, std::move(language)));
+}
+
+void TabInOrder(const QList<QWidget*>& widgets)
+{
+    for (int i = 1; i < widgets.size(); ++i) QWidget::setTabOrder(widgets[i - 1], widgets[i]);
+}
 
 bool ShownIn(QWidget* c, QWidget* window)
 {
@@ -106,7 +140,10 @@ void NameControls(QWidget* window, int language)
                 row = LabelText(l);
             }
         }
-        const QString name = (heading + " " + row).trimmed();
+        QString name = (heading + " " + row).trimmed();
+        // A list or text that is what the window shows is named by the window.
+        if (name.isEmpty() && (qobject_cast<QAbstractItemView*>(c) || qobject_cast<QAbstractScrollArea*>(c)))
+            name = window->windowTitle();
         if (!name.isEmpty()) c->setAccessibleName(name);
     }
 }

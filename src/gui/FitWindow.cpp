@@ -53,7 +53,7 @@ private:
     static void Fit(QWidget* w)
     {
         const Qt::WindowType type = w->windowType();
-        if (!w->isWindow() || (type != Qt::Window && type != Qt::Dialog) || w->isMaximized() || w->isFullScreen())
+        if (!w->isWindow() || (type != Qt::Window && type != Qt::Dialog && type != Qt::Tool) || w->isMaximized() || w->isFullScreen())
             return;
         QScreen* screen = w->screen();
         if (!screen) return;

@@ -1,4 +1,5 @@
 #include "gui/frmMain.h"
+#include "gui/AccessibleNames.h"
 #include "gui/FitWindow.h"
 #include "gui/EditorRegistry.h"
 #include "gui/FrmHistory.h"
@@ -87,6 +88,7 @@ frmMain::frmMain(Workspace& ws, QSettings* store, QWidget* parent, const EditorR
     children_ = std::make_unique<ChildWindows>(*mdi_, editors_, *this);
     RouteAccessKeysToChildren(this, mdi_);
     KeepWindowsOnScreen(this);
+    NameControlsOfEveryWindow(this, [this] { return ws_.CurrentLanguage; });
 
     auto* sb = statusBar();
     sb->setObjectName("sbStatusBar");

@@ -3,24 +3,8 @@
 // button in view, each other window fits the screen, and no control of any
 // of them lies outside its window.  Runs on the screen KT_TEST_SCREEN names
 // (CTest runs it at 1920x1080 scaled 150 % and 200 %, and 1366x768).
-#include "MainWindowTest.h"
+#include "EveryWindow.h"
 #include "gui/EditorRegistry.h"
-#include "gui/FrmHistory.h"
-#include "gui/FrmModelInfo.h"
-#include "gui/FrmSetLanguage.h"
-#include "gui/channels/FrmCheckReport.h"
-#include "gui/channels/FrmFillChannels.h"
-#include "gui/compare/FrmDifferences.h"
-#include "gui/frmAbout.h"
-#include "gui/help/FrmHelp.h"
-#include "gui/link/FrmComSet.h"
-#include "gui/link/FrmLinkTrace.h"
-#include "gui/link/FrmProgress.h"
-#include "gui/link/FrmRestoreBackup.h"
-#include "gui/link/FrmSeveralRadios.h"
-#include "gui/link/frmMProgress.h"
-#include "link/LinkTrace.h"
-#include "rules/compare/Compare.h"
 
 #include <QAbstractScrollArea>
 #include <QMdiArea>
@@ -75,8 +59,6 @@ protected:
     // A window of its own: on the screen, nothing clipped.
     void CheckTopLevel(QWidget* w, const QString& caption)
     {
-        w->show();
-        QCoreApplication::processEvents();
         EXPECT_TRUE(screen.contains(w->frameGeometry()))
             << caption.toStdString() << " " << w->frameGeometry().width() << "x" << w->frameGeometry().height();
         problems << Clipped(w, caption);
@@ -111,33 +93,12 @@ TEST_F(FitTest, EveryWindowFitsAndShowsAllItsControls)
         main->CloseAllChildren();
 
         // The windows that stand on their own.
-        LinkTrace trace;
-        trace.Begin("read");
-        cmp::Result none;
-        std::vector<std::unique_ptr<QWidget>> windows;
-        windows.emplace_back(new FrmSetLanguage(*ws, main.get()));
-        windows.emplace_back(new frmAbout(*ws, main.get()));
-        windows.emplace_back(new FrmModelInfo(*main, main.get()));
-        windows.emplace_back(new FrmHistory(*ws, main->History(), main.get()));
-        windows.emplace_back(new FrmCheckReport(*main, main.get()));
-        windows.emplace_back(new FrmFillChannels(*ws, 0, 0, {}, main.get()));
-        windows.emplace_back(new FrmDifferences(*main, none, "a.dat", "b.dat", main.get()));
-        windows.emplace_back(new FrmHelp(*main, main.get()));
-        windows.emplace_back(new FrmComSet(*ws, {}, main.get()));
-        windows.emplace_back(new FrmLinkTrace(*ws, trace, main.get()));
-        windows.emplace_back(new FrmProgress(1, language, main.get()));
-        windows.emplace_back(new frmMProgress(3, language, main.get()));
-        windows.emplace_back(new FrmRestoreBackup(*ws, inst.path("backups"), main.get()));
-        windows.emplace_back(new FrmSeveralRadios(*ws, {}, main.get()));
-        for (auto& w : windows) CheckTopLevel(w.get(), QStringLiteral("%1 (%2)").arg(w->metaObject()->className()).arg(language));
-        windows.clear();
-        Menu("mnuChannelFind");
-        QWidget* find = nullptr;
-        for (QWidget* t : QApplication::topLevelWidgets())
-            if (t->isVisible() && t != main.get() && qobject_cast<QDialog*>(t)) find = t;
-        ASSERT_NE(find, nullptr);
-        CheckTopLevel(find, "find");
-        find->close();
+        OwnWindows own;
+        ShowOwnWindows(*main, *ws, inst.path("backups"), own);
+        ASSERT_NE(own.find, nullptr);
+        for (auto& w : own.windows) CheckTopLevel(w.get(), QStringLiteral("%1 (%2)").arg(w->metaObject()->className()).arg(language));
+        CheckTopLevel(own.find, "find");
+        own.find->close();
     }
     EXPECT_TRUE(problems.isEmpty()) << problems.join('\n').toStdString();
 }

@@ -23,7 +23,7 @@ inline constexpr Bi Reason{"Reason", "原因"};
 inline constexpr Bi Clean{"Every channel is in order.", "所有信道都正常。"};
 inline constexpr Bi Summary{"%1 error(s), %2 note(s). Double-click a line to open its channel.",
                             "%1 个错误，%2 个提示。双击一行打开该信道。"};
-inline constexpr Bi Refresh{"&Check Again", "重新检测(&C)"};
+inline constexpr Bi Refresh{"Check &Again", "重新检测(&A)"};
 }  // namespace rtxt
 
 FrmCheckReport::FrmCheckReport(MainHost& host, QWidget* parent)

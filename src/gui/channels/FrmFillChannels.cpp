@@ -1,4 +1,5 @@
 #include "gui/channels/FrmFillChannels.h"
+#include "gui/AccessibleNames.h"
 
 #include "model/EditStep.h"
 #include "model/Workspace.h"
@@ -85,6 +86,7 @@ FrmFillChannels::FrmFillChannels(Workspace& ws, int band, int group, std::vector
     planForm->addRow(ws.T(filldlg::Segment), txtSegment_);
     planForm->addRow(ws.T(filldlg::Grid), cboGrid_);
     form->addRow(planBox);
+    TabInOrder({optStartStep_, txtStart_, txtStep_, optCb40_, txtSegment_, cboGrid_});
     (segment > 0 ? optCb40_ : optStartStep_)->setChecked(true);
     connect(optCb40_, &QRadioButton::toggled, this, &FrmFillChannels::Enable);
     Enable();

@@ -1,4 +1,5 @@
 #include "gui/channels/frmCommChInfo.h"
+#include "gui/AccessibleNames.h"
 #include "gui/FitWindow.h"
 #include "base/ListHelpers.h"
 #include "gui/MainHost.h"
@@ -193,6 +194,18 @@ frmCommChInfo::frmCommChInfo(MainHost& host, QWidget* parent) : QWidget(parent),
         auto* main = new QVBoxLayout(this);
         main->addWidget(ScrollingBody(body));
         main->addLayout(buttons);
+
+        // Tab reads the window as the eye does: the top line, the group
+        // panel, the filter and the grid, the channel's panel, the buttons.
+        QList<QWidget*> order = {cboBand_, cmdCheckBand_, cmdAllFields_, cboGroup_, cboWorkGroup_};
+        for (int i = 0; i < groupForm_->rowCount(); ++i)
+            if (QLayoutItem* item = groupForm_->itemAt(i, QFormLayout::FieldRole)) order << item->widget();
+        order << findChild<QLineEdit*>("txtFilter") << grid_;
+        for (int i = 0; i < detailForm_->rowCount(); ++i)
+            if (QLayoutItem* item = detailForm_->itemAt(i, QFormLayout::FieldRole)) order << item->widget();
+        order << cmdEdit_ << cmdHelp_ << cmdClose_;
+        order.removeAll(nullptr);
+        TabInOrder(order);
 
         // Events.
         connect(cboBand_, &QComboBox::currentIndexChanged, this, &frmCommChInfo::OnBandChanged);

@@ -34,7 +34,7 @@ constexpr Bi Frequency{"Frequency[Hz]", "频率[Hz]"};        // 29004
 constexpr Bi ToneLong{"Tone Long[ms]", "音长[ms]"};         // 29005
 constexpr Bi Play{"&Play", "播放(&P)"};                     // 29006
 constexpr Bi Stop{"&Stop", "停止(&S)"};                     // 29007
-constexpr Bi ExportWav{"&Export WAV…", "导出 WAV(&E)…"};
+constexpr Bi ExportWav{"E&xport WAV…", "导出 WAV(&X)…"};
 constexpr Bi ExportTitle{"Export WAV", "导出 WAV"};
 constexpr Bi WavFilter{"WAV files (*.wav);;All files (*)", "WAV 文件 (*.wav);;所有文件 (*)"};
 constexpr Bi NothingToPlay{"RB Tone %1 has no tone to play; give a tone a length and switch Recycle Times on.",

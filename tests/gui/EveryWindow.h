@@ -1,0 +1,64 @@
+// The windows of the program that stand on their own (dialogs, the find,
+// help, history and report windows), made as the program makes them, for
+// the tests that walk every window.
+#pragma once
+
+#include "MainWindowTest.h"
+#include "gui/FrmHistory.h"
+#include "gui/FrmModelInfo.h"
+#include "gui/FrmSetLanguage.h"
+#include "gui/channels/FrmCheckReport.h"
+#include "gui/channels/FrmFillChannels.h"
+#include "gui/compare/FrmDifferences.h"
+#include "gui/frmAbout.h"
+#include "gui/help/FrmHelp.h"
+#include "gui/link/FrmComSet.h"
+#include "gui/link/FrmLinkTrace.h"
+#include "gui/link/FrmProgress.h"
+#include "gui/link/FrmRestoreBackup.h"
+#include "gui/link/FrmSeveralRadios.h"
+#include "gui/link/frmMProgress.h"
+#include "link/LinkTrace.h"
+#include "rules/compare/Compare.h"
+
+#include <QDialog>
+#include <memory>
+#include <vector>
+
+namespace kt {
+
+struct OwnWindows {
+    LinkTrace trace;
+    std::vector<std::unique_ptr<QWidget>> windows;
+    QWidget* find = nullptr;   // the find window, which the main window owns
+};
+
+// Shows every window that stands on its own, in the document's language.
+inline void ShowOwnWindows(frmMain& main, Workspace& ws, const QString& backups, OwnWindows& out)
+{
+    out.trace.Begin("read");
+    const int language = ws.CurrentLanguage;
+    auto& w = out.windows;
+    w.emplace_back(new FrmSetLanguage(ws, &main));
+    w.emplace_back(new frmAbout(ws, &main));
+    w.emplace_back(new FrmModelInfo(main, &main));
+    w.emplace_back(new FrmHistory(ws, main.History(), &main));
+    w.emplace_back(new FrmCheckReport(main, &main));
+    w.emplace_back(new FrmFillChannels(ws, 0, 0, {}, &main));
+    w.emplace_back(new FrmDifferences(main, cmp::Result{}, "a.dat", "b.dat", &main));
+    w.emplace_back(new FrmHelp(main, &main));
+    w.emplace_back(new FrmComSet(ws, {}, &main));
+    w.emplace_back(new FrmLinkTrace(ws, out.trace, &main));
+    w.emplace_back(new FrmProgress(1, language, &main));
+    w.emplace_back(new frmMProgress(3, language, &main));
+    w.emplace_back(new FrmRestoreBackup(ws, backups, &main));
+    w.emplace_back(new FrmSeveralRadios(ws, {}, &main));
+    for (auto& each : w) each->show();
+    main.menuAction("mnuChannelFind")->trigger();
+    for (QWidget* t : QApplication::topLevelWidgets())
+        if (t->isVisible() && qobject_cast<QDialog*>(t) && t->objectName() == "FrmFindChannel")
+            out.find = t;
+    QCoreApplication::processEvents();
+}
+
+}  // namespace kt
