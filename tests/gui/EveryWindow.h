@@ -22,6 +22,7 @@
 #include "rules/compare/Compare.h"
 
 #include <QDialog>
+#include <QPointer>
 #include <memory>
 #include <vector>
 
@@ -30,7 +31,13 @@ namespace kt {
 struct OwnWindows {
     LinkTrace trace;
     std::vector<std::unique_ptr<QWidget>> windows;
-    QWidget* find = nullptr;   // the find window, which the main window owns
+    QPointer<QWidget> find;   // the find window, which the main window owns
+    // Closed for good, so that the next find window is a new one.
+    ~OwnWindows()
+    {
+        if (find) find->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
 };
 
 // Shows every window that stands on its own, in the document's language.

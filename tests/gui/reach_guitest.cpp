@@ -127,7 +127,6 @@ protected:
             for (auto& w : own.windows)
                 check(w.get(), QStringLiteral("%1 (%2)").arg(w->metaObject()->className()).arg(language), false);
             check(own.find, QStringLiteral("find (%1)").arg(language), false);
-            own.find->close();
         }
     }
 };
