@@ -103,11 +103,11 @@ inline constexpr Bi StateStopped{"Stopped", "已停止"};
 // The window "Write to Several Radios".
 inline constexpr Bi SeveralTitle{"Write to Several Radios", "同时写入多台对讲机"};
 inline constexpr Bi SeveralPorts{"Write into the radios on these ports:", "写入以下端口上的对讲机："};
-inline constexpr Bi SeveralSimulated{"Simulated radios to add:", "添加模拟对讲机数量："};
+inline constexpr Bi SeveralSimulated{"Simulated &radios to add:", "添加模拟对讲机数量(&R)："};
 inline constexpr Bi SeveralVerify{"&Verify after writing", "写入后校验(&V)"};
 inline constexpr Bi SeveralKeep{"&Keep writing radios plugged into these ports",
                                 "持续写入插入这些端口的对讲机(&K)"};
-inline constexpr Bi SeveralLog{"Job log (CSV):", "作业日志（CSV）："};
+inline constexpr Bi SeveralLog{"&Job log (CSV):", "作业日志（CSV）(&J)："};
 inline constexpr Bi SeveralBrowse{"&Browse…", "浏览(&B)…"};
 inline constexpr Bi SeveralStart{"&Start", "开始(&S)"};
 inline constexpr Bi SeveralStop{"S&top", "停止(&T)"};

@@ -1,5 +1,6 @@
 #include "gui/channels/FrmFillChannels.h"
 #include "gui/AccessibleNames.h"
+#include "shell/MainTexts.h"
 
 #include "model/EditStep.h"
 #include "model/Workspace.h"
@@ -117,7 +118,7 @@ bool FrmFillChannels::Read(FillRequest& r)
     if (optSelected_ && optSelected_->isChecked()) r.channels = selected_;
     // Names the field and what is wrong with it.
     auto bad = [this](const Bi& field, const QString& text) {
-        ws_.Ask(ws_.T(field) + QStringLiteral(": ") + ws_.T(filltxt::BadNumber).arg(text), Buttons::Ok, Icon::Warning);
+        ws_.Ask(PlainCaption(ws_.T(field)) + QStringLiteral(": ") + ws_.T(filltxt::BadNumber).arg(text), Buttons::Ok, Icon::Warning);
         return false;
     };
     if (optCb40_->isChecked()) {

@@ -1,4 +1,5 @@
 #include "gui/link/FrmSeveralRadios.h"
+#include "shell/MainTexts.h"
 
 #include "link/Backups.h"
 #include "link/LinkTexts.h"
@@ -89,7 +90,7 @@ FrmSeveralRadios::FrmSeveralRadios(Workspace& ws, PortLister lister, QWidget* pa
     connect(Stop, &QPushButton::clicked, this, &FrmSeveralRadios::StopWriting);
     connect(close_, &QPushButton::clicked, this, &QDialog::reject);
     connect(browse_, &QPushButton::clicked, this, [this] {
-        const QString f = QFileDialog::getSaveFileName(this, ws_.T(link_txt::SeveralLog), LogPath->text(),
+        const QString f = QFileDialog::getSaveFileName(this, PlainCaption(ws_.T(link_txt::SeveralLog)), LogPath->text(),
                                                        QStringLiteral("CSV (*.csv)"), nullptr,
                                                        QFileDialog::DontConfirmOverwrite);
         if (!f.isEmpty()) LogPath->setText(f);
