@@ -3,7 +3,9 @@
 #include "gui/MainHost.h"
 #include "model/Workspace.h"
 
+#include <QComboBox>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QLocale>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -16,6 +18,8 @@ inline constexpr Bi ExportTitle{"Export PDF", "导出 PDF"};
 inline constexpr Bi Filter{"PDF files (*.pdf);;All files (*)", "PDF 文件 (*.pdf);;所有文件 (*)"};
 inline constexpr Bi NotWritten{"The report could not be written:\n%1\n%2", "无法写入报告：\n%1\n%2"};
 inline constexpr Bi Written{"The report was written to\n%1", "报告已写入\n%1"};
+inline constexpr Bi Zoom{"Zoom", "缩放"};
+inline constexpr Bi Page{"Page", "页码"};
 }  // namespace ptxt
 
 namespace {
@@ -44,6 +48,11 @@ QWidget* PrintReportCommand(MainHost& host)
     QObject::connect(preview, &QPrintPreviewDialog::paintRequested, preview, [&ws](QPrinter* p) {
         PaintReport(BuildReport(ws, JobName(ws)), *p, ws.CurrentLanguage);
     });
+    // The preview's zoom list and page box stand without labels; a screen
+    // reader still says what they are.
+    for (QComboBox* c : preview->findChildren<QComboBox*>()) c->setAccessibleName(ws.T(ptxt::Zoom));
+    for (QLineEdit* e : preview->findChildren<QLineEdit*>())
+        if (!qobject_cast<QComboBox*>(e->parentWidget())) e->setAccessibleName(ws.T(ptxt::Page));
     preview->resize(1000, 720);
     preview->open();
     return preview;

@@ -7,6 +7,7 @@
 #include "gui/FrmHistory.h"
 #include "gui/FrmModelInfo.h"
 #include "gui/FrmSetLanguage.h"
+#include "gui/ReportCommands.h"
 #include "gui/channels/FrmCheckReport.h"
 #include "gui/channels/FrmFillChannels.h"
 #include "gui/compare/FrmDifferences.h"
@@ -31,11 +32,13 @@ namespace kt {
 struct OwnWindows {
     LinkTrace trace;
     std::vector<std::unique_ptr<QWidget>> windows;
-    QPointer<QWidget> find;   // the find window, which the main window owns
-    // Closed for good, so that the next find window is a new one.
+    QPointer<QWidget> find;      // the find window, which the main window owns
+    QPointer<QWidget> preview;   // the report's print preview, which deletes itself
+    // Closed for good, so that the next ones are new.
     ~OwnWindows()
     {
         if (find) find->close();
+        if (preview) preview->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 };
@@ -61,6 +64,7 @@ inline void ShowOwnWindows(frmMain& main, Workspace& ws, const QString& backups,
     w.emplace_back(new FrmRestoreBackup(ws, backups, &main));
     w.emplace_back(new FrmSeveralRadios(ws, {}, &main));
     for (auto& each : w) each->show();
+    out.preview = PrintReportCommand(main);
     main.menuAction("mnuChannelFind")->trigger();
     for (QWidget* t : QApplication::topLevelWidgets())
         if (t->isVisible() && qobject_cast<QDialog*>(t) && t->objectName() == "FrmFindChannel")

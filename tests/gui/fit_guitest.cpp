@@ -98,6 +98,7 @@ TEST_F(FitTest, EveryWindowFitsAndShowsAllItsControls)
         ASSERT_NE(own.find, nullptr);
         for (auto& w : own.windows) CheckTopLevel(w.get(), QStringLiteral("%1 (%2)").arg(w->metaObject()->className()).arg(language));
         CheckTopLevel(own.find, "find");
+        CheckTopLevel(own.preview, "report preview");
     }
     EXPECT_TRUE(problems.isEmpty()) << problems.join('\n').toStdString();
 }

@@ -121,12 +121,14 @@ protected:
                 check(w, QStringLiteral("%1 (%2)").arg(QString::fromLatin1(e.menuName)).arg(language), true);
             }
             main->CloseAllChildren();
+            check(main.get(), QStringLiteral("main (%1)").arg(language), false);
             OwnWindows own;
             ShowOwnWindows(*main, *ws, inst.path("backups"), own);
             ASSERT_NE(own.find, nullptr);
             for (auto& w : own.windows)
                 check(w.get(), QStringLiteral("%1 (%2)").arg(w->metaObject()->className()).arg(language), false);
             check(own.find, QStringLiteral("find (%1)").arg(language), false);
+            check(own.preview, QStringLiteral("report preview (%1)").arg(language), false);
         }
     }
 };
