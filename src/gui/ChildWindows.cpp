@@ -92,6 +92,15 @@ void ChildWindows::Show(Child which)
     frame->show();
     Cascade();
     area_.setActiveSubWindow(frame);
+    // What the window fills in as it first shows can ask for more room than
+    // it was given; once that is in, it grows to it (within the area),
+    // unless it was placed or sized meanwhile.
+    QTimer::singleShot(0, frame, [this, frame, given = frame->geometry()] {
+        if (frame->geometry() != given || frame->isMaximized() || frame->isMinimized()) return;
+        if (frame->sizeHint() == frame->size()) return;
+        frame->resize(frame->sizeHint());
+        KeepChildrenInside(&area_);
+    });
     // Every control gets the name a screen reader says, once the window
     // is laid out and its texts are in.
     QTimer::singleShot(0, w, [w, L = host_.ws().CurrentLanguage] { NameControls(w, L); });
