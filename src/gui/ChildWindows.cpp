@@ -13,6 +13,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QStyle>
+#include <algorithm>
 #include <functional>
 
 namespace kt {
@@ -95,12 +96,17 @@ void ChildWindows::Show(Child which)
     // What the window fills in as it first shows can ask for more room than
     // it was given; once that is in, it grows to it (within the area),
     // unless it was placed or sized meanwhile.
-    QTimer::singleShot(0, frame, [this, frame, given = frame->geometry()] {
-        if (frame->geometry() != given || frame->isMaximized() || frame->isMinimized()) return;
-        if (frame->sizeHint() == frame->size()) return;
-        frame->resize(frame->sizeHint());
-        KeepChildrenInside(&area_);
-    });
+    if (!reopening_)
+        QTimer::singleShot(0, frame, [this, frame, given = frame->geometry()] {
+            const QSize room = area_.viewport()->size();
+            if (frame->geometry() != given || frame->isMaximized() || frame->isMinimized() || room.isEmpty()) return;
+            const QSize size = frame->sizeHint().boundedTo(room).expandedTo(frame->minimumSizeHint());
+            if (size == frame->size()) return;
+            frame->resize(size);
+            const QPoint at(std::clamp(frame->x(), 0, std::max(0, room.width() - size.width())),
+                            std::clamp(frame->y(), 0, std::max(0, room.height() - size.height())));
+            frame->move(at);
+        });
     // Every control gets the name a screen reader says, once the window
     // is laid out and its texts are in.
     QTimer::singleShot(0, w, [w, L = host_.ws().CurrentLanguage] { NameControls(w, L); });
@@ -155,7 +161,9 @@ QList<ChildWindows::Placed> ChildWindows::OpenNow() const
 
 void ChildWindows::Reopen(const QList<Placed>& windows)
 {
+    reopening_ = true;
     for (const Placed& p : windows) Show(p.id);
+    reopening_ = false;
     // Show cascades; the old places are put back once every window is there.
     for (const Placed& p : windows)
         if (QMdiSubWindow* s = Frame(p.id)) s->setGeometry(p.frame);

@@ -45,6 +45,7 @@ private:
     const EditorRegistry& editors_;
     MainHost& host_;
     QPointer<QMdiSubWindow> subs_[4];
+    bool reopening_ = false;   // windows put back where they were keep their frames
 };
 
 }  // namespace kt
