@@ -1,9 +1,11 @@
-// The windows of the program that stand on their own (dialogs, the find,
-// help, history and report windows), made as the program makes them, for
-// the tests that walk every window.
+// Every window of the program, for the tests that walk them all: the
+// editors, the main window, and the windows that stand on their own
+// (dialogs, the find, help, history and report windows) made as the
+// program makes them.
 #pragma once
 
 #include "MainWindowTest.h"
+#include "gui/EditorRegistry.h"
 #include "gui/FrmHistory.h"
 #include "gui/FrmModelInfo.h"
 #include "gui/FrmSetLanguage.h"
@@ -24,6 +26,7 @@
 
 #include <QDialog>
 #include <QPointer>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -70,6 +73,32 @@ inline void ShowOwnWindows(frmMain& main, Workspace& ws, const QString& backups,
         if (t->isVisible() && qobject_cast<QDialog*>(t) && t->objectName() == "FrmFindChannel")
             out.find = t;
     QCoreApplication::processEvents();
+}
+
+// Calls check(window, caption, isEditor) for each editor the registry
+// opens, the main window and each window of its own, in each language.
+inline void WalkEveryWindow(frmMain& main, Workspace& ws, const QString& backups,
+                            const std::function<void(QWidget*, const QString&, bool)>& check)
+{
+    for (int language : {English, Chinese}) {
+        ws.CurrentLanguage = language;
+        main.ApplyLanguage();
+        for (const EditorEntry& e : StandardEditors().Entries()) {
+            main.ShowChild(e.id);
+            QWidget* w = main.Editor(e.id);
+            ASSERT_NE(w, nullptr) << e.menuName;
+            check(w, QStringLiteral("%1 (%2)").arg(QString::fromLatin1(e.menuName)).arg(language), true);
+        }
+        main.CloseAllChildren();
+        check(&main, QStringLiteral("main (%1)").arg(language), false);
+        OwnWindows own;
+        ShowOwnWindows(main, ws, backups, own);
+        ASSERT_NE(own.find, nullptr);
+        ASSERT_NE(own.preview, nullptr);
+        for (auto& w : own.windows) check(w.get(), QStringLiteral("%1 (%2)").arg(w->metaObject()->className()).arg(language), false);
+        check(own.find, QStringLiteral("find (%1)").arg(language), false);
+        check(own.preview, QStringLiteral("report preview (%1)").arg(language), false);
+    }
 }
 
 }  // namespace kt

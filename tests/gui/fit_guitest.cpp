@@ -4,7 +4,6 @@
 // of them lies outside its window.  Runs on the screen KT_TEST_SCREEN names
 // (CTest runs it at 1920x1080 scaled 150 % and 200 %, and 1366x768).
 #include "EveryWindow.h"
-#include "gui/EditorRegistry.h"
 
 #include <QAbstractScrollArea>
 #include <QMdiArea>
@@ -17,7 +16,7 @@
 namespace kt {
 namespace {
 
-// Controls that stick out of their parent, or out of the room given.
+// Controls that stick out of their parent.
 QStringList Clipped(QWidget* window, const QString& caption)
 {
     QStringList out;
@@ -57,13 +56,6 @@ protected:
     {
         if (main) MainWindowTest::TearDown();
     }
-    // A window of its own: on the screen, nothing clipped.
-    void CheckTopLevel(QWidget* w, const QString& caption)
-    {
-        EXPECT_TRUE(screen.contains(w->frameGeometry()))
-            << caption.toStdString() << " " << w->frameGeometry().width() << "x" << w->frameGeometry().height();
-        problems << Clipped(w, caption);
-    }
     QRect screen;
     QStringList problems;
 };
@@ -72,44 +64,32 @@ TEST_F(FitTest, EveryWindowFitsAndShowsAllItsControls)
 {
     EXPECT_TRUE(screen.contains(main->frameGeometry())) << "first run";
     QMdiArea* area = main->mdiArea();
-    for (int language : {English, Chinese}) {
-        ws->CurrentLanguage = language;
-        main->ApplyLanguage();
-        for (const EditorEntry& e : StandardEditors().Entries()) {
-            main->ShowChild(e.id);
-            QWidget* w = main->Editor(e.id);
-            const QString caption = QStringLiteral("%1 (%2)").arg(QString::fromLatin1(e.menuName)).arg(language);
-            // The window is fitted once the area has laid itself out.
-            auto fits = [&] { return QRect(QPoint(0, 0), area->viewport()->size()).contains(w->parentWidget()->geometry()); };
-            // Scroll bars only where the area is too small for the whole window.
-            const bool roomy = QRect(QPoint(0, 0), area->viewport()->size()).contains(QRect(w->parentWidget()->pos(), w->parentWidget()->sizeHint()));
-            auto scrolls = [&] {
-                for (QScrollArea* a : w->findChildren<QScrollArea*>())
-                    if (a->horizontalScrollBar()->isVisible() || a->verticalScrollBar()->isVisible()) return true;
-                return false;
-            };
-            SpinUntil([&] { return fits() && !(roomy && scrolls()); }, 2000);
-            EXPECT_FALSE(roomy && scrolls()) << caption.toStdString() << " scrolls in an area that holds it";
-            EXPECT_TRUE(fits())
-                << caption.toStdString() << " at " << w->parentWidget()->x() << "," << w->parentWidget()->y() << " "
-                << w->parentWidget()->width() << "x" << w->parentWidget()->height() << " in an area of "
-                << area->viewport()->width() << "x" << area->viewport()->height();
-            problems << Clipped(w, caption);
-            QPushButton* close = nullptr;
-            for (QPushButton* b : w->findChildren<QPushButton*>())
-                if (b->text() == ws->T(txt::Close)) close = b;
-            EXPECT_TRUE(close && !InScrollArea(close, w)) << caption.toStdString() << ": Close scrolls away";
+    WalkEveryWindow(*main, *ws, inst.path("backups"), [&](QWidget* w, const QString& caption, bool editor) {
+        problems << Clipped(w, caption);
+        if (!editor) {
+            EXPECT_TRUE(screen.contains(w->frameGeometry()))
+                << caption.toStdString() << " " << w->frameGeometry().width() << "x" << w->frameGeometry().height();
+            return;
         }
-        main->CloseAllChildren();
-
-        // The windows that stand on their own.
-        OwnWindows own;
-        ShowOwnWindows(*main, *ws, inst.path("backups"), own);
-        ASSERT_NE(own.find, nullptr);
-        for (auto& w : own.windows) CheckTopLevel(w.get(), QStringLiteral("%1 (%2)").arg(w->metaObject()->className()).arg(language));
-        CheckTopLevel(own.find, "find");
-        CheckTopLevel(own.preview, "report preview");
-    }
+        // The window is fitted once the area has laid itself out.
+        auto fits = [&] { return QRect(QPoint(0, 0), area->viewport()->size()).contains(w->parentWidget()->geometry()); };
+        // Scroll bars only where the area is too small for the whole window.
+        const bool roomy = QRect(QPoint(0, 0), area->viewport()->size()).contains(QRect(w->parentWidget()->pos(), w->parentWidget()->sizeHint()));
+        auto scrolls = [&] {
+            for (QScrollArea* a : w->findChildren<QScrollArea*>())
+                if (a->horizontalScrollBar()->isVisible() || a->verticalScrollBar()->isVisible()) return true;
+            return false;
+        };
+        SpinUntil([&] { return fits() && !(roomy && scrolls()); }, 2000);
+        EXPECT_FALSE(roomy && scrolls()) << caption.toStdString() << " scrolls in an area that holds it";
+        EXPECT_TRUE(fits()) << caption.toStdString() << " at " << w->parentWidget()->x() << "," << w->parentWidget()->y()
+                            << " " << w->parentWidget()->width() << "x" << w->parentWidget()->height() << " in an area of "
+                            << area->viewport()->width() << "x" << area->viewport()->height();
+        QPushButton* close = nullptr;
+        for (QPushButton* b : w->findChildren<QPushButton*>())
+            if (b->text() == ws->T(txt::Close)) close = b;
+        EXPECT_TRUE(close && !InScrollArea(close, w)) << caption.toStdString() << ": Close scrolls away";
+    });
     EXPECT_TRUE(problems.isEmpty()) << problems.join('\n').toStdString();
 }
 

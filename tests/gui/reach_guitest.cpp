@@ -4,7 +4,6 @@
 // editor, with the main menu's).  The row pop-up opens by key.
 #include "EveryWindow.h"
 #include "gui/AccessibleNames.h"
-#include "gui/EditorRegistry.h"
 
 #include <QAbstractButton>
 #include <QAbstractSpinBox>
@@ -102,43 +101,19 @@ QMap<QString, QStringList> AccessKeys(QWidget* window)
     return keys;
 }
 
-class ReachTest : public MainWindowTest {
-protected:
-    // Calls check(window, caption, isEditor) for each editor and each window
-    // of its own, in each language.
-    void EveryWindow(const std::function<void(QWidget*, const QString&, bool)>& check)
-    {
-        for (int language : {English, Chinese}) {
-            ws->CurrentLanguage = language;
-            main->ApplyLanguage();
-            for (const EditorEntry& e : StandardEditors().Entries()) {
-                main->ShowChild(e.id);
-                QWidget* w = main->Editor(e.id);
-                ASSERT_NE(w, nullptr) << e.menuName;
-                // Whole, not scrolled, so that places on it are places on the screen.
-                w->parentWidget()->resize(w->parentWidget()->sizeHint());
-                QCoreApplication::processEvents();
-                check(w, QStringLiteral("%1 (%2)").arg(QString::fromLatin1(e.menuName)).arg(language), true);
-            }
-            main->CloseAllChildren();
-            check(main.get(), QStringLiteral("main (%1)").arg(language), false);
-            OwnWindows own;
-            ShowOwnWindows(*main, *ws, inst.path("backups"), own);
-            ASSERT_NE(own.find, nullptr);
-            for (auto& w : own.windows)
-                check(w.get(), QStringLiteral("%1 (%2)").arg(w->metaObject()->className()).arg(language), false);
-            check(own.find, QStringLiteral("find (%1)").arg(language), false);
-            check(own.preview, QStringLiteral("report preview (%1)").arg(language), false);
-        }
-    }
-};
+using ReachTest = MainWindowTest;
 
 TEST_F(ReachTest, EveryWindowNamesItsControlsTabsInReadingOrderAndKeepsItsAccessKeysApart)
 {
     QStringList menuKeys;
     for (QAction* a : main->menuBar()->actions()) menuKeys << QKeySequence::mnemonic(a->text()).toString();
     QStringList problems;
-    EveryWindow([&](QWidget* window, const QString& caption, bool editor) {
+    WalkEveryWindow(*main, *ws, inst.path("backups"), [&](QWidget* window, const QString& caption, bool editor) {
+        if (editor) {
+            // Whole, not scrolled, so that places on it are places on the screen.
+            window->parentWidget()->resize(window->parentWidget()->sizeHint());
+            QCoreApplication::processEvents();
+        }
         for (const QString& c : Unnamed(window)) problems << caption + ": no name: " + c;
         for (const QString& c : AgainstReadingOrder(window)) problems << caption + ": Tab goes back: " + c;
         const QMap<QString, QStringList> keys = AccessKeys(window);
