@@ -87,9 +87,9 @@ public:
 protected:
     bool eventFilter(QObject*, QEvent* e) override
     {
-        // Only a window the smaller area cannot hold is changed; one the
-        // user moved partly out of view stays where it is.
-        // After the area has laid out its scroll bars and viewport.
+        // Once the area has laid out its scroll bars and viewport.  Only a
+        // window the area cannot hold is changed; one the user moved partly
+        // out of view stays where it is.
         if (e->type() == QEvent::Resize || e->type() == QEvent::Show)
             QMetaObject::invokeMethod(this, [this] { KeepChildrenInside(area_, true); }, Qt::QueuedConnection);
         return false;
