@@ -61,5 +61,16 @@ FullMain::FullMain(int bands)
     QCoreApplication::processEvents();
 }
 
+void RunUndoRedo(benchmark::State& state, FullMain& f)
+{
+    bool undone = false;
+    for (auto _ : state) {
+        if (undone) f.History().Redo();
+        else f.History().Undo();
+        undone = !undone;
+        QCoreApplication::processEvents();
+    }
+}
+
 }  // namespace kt::bench
 #endif

@@ -17,6 +17,7 @@ void EnsureApp();
 #include "shell/DocumentHistory.h"
 
 #include <QSettings>
+#include <benchmark/benchmark.h>
 #include <memory>
 
 namespace kt::bench {
@@ -36,6 +37,10 @@ struct FullMain {
     explicit FullMain(int bands = 1);
     DocumentHistory& History() { return main->History(); }
 };
+
+// Each iteration is one undo or one redo of the last step of f, with the
+// repaint after it.
+void RunUndoRedo(benchmark::State& state, FullMain& f);
 
 }  // namespace kt::bench
 #endif

@@ -67,13 +67,7 @@ void BM_UndoRedoFill(benchmark::State& state)
     r.group = 1;
     r.plan = FillPlan::Cb40;
     if (!FillChannels(f.ws, r).ok()) state.SkipWithError("fill refused");
-    bool undone = false;
-    for (auto _ : state) {
-        if (undone) f.main->History().Redo();
-        else f.main->History().Undo();
-        undone = !undone;
-        QCoreApplication::processEvents();
-    }
+    bench::RunUndoRedo(state, f);
 }
 BENCHMARK(BM_UndoRedoFill)->Unit(benchmark::kMillisecond);
 

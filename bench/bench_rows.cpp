@@ -28,6 +28,14 @@ struct FullJob : bench::FullMain {
     frmCommChInfo* w = main->ChannelWindow();
 
     void ShowGroup(const QString& letter) { w->findChild<QComboBox*>("cboGroup")->setCurrentText(letter); }
+    // Group A's 40 rows on the clipboard, group B shown.
+    void CopyAShowB()
+    {
+        w->LESelectAll();
+        w->LECopy();
+        ShowGroup("B");
+        QCoreApplication::processEvents();
+    }
     // Mode on every channel of groups A-L as one step, then the windows show it.
     void SetModeOnAL(const QString& mode)
     {
@@ -72,13 +80,7 @@ void BM_UndoRedoSetFieldOn480Channels(benchmark::State& state)
 {
     FullJob f;
     f.SetModeOnAL("AM");
-    bool undone = false;
-    for (auto _ : state) {
-        if (undone) f.main->History().Redo();
-        else f.main->History().Undo();
-        undone = !undone;
-        QCoreApplication::processEvents();
-    }
+    bench::RunUndoRedo(state, f);
 }
 BENCHMARK(BM_UndoRedoSetFieldOn480Channels)->Unit(benchmark::kMillisecond)->Iterations(50);
 
@@ -108,10 +110,7 @@ BENCHMARK(BM_Copy40Rows)->Unit(benchmark::kMillisecond)->Iterations(50);
 void BM_Paste40Rows(benchmark::State& state)
 {
     FullJob f;
-    f.w->LESelectAll();
-    f.w->LECopy();
-    f.ShowGroup("B");
-    QCoreApplication::processEvents();
+    f.CopyAShowB();
     for (auto _ : state) {
         f.w->LEPaste();
         QCoreApplication::processEvents();
@@ -122,18 +121,10 @@ BENCHMARK(BM_Paste40Rows)->Unit(benchmark::kMillisecond)->Iterations(50);
 void BM_UndoRedoPaste40Rows(benchmark::State& state)
 {
     FullJob f;
-    f.w->LESelectAll();
-    f.w->LECopy();
-    f.ShowGroup("B");
+    f.CopyAShowB();
     f.w->LEPaste();
     QCoreApplication::processEvents();
-    bool undone = false;
-    for (auto _ : state) {
-        if (undone) f.main->History().Redo();
-        else f.main->History().Undo();
-        undone = !undone;
-        QCoreApplication::processEvents();
-    }
+    bench::RunUndoRedo(state, f);
 }
 BENCHMARK(BM_UndoRedoPaste40Rows)->Unit(benchmark::kMillisecond)->Iterations(50);
 

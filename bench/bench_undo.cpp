@@ -27,17 +27,7 @@ using namespace kt;
 
 using bench::FullMain;
 
-// Each iteration is one undo or one redo of the step, with the repaint after it.
-void RunUndoRedo(benchmark::State& state, FullMain& f)
-{
-    bool undone = false;
-    for (auto _ : state) {
-        if (undone) f.History().Redo();
-        else f.History().Undo();
-        undone = !undone;
-        QCoreApplication::processEvents();
-    }
-}
+using bench::RunUndoRedo;
 
 void BM_UndoRedoHfPublic(benchmark::State& state)
 {
