@@ -9,7 +9,6 @@
 #include <QDir>
 #include <QFile>
 #include <QMap>
-#include <QProcess>
 #include <functional>
 #include <sys/stat.h>
 
@@ -24,11 +23,6 @@ QByteArray Row(const QByteArray& channel, const QByteArray& freq, char sep = ','
     if (sep != ',') r.replace(',', sep).replace("28" + QByteArray(1, sep) + "015", "28,015");
     return r;
 }
-
-struct ToolRun {
-    int code = -1;
-    QString err;
-};
 
 struct BadCase {
     const char* what;
@@ -132,24 +126,9 @@ class BadInput : public ::testing::TestWithParam<BadCase> {
 protected:
     test::TempInstall install;
 
-    ToolRun Tool(QStringList args, const QByteArray& input = {}) const
+    test::ToolRun Tool(const QStringList& args, const QByteArray& input = {}) const
     {
-        args << "--root" << install.root();
-        QProcess p;
-        p.setWorkingDirectory(install.root());
-        p.start(QStringLiteral(KT_BUILD_BIN_DIR "/kt6383"), args);
-        p.waitForStarted();
-        p.write(input);
-        p.closeWriteChannel();
-        ToolRun r;
-        if (!p.waitForFinished(20000)) {   // a hang is a failure, not a stuck test
-            p.kill();
-            p.waitForFinished();
-            return r;
-        }
-        r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-        r.err = QString::fromUtf8(p.readAllStandardError());
-        return r;
+        return test::RunTool(install, args, {.input = input});
     }
     // Every regular file of the folder with its bytes.
     QMap<QString, QByteArray> Files(const QString& dir) const
@@ -171,7 +150,7 @@ TEST_P(BadInput, IsRefusedAndChangesNothing)
     const QStringList args = c.prepare(dir, input);
     const QMap<QString, QByteArray> before = Files(dir);
 
-    const ToolRun r = Tool(args, input);
+    const test::ToolRun r = Tool(args, input);
     EXPECT_EQ(r.code, 1) << c.what << "\n" << r.err.toStdString();
     const QStringList lines = r.err.split('\n', Qt::SkipEmptyParts);
     EXPECT_EQ(lines.filter(c.message).size(), c.messageLines) << c.what << "\n" << r.err.toStdString();

@@ -6,39 +6,18 @@
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 
 namespace kt {
 namespace {
-
-struct ToolResult {
-    int code = -1;
-    QByteArray out;
-    QString err;
-};
 
 class CsvCommands : public ::testing::Test {
 protected:
     test::TempInstall install;
     QString P(const QString& name) const { return install.path(name); }
 
-    ToolResult Tool(QStringList args, const QByteArray& input = {}) const {
-        args << "--root" << install.root();
-        QProcess p;
-        p.setWorkingDirectory(install.root());
-        p.start(QStringLiteral(KT_BUILD_BIN_DIR "/kt6383"), args);
-        p.write(input);
-        p.closeWriteChannel();
-        ToolResult r;
-        if (!p.waitForFinished(30000)) {
-            p.kill();
-            p.waitForFinished();
-            return r;
-        }
-        r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-        r.out = p.readAllStandardOutput();
-        r.err = QString::fromUtf8(p.readAllStandardError());
-        return r;
+    test::ToolRun Tool(const QStringList& args, const QByteArray& input = {}) const
+    {
+        return test::RunTool(install, args, {.input = input});
     }
     // The data record without its date, which every save renews.
     QByteArray Undated(const QString& dat) const {
@@ -54,15 +33,15 @@ TEST_F(CsvCommands, ExportThenImportIntoTheSameTemplateGivesThePairBack)
     for (const char* cls : {"0", "1"}) {
         ASSERT_EQ(Tool({"new", P("t.dat"), "--band-class", cls}).code, 0);
         // Change channels through a CSV first, so the job is not the template itself.
-        ToolResult e = Tool({"export", P("t.dat"), "-"});
+        test::ToolRun e = Tool({"export", P("t.dat"), "-"});
         ASSERT_EQ(e.code, 0) << e.err.toStdString();
         QByteArray csv = e.out;
         csv.replace(",28.015000,OFF,OFF,Off,Off,Add", ",28.01510,ON,-,C_003(74.4Hz),D_104(754N),Del");
-        ToolResult i = Tool({"import", "-", P("job.dat"), "--band-class", cls}, csv);
+        test::ToolRun i = Tool({"import", "-", P("job.dat"), "--band-class", cls}, csv);
         ASSERT_EQ(i.code, 0) << i.err.toStdString();
 
         ASSERT_EQ(Tool({"export", P("job.dat"), P("job.csv")}).code, 0);
-        ToolResult back = Tool({"import", P("job.csv"), P("back.dat"), "--band-class", cls});
+        test::ToolRun back = Tool({"import", P("job.csv"), P("back.dat"), "--band-class", cls});
         ASSERT_EQ(back.code, 0) << back.err.toStdString();
         EXPECT_EQ(test::ReadFile(P("back.fre")), test::ReadFile(P("job.fre"))) << cls;
         EXPECT_EQ(Undated(P("back.dat")), Undated(P("job.dat"))) << cls;
@@ -77,7 +56,7 @@ TEST_F(CsvCommands, BadInputNamesLineAndColumnAndWritesNothing)
         "HF,A,1,27.185,OFF,OFF,Off,Off,Add,OFF,OFF,OFF,OFF,OFF,NB,OFF,OFF,OFF,FM\n"
         "HF,A,2,131.5,OFF,OFF,Off,Off,Add,OFF,OFF,OFF,OFF,OFF,NB,OFF,OFF,OFF,FM\n";
     ASSERT_TRUE(test::WriteFile(P("bad.csv"), csv));
-    ToolResult r = Tool({"import", P("bad.csv"), P("out.dat")});
+    test::ToolRun r = Tool({"import", P("bad.csv"), P("out.dat")});
     EXPECT_EQ(r.code, 1);
     EXPECT_TRUE(r.err.contains("bad.csv: line 3, column 4 (Frequency) \"131.5\": cannot be held")) << r.err.toStdString();
     EXPECT_FALSE(QFile::exists(P("out.dat")));
@@ -100,7 +79,7 @@ TEST_F(CsvCommands, ANewJobChecksCleanAndAnErrorExitsOne)
 {
     for (const char* cls : {"0", "1"}) {
         ASSERT_EQ(Tool({"new", P("t.dat"), "--band-class", cls}).code, 0);
-        const ToolResult r = Tool({"check", P("t.dat"), "--strict"});
+        const test::ToolRun r = Tool({"check", P("t.dat"), "--strict"});
         EXPECT_EQ(r.code, 0) << r.out.constData();
         EXPECT_TRUE(r.out.isEmpty()) << r.out.constData();
         EXPECT_TRUE(r.err.contains("0 error(s), 0 note(s)")) << r.err.toStdString();
@@ -110,7 +89,7 @@ TEST_F(CsvCommands, ANewJobChecksCleanAndAnErrorExitsOne)
     QByteArray fre = test::ReadFile(P("t.fre"));
     fre.replace(6, 8, "30200000");
     ASSERT_TRUE(test::WriteFile(P("t.fre"), fre));
-    const ToolResult r = Tool({"check", P("t.dat")});
+    const test::ToolRun r = Tool({"check", P("t.dat")});
     EXPECT_EQ(r.code, 1);
     EXPECT_TRUE(r.out.contains("error\tHF\tA\t1\tfrequency 30.20000 is outside")) << r.out.constData();
 }
@@ -129,13 +108,13 @@ TEST_F(CsvCommands, AReadJobsExportImportsBackIntoIt)
     fre.replace(0, kChannelRecordSize, SerializeChannelRecord(first));
     ASSERT_TRUE(test::WriteFile(P("job.fre"), fre));
 
-    ToolResult e = Tool({"export", P("job.dat"), P("x.csv")});
+    test::ToolRun e = Tool({"export", P("job.dat"), P("x.csv")});
     ASSERT_EQ(e.code, 0) << e.err.toStdString();
     const QByteArray csv = test::ReadFile(P("x.csv"));
     // The VFO at frequency 0 is "not set": an empty frequency, read back as the zeros it was.
     EXPECT_TRUE(csv.contains("HF,VFO,1,,")) << csv.constData();
     EXPECT_TRUE(csv.contains("HAM,VFO,1,,")) << csv.constData();
-    ToolResult i = Tool({"import", P("x.csv"), P("y.dat"), "--into", P("job.dat")});
+    test::ToolRun i = Tool({"import", P("x.csv"), P("y.dat"), "--into", P("job.dat")});
     ASSERT_EQ(i.code, 0) << i.err.toStdString();
     EXPECT_FALSE(i.err.contains("(Frequency)")) << i.err.toStdString();
     EXPECT_TRUE(i.err.contains("(BOT) \"11\": DTMF code 11 is empty; kept as it is")) << i.err.toStdString();
@@ -150,7 +129,7 @@ TEST_F(CsvCommands, InterchangeThroughStandardInputAndOutput)
         "Location;Name;Frequency;Duplex;Offset;Tone;rToneFreq;cToneFreq;DtcsCode;DtcsPolarity;RxDtcsCode;CrossMode;Mode;TStep;Skip;Power;Comment\n"
         "2;;28.305000;;0.000000;TSQL;88.5;123.0;023;NN;023;Tone->Tone;USB;5.00;S;50W;\n"
         "1;;28.300000;;0.000000;;88.5;88.5;023;NN;023;Tone->Tone;WFM;5.00;;50W;\n";
-    ToolResult r = Tool({"import", "-", P("i.dat"), "--band-class", "1", "--band", "ham"}, csv);
+    test::ToolRun r = Tool({"import", "-", P("i.dat"), "--band-class", "1", "--band", "ham"}, csv);
     EXPECT_EQ(r.code, 1);
     EXPECT_TRUE(r.err.contains("line 3, column 13 (Mode) \"WFM\"")) << r.err.toStdString();
     r = Tool({"import", "-", P("i.dat"), "--band-class", "1", "--band", "ham", "--drop-unsupported"}, csv);

@@ -4,11 +4,11 @@
 
 #include <gtest/gtest.h>
 
-#include <QProcess>
 
 namespace kt {
 namespace {
 
+// What the tool printed, as text.
 struct ToolRun {
     int code = -1;
     QString out, err;
@@ -20,21 +20,10 @@ protected:
 
     QString P(const QString& name) const { return install.path(name); }
 
-    ToolRun Tool(QStringList args, bool withRoot = true) const {
-        if (withRoot) args << "--root" << install.root();
-        QProcess p;
-        p.setWorkingDirectory(install.root());
-        p.start(QStringLiteral(KT_BUILD_BIN_DIR "/kt6383"), args);
-        ToolRun r;
-        if (!p.waitForFinished(30000)) {
-            p.kill();
-            p.waitForFinished();
-            return r;
-        }
-        r.code = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-        r.out = QString::fromUtf8(p.readAllStandardOutput());
-        r.err = QString::fromUtf8(p.readAllStandardError());
-        return r;
+    ToolRun Tool(const QStringList& args, bool withRoot = true) const
+    {
+        const test::ToolRun r = test::RunTool(install, args, {.withRoot = withRoot});
+        return {r.code, QString::fromUtf8(r.out), r.err};
     }
 
     // An image encoded from a model with something in every part of it.

@@ -28,12 +28,15 @@ QString UserDataHome() { return g_userFolders.dir.filePath("data"); }
 
 QString BuildBinDir() { return QStringLiteral(KT_BUILD_BIN_DIR); }
 
-ToolRun RunTool(const TempInstall& install, QStringList args)
+ToolRun RunTool(const TempInstall& install, QStringList args, const ToolOptions& options)
 {
-    args << "--root" << install.root();
+    if (options.withRoot) args << "--root" << install.root();
     QProcess p;
     p.setWorkingDirectory(install.root());
+    if (!options.environment.isEmpty()) p.setProcessEnvironment(options.environment);
     p.start(BuildBinDir() + "/kt6383", args);
+    p.write(options.input);
+    p.closeWriteChannel();
     ToolRun r;
     if (!p.waitForFinished(30000)) {
         p.kill();

@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QStringList>
+#include <QProcessEnvironment>
 #include <QString>
 #include <QTemporaryDir>
 #include <memory>
@@ -34,14 +35,20 @@ private:
 // where the channel window stood, every slot of every group, the band range.
 QByteArray DocumentBytes(const Workspace& ws);
 
-// kt6383 from the build, run in install's root with "--root <root>" added;
-// code is -1 when it did not end normally within 30 s.
+// kt6383 from the build, run in install's root with "--root <root>" added
+// (unless withRoot is false), input on its standard input, in environment
+// (empty: the test's own); code is -1 when it did not end normally within 30 s.
 struct ToolRun {
     int code = -1;
     QByteArray out;
     QString err;
 };
-ToolRun RunTool(const TempInstall& install, QStringList args);
+struct ToolOptions {
+    QByteArray input{};
+    bool withRoot = true;
+    QProcessEnvironment environment{};
+};
+ToolRun RunTool(const TempInstall& install, QStringList args, const ToolOptions& options = {});
 
 QByteArray ReadFile(const QString& path);
 bool WriteFile(const QString& path, const QByteArray& bytes);
