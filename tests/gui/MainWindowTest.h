@@ -40,6 +40,13 @@ class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        store = std::make_unique<QSettings>(inst.path("user.ini"), QSettings::IniFormat);
+        Start();
+    }
+    // The program as it starts: a new workspace and main window.
+    void Start()
+    {
+        main.reset();
         ws = std::make_unique<Workspace>();
         StartOptions opt;
         opt.programDir = inst.bin();
@@ -47,7 +54,6 @@ protected:
         StartUp(*ws, opt);
         ws->asker = &asker;
         ws->comPort = kSimulatedPortKey;
-        store = std::make_unique<QSettings>(inst.path("user.ini"), QSettings::IniFormat);
         main = std::make_unique<frmMain>(*ws, store.get());
         main->transfers()->backupFolder = inst.path("backups");
         main->show();

@@ -29,19 +29,6 @@ protected:
     }
     // Folders of runs below the recovery folder.
     QStringList Runs() { return QDir(Base()).entryList(QDir::Dirs | QDir::NoDotAndDotDot); }
-    // The program as it starts again: a new workspace and main window.
-    void Restart()
-    {
-        main.reset();
-        ws = std::make_unique<Workspace>();
-        StartOptions opt;
-        opt.programDir = inst.bin();
-        opt.root = inst.root();
-        StartUp(*ws, opt);
-        ws->asker = &asker;
-        main = std::make_unique<frmMain>(*ws, store.get());
-        main->show();
-    }
 };
 
 // The child's part: open the job, type a frequency, wait to be killed.
@@ -110,7 +97,7 @@ TEST_F(RecoveryTest, ProgramKilledWhileEditingOffersTheWorkBackUnderItsName)
     ASSERT_EQ(Runs().size(), 1);
     // The job on disk is as it was saved; the typed frequency lives only in the copy.
 
-    Restart();
+    Start();
     GroupA();
     ASSERT_EQ(Cell(3), before);
     Autosave keeper(*ws, Base(), &main->History());
