@@ -233,9 +233,7 @@ ChannelFilterBar::ChannelFilterBar(Workspace& ws, QTableView* grid, ChannelGridM
     });
     // A channel shown on request (a find) that the filter hides: the filter goes.
     connect(&ws.Events(), &DocumentEvents::channelSelected, this, [this](int band, int group, int channel) {
-        const int slot = FindSlot(ws_, band, group, channel);
-        if (!text_->text().isEmpty() && (slot == 0 || !ChannelQuery(text_->text()).Matches(ws_.Channels(band, slot, group))))
-            text_->clear();
+        if (!RowMatches(ws_, band, group, channel, ChannelQuery(text_->text()))) text_->clear();
     });
     Retranslate();
 }
@@ -251,33 +249,10 @@ void ChannelFilterBar::SortView(int column, Qt::SortOrder order)
 {
     sortColumn_ = column;
     sortOrder_ = order;
-    const int band = model_->Band(), group = model_->Group();
-    // Rows without a channel go last whichever way the frequencies run.
-    struct Row {
-        int row;
-        bool empty;
-        long long key;
-    };
-    std::vector<Row> rows;
-    for (int row = 0; row < model_->rowCount(); ++row) {
-        Row r{row, false, row};
-        if (column == 1) {
-            const int slot = FindSlot(ws_, band, group, row + 1);
-            long long hz = 0;
-            bool subHz = false;
-            r.empty = slot == 0 || !SlotShowsChannel(ws_.Channels(band, slot, group), band, group) ||
-                      !DigitsToHz(ws_.Channels(band, slot, group).Freq.bytes(), hz, subHz);
-            r.key = hz;
-        }
-        rows.push_back(r);
-    }
-    const bool down = order == Qt::DescendingOrder;
-    std::stable_sort(rows.begin(), rows.end(), [down](const Row& a, const Row& b) {
-        if (a.empty != b.empty) return b.empty;
-        return down ? a.key > b.key : a.key < b.key;
-    });
+    const std::vector<int> rows = SortedRows(ws_, model_->Band(), model_->Group(), model_->rowCount(), column == 1,
+                                             order == Qt::DescendingOrder);
     QHeaderView* v = grid_->verticalHeader();
-    for (int visual = 0; visual < int(rows.size()); ++visual) v->moveSection(v->visualIndex(rows[size_t(visual)].row), visual);
+    for (int visual = 0; visual < int(rows.size()); ++visual) v->moveSection(v->visualIndex(rows[size_t(visual)]), visual);
     grid_->horizontalHeader()->setSortIndicatorShown(true);
     grid_->horizontalHeader()->setSortIndicator(column, order);
     if (grid_->currentIndex().isValid()) grid_->scrollTo(grid_->currentIndex());
@@ -295,12 +270,7 @@ void ChannelFilterBar::Apply()
     const int band = model_->Band(), group = model_->Group();
     int firstShown = -1;
     for (int row = 0; row < model_->rowCount(); ++row) {
-        bool show = query.IsEmpty();
-        if (!show) {
-            const int slot = FindSlot(ws_, band, group, row + 1);
-            show = slot > 0 && SlotShowsChannel(ws_.Channels(band, slot, group), band, group) &&
-                   query.Matches(ws_.Channels(band, slot, group));
-        }
+        const bool show = RowMatches(ws_, band, group, row + 1, query);
         if (grid_->isRowHidden(row) == show) grid_->setRowHidden(row, !show);
         if (show && firstShown < 0) firstShown = row;
     }

@@ -99,6 +99,42 @@ int NextMatch(const std::vector<ChannelPlace>& matches, const ChannelPlace& from
     return n - 1;
 }
 
+bool RowMatches(const Workspace& ws, int band, int group, int channel, const ChannelQuery& query)
+{
+    if (query.IsEmpty()) return true;
+    const int slot = FindSlot(ws, band, group, channel);
+    return slot > 0 && SlotShowsChannel(ws.Channels(band, slot, group), band, group) &&
+           query.Matches(ws.Channels(band, slot, group));
+}
+
+std::vector<int> SortedRows(const Workspace& ws, int band, int group, int rowCount, bool byFrequency, bool down)
+{
+    struct Row {
+        int row;
+        bool empty;
+        long long key;
+    };
+    std::vector<Row> rows;
+    for (int row = 0; row < rowCount; ++row) {
+        Row r{row, false, row};
+        if (byFrequency) {
+            const int slot = FindSlot(ws, band, group, row + 1);
+            long long hz = 0;
+            r.empty = slot == 0 || !SlotShowsChannel(ws.Channels(band, slot, group), band, group) ||
+                      !FreqHz(ws.Channels(band, slot, group), hz);
+            r.key = hz;
+        }
+        rows.push_back(r);
+    }
+    std::stable_sort(rows.begin(), rows.end(), [down](const Row& a, const Row& b) {
+        if (a.empty != b.empty) return b.empty;
+        return down ? a.key > b.key : a.key < b.key;
+    });
+    std::vector<int> order;
+    for (const Row& r : rows) order.push_back(r.row);
+    return order;
+}
+
 int SortChannelsByFrequency(Workspace& ws, int band, int group, const std::vector<int>& rows)
 {
     if (band < 0 || band >= kBands || group < 1 || group > GroupsOfBand(band)) return 0;

@@ -46,6 +46,15 @@ std::vector<ChannelPlace> FindChannels(const Workspace& ws, const ChannelQuery& 
 // The match after (or before) from, wrapping around; -1 when there is none.
 int NextMatch(const std::vector<ChannelPlace>& matches, const ChannelPlace& from, bool forward);
 
+// Whether the grid row for channel number `channel` of a group shows a
+// channel the query matches; an empty query matches every row.
+bool RowMatches(const Workspace& ws, int band, int group, int channel, const ChannelQuery& query);
+// Rows 0..rowCount-1 of a group's grid in the order a click on a column
+// header shows them: by frequency when byFrequency (rows without a channel
+// last either way), else by row; descending when down.  Equal keys keep
+// their order.
+std::vector<int> SortedRows(const Workspace& ws, int band, int group, int rowCount, bool byFrequency, bool down);
+
 // Puts the channels of the given rows (every row of the group when empty)
 // on the same channel numbers in ascending frequency order, with all their
 // values, as one undo step; the group's emergency channels and its memory
