@@ -24,6 +24,13 @@ const QString kClipMime = QStringLiteral("application/x-kt6383-channels");
 
 constexpr Bi kRowsDetail{"%1 channels", "%1 个信道"};
 
+// What a step on rows names: the channel itself, or how many.
+StepName RowsDetail(int band, int group, int firstRow, int count)
+{
+    if (count <= 1) return ChannelStepDetail(band, group, firstRow);
+    return {QString(kRowsDetail.en).arg(count), QString::fromUtf8(kRowsDetail.zh).arg(count)};
+}
+
 const QMimeData* ClipboardData()
 {
     const QClipboard* c = QGuiApplication::clipboard();
@@ -108,9 +115,7 @@ void frmCommChInfo::RemoveSelection(bool cut)
     const QList<int> held = HeldRows(ws(), band_, group_, SelectedRows());
     if (held.isEmpty()) return;
     if (cut) CopySelection();
-    const StepName where = held.size() == 1 ? ChannelStepDetail(band_, group_, held.first())
-                                            : StepName{QString(kRowsDetail.en).arg(held.size()),
-                                                       QString::fromUtf8(kRowsDetail.zh).arg(held.size())};
+    const StepName where = RowsDetail(band_, group_, held.first(), int(held.size()));
     RemoveResult r;
     {
         EditStep step(ws(), Named(cut ? steptxt::Cut : steptxt::DeleteChannel, where));
@@ -147,9 +152,7 @@ void frmCommChInfo::PasteClipboard(bool insert)
     const QList<int> rows = SelectedRows();
     const int row = rows.isEmpty() ? CurrentRow() : rows.first();
     if (row <= 0) return;
-    const StepName where = clip.recs.size() <= 1 ? ChannelStepDetail(band_, group_, row)
-                                                 : StepName{QString(kRowsDetail.en).arg(clip.recs.size()),
-                                                            QString::fromUtf8(kRowsDetail.zh).arg(clip.recs.size())};
+    const StepName where = RowsDetail(band_, group_, row, int(clip.recs.size()));
     RowsPaste r;
     {
         EditStep step(ws(), Named(insert ? steptxt::InsertPaste : steptxt::Paste, where));
