@@ -6,14 +6,11 @@
 #include "model/Workspace.h"
 
 #include <QApplication>
-#include <QLayout>
-#include <QScrollArea>
 #include <QTimer>
 #include <QCloseEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QStyle>
-#include <algorithm>
 #include <functional>
 
 namespace kt {
@@ -75,12 +72,8 @@ void ChildWindows::Show(Child which)
     auto* frame = new ChildFrame(&area_);
     // A window never resized still has the default size of an unshown
     // widget, which leaves empty bands; it gets what its layout asks for,
-    // in the style it is shown in.  A scrolling body hides what its controls
-    // came to ask for while the window filled them, so the layouts are
-    // asked afresh.
-    w->ensurePolished();
-    for (QLayout* l : w->findChildren<QLayout*>()) l->invalidate();
-    for (QScrollArea* a : w->findChildren<QScrollArea*>()) a->updateGeometry();
+    // in the style it is shown in, once its texts and lists are in.
+    AskLayoutsAfresh(w);
     frame->wanted = w->testAttribute(Qt::WA_Resized) ? w->size().expandedTo(w->sizeHint()) : w->sizeHint();
     frame->setWidget(w);
     frame->setWindowIcon(QApplication::windowIcon());
@@ -97,15 +90,9 @@ void ChildWindows::Show(Child which)
     // it was given; once that is in, it grows to it (within the area),
     // unless it was placed or sized meanwhile.
     if (!reopening_)
-        QTimer::singleShot(0, frame, [this, frame, given = frame->geometry()] {
-            const QSize room = area_.viewport()->size();
-            if (frame->geometry() != given || frame->isMaximized() || frame->isMinimized() || room.isEmpty()) return;
-            const QSize size = frame->sizeHint().boundedTo(room).expandedTo(frame->minimumSizeHint());
-            if (size == frame->size()) return;
-            frame->resize(size);
-            const QPoint at(std::clamp(frame->x(), 0, std::max(0, room.width() - size.width())),
-                            std::clamp(frame->y(), 0, std::max(0, room.height() - size.height())));
-            frame->move(at);
+        QTimer::singleShot(0, frame, [frame, given = frame->geometry()] {
+            if (frame->geometry() != given || frame->isMaximized() || frame->isMinimized()) return;
+            FitInArea(frame, frame->sizeHint());
         });
     // Every control gets the name a screen reader says, once the window
     // is laid out and its texts are in.

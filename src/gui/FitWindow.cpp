@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QLayout>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QScreen>
@@ -115,6 +116,28 @@ void KeepChildrenInside(QMdiArea* area, bool tooLargeOnly)
         at.setY(size.height() >= room.height() ? 0 : std::clamp(at.y(), 0, room.height() - size.height()));
         if (at != s->pos()) s->move(at);
     }
+}
+
+void AskLayoutsAfresh(QWidget* window)
+{
+    window->ensurePolished();
+    for (QLayout* l : window->findChildren<QLayout*>()) l->invalidate();
+    for (QScrollArea* a : window->findChildren<QScrollArea*>()) a->updateGeometry();
+    if (window->layout()) window->layout()->invalidate();
+}
+
+void FitInArea(QMdiSubWindow* frame, QSize wish)
+{
+    // Before the main window is first shown its area has no size yet.
+    const QMdiArea* area = frame->mdiArea();
+    const QSize room = area && area->isVisible() ? area->viewport()->size() : QSize();
+    if (!room.isEmpty()) wish = wish.boundedTo(room);
+    const QSize size = wish.expandedTo(frame->minimumSizeHint());
+    if (size != frame->size()) frame->resize(size);
+    if (room.isEmpty()) return;
+    const QPoint at(std::clamp(frame->x(), 0, std::max(0, room.width() - size.width())),
+                    std::clamp(frame->y(), 0, std::max(0, room.height() - size.height())));
+    if (at != frame->pos()) frame->move(at);
 }
 
 void KeepChildrenInsideOnResize(QMdiArea* area) { area->installEventFilter(new AreaWatch(area)); }

@@ -2,6 +2,7 @@
 // edited in place with the panel's lists, Ctrl+D filling the first selected
 // row's value down the selection.  The toggle and the column widths are kept
 // in the per-user settings.
+#include "gui/FitWindow.h"
 #include "gui/MainHost.h"
 #include "gui/channels/ChannelGridView.h"
 #include "gui/channels/frmCommChInfoParts.h"
@@ -132,16 +133,15 @@ void frmCommChInfo::ApplyWideView()
         h->setSectionResizeMode(QHeaderView::Fixed);
         h->setSectionResizeMode(1, QHeaderView::Stretch);
         grid_->setColumnWidth(0, Px(500) + 10);
-        grid_->setFixedWidth(Px(500) + Px(1520) + 20 + 2 * grid_->frameWidth() +
-                             grid_->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 4);
+        grid_->setFixedWidth(NarrowGridWidth());
     }
     if (row > 0) SelectRow(row);
     QItemSelection sel;
     for (int r : selected) sel.select(model_->index(r - 1, 1), model_->index(r - 1, 1));
     if (selected.size() > 1) grid_->selectionModel()->select(sel, QItemSelectionModel::ClearAndSelect);
     if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget())) {
-        adjustSize();
-        sub->resize(sub->sizeHint());
+        AskLayoutsAfresh(this);
+        FitInArea(sub, sub->sizeHint());
     }
     grid_->setFocus();   // the keys go on acting on the rows
     applyingWide_ = false;

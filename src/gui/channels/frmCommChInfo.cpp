@@ -304,6 +304,11 @@ frmCommChInfo::~frmCommChInfo()
     });
 }
 
+int frmCommChInfo::NarrowGridWidth() const
+{
+    return Px(500) + Px(1520) + 20 + 2 * grid_->frameWidth() + grid_->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 4;
+}
+
 void frmCommChInfo::InitShowGrid()
 {
     Trap("frmCommChInfo_InitShowGridError", [&] {
@@ -315,8 +320,7 @@ void frmCommChInfo::InitShowGrid()
         grid_->setColumnWidth(0, Px(500) + 10);
         const int rowH = grid_->verticalHeader()->defaultSectionSize();
         grid_->setFixedHeight(rowH * 16 + Px(510) + 2 * grid_->frameWidth() + 2);
-        grid_->setFixedWidth(Px(500) + Px(1520) + 20 + 2 * grid_->frameWidth() +
-                             grid_->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 4);
+        grid_->setFixedWidth(NarrowGridWidth());
         fraDetail_->hide();
     });
 }

@@ -82,6 +82,8 @@ private:
     Workspace& ws() const;
     template <class F> void Trap(const char* name, F&& body);
     void InitShowGrid();
+    // The grid with the channel number and frequency columns only.
+    int NarrowGridWidth() const;
     void ChangShowByLanguage();
     void OnBandChanged(int index);
     void ShowGroup(int group);
