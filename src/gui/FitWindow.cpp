@@ -109,12 +109,7 @@ void KeepChildrenInside(QMdiArea* area, bool tooLargeOnly)
     for (QMdiSubWindow* s : area->subWindowList()) {
         if (s->isMinimized() || s->isMaximized()) continue;
         if (tooLargeOnly && s->width() <= room.width() && s->height() <= room.height()) continue;
-        const QSize size = s->size().boundedTo(room).expandedTo(s->minimumSizeHint());
-        if (size != s->size()) s->resize(size);
-        QPoint at = s->pos();
-        at.setX(size.width() >= room.width() ? 0 : std::clamp(at.x(), 0, room.width() - size.width()));
-        at.setY(size.height() >= room.height() ? 0 : std::clamp(at.y(), 0, room.height() - size.height()));
-        if (at != s->pos()) s->move(at);
+        FitInArea(s, s->size());
     }
 }
 
